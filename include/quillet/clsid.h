@@ -1,0 +1,14 @@
+// Class identifiers of the Quillet plug-in module. Fixed for the product's life.
+#pragma once
+#include <windows.h>
+
+// The filter object: the MIDI track plug-in a host instantiates.
+// {6F1C2A43-8E57-4B19-9D3A-5C7E21B40F61}
+DEFINE_GUID(CLSID_QuilletFilter, 0x6f1c2a43, 0x8e57, 0x4b19, 0x9d, 0x3a, 0x5c, 0x7e, 0x21, 0xb4, 0x0f, 0x61);
+// The filter's property page.
+// {6F1C2A44-8E57-4B19-9D3A-5C7E21B40F61}
+DEFINE_GUID(CLSID_QuilletPropPage, 0x6f1c2a44, 0x8e57, 0x4b19, 0x9d, 0x3a, 0x5c, 0x7e, 0x21, 0xb4, 0x0f, 0x61);
+
+#define QUILLET_FILTER_CLSID_TEXT L"{6F1C2A43-8E57-4B19-9D3A-5C7E21B40F61}"
+#define QUILLET_PROPPAGE_CLSID_TEXT L"{6F1C2A44-8E57-4B19-9D3A-5C7E21B40F61}"
+#define QUILLET_MIDI_PLUGINS_KEY L"Software\\MIDI Plugins\\"

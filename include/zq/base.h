@@ -1,0 +1,20 @@
+// Common declarations of the Zq library's public headers.
+#pragma once
+#include <windows.h>
+
+#ifdef __cplusplus
+#define ZQ_EXTERN_C extern "C"
+#define ZQ_NOTHROW noexcept
+#else
+#define ZQ_EXTERN_C
+#define ZQ_NOTHROW
+#endif
+
+// Every exported function uses the standard calling convention, except the
+// variadic ones, which are ZQCDECL (caller cleans up).
+#define ZQAPI ZQ_EXTERN_C
+#define ZQCDECL __cdecl
+
+// A language handle: a module's resources, its optional language module,
+// its locale, string cache and temporary-string ring.
+typedef struct tZQLANG* HZQLANG;

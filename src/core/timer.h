@@ -1,0 +1,23 @@
+// Timer backends: tick count, and the performance counter when present.
+#pragma once
+#include "zq/kernel.h"
+
+namespace zq::core {
+
+// Installs the performance-counter backend when the system has one and
+// starts the library's own stamp.
+void TimerStartup() noexcept;
+
+// Pure arithmetic of the performance-counter backend, for a counter of
+// `frequency` ticks per second (any frequency above 0).
+struct CounterRates {
+  unsigned __int64 frequency;
+  unsigned __int64 ticksPerMs;   // 0 for counters slower than 1 kHz
+  unsigned __int64 ticksPerUs;   // 0 for counters slower than 1 MHz
+  unsigned __int64 correction;   // frequency / ticksPerUs, 0 when it is exactly 1,000,000
+};
+CounterRates RatesFor(unsigned __int64 frequency) noexcept;
+DWORD CounterMillis(const CounterRates& rates, unsigned __int64 ticks) noexcept;
+DWORD CounterMicros(const CounterRates& rates, unsigned __int64 ticks) noexcept;
+
+}  // namespace zq::core

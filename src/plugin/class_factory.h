@@ -1,0 +1,21 @@
+// The module's two class factories and their slots.
+#pragma once
+#include <windows.h>
+#include <unknwn.h>
+
+namespace quillet {
+
+enum class FactoryKind { Filter = 0, Page = 1 };
+
+// DllGetClassObject: fills the slot lazily (once per class, race-free).
+HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept;
+// DllCanUnloadNow.
+HRESULT CanUnloadNow() noexcept;
+// Process detach: releases every factory whose lock count is zero.
+void ReleaseUnlockedFactories() noexcept;
+
+// Creating the objects the factories serve (filter object, property page).
+HRESULT CreateFilterObject(REFIID iid, void** out) noexcept;
+HRESULT CreatePageObject(REFIID iid, void** out) noexcept;
+
+}  // namespace quillet

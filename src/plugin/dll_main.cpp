@@ -1,0 +1,37 @@
+// Module entry: process attach and detach, and the COM server entry points.
+#include <windows.h>
+
+#include "core/module_state.h"
+#include "plugin/class_factory.h"
+#include "plugin/library_startup.h"
+#include "plugin/registration.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) noexcept {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      // Attach never fails, whatever the steps report.
+      quillet::LibraryStartup(instance);
+      break;
+    case DLL_PROCESS_DETACH:
+      quillet::ReleaseUnlockedFactories();
+      quillet::LibraryShutdown();
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept {
+  return quillet::GetClassObject(clsid, iid, out);
+}
+
+extern "C" HRESULT WINAPI DllCanUnloadNow() noexcept { return quillet::CanUnloadNow(); }
+
+extern "C" HRESULT WINAPI DllRegisterServer() noexcept {
+  return quillet::RegisterModule(zq::core::ModuleInstance());
+}
+
+extern "C" HRESULT WINAPI DllUnregisterServer() noexcept {
+  return quillet::UnregisterModule(zq::core::ModuleInstance());
+}

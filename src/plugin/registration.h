@@ -1,0 +1,7 @@
+#pragma once
+#include <windows.h>
+
+namespace quillet {
+HRESULT RegisterModule(HINSTANCE instance) noexcept;
+HRESULT UnregisterModule(HINSTANCE instance) noexcept;
+}  // namespace quillet
