@@ -18,6 +18,8 @@ struct tZQLANG {
   DWORD spare;
   tZQLIST* stringCache;      // cached strings, sorted by id
   HGLOBAL bufferBlock;       // the global memory block behind `buffer`
+  HINSTANCE loadedLanguageModule;  // the language module this handle loaded itself (freed at close)
+  tZQLIST* retiredCaches;    // earlier string caches, kept alive until close (pointer list)
 };
 
 namespace zq::core {

@@ -9,12 +9,9 @@ namespace zq::core {
 void TimerStartup() noexcept;
 
 // Pure arithmetic of the performance-counter backend, for a counter of
-// `frequency` ticks per second (any frequency above 0).
+// `frequency` ticks per second (0 is taken as 1).
 struct CounterRates {
   unsigned __int64 frequency;
-  unsigned __int64 ticksPerMs;   // 0 for counters slower than 1 kHz
-  unsigned __int64 ticksPerUs;   // 0 for counters slower than 1 MHz
-  unsigned __int64 correction;   // frequency / ticksPerUs, 0 when it is exactly 1,000,000
 };
 CounterRates RatesFor(unsigned __int64 frequency) noexcept;
 DWORD CounterMillis(const CounterRates& rates, unsigned __int64 ticks) noexcept;
