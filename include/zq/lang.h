@@ -1,8 +1,8 @@
 // Language handles, localised resources and the international settings.
 #pragma once
-#include <commctrl.h>
-
 #include "zq/base.h"
+
+#include <commctrl.h>
 
 // Items of ZqGetInat.
 #define ZQINAT_SYSTEM_LCID      0
