@@ -1,0 +1,144 @@
+// The host's interfaces as the Quillet plug-in uses them. A host (or the
+// in-memory host kit) implements these; the plug-in calls them.
+#pragma once
+#include <objbase.h>
+#include <unknwn.h>
+
+#include "quillet/clsid.h"
+#include "quillet/event.h"
+
+// {A4E1C0D1-3B5F-4C70-9A21-6E0F8B4D2C01} and onwards.
+QUILLET_GUID(IID_IQuilletTrack, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x01);
+QUILLET_GUID(IID_IQuilletEventBuffer, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x02);
+QUILLET_GUID(IID_IQuilletProperties, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x03);
+QUILLET_GUID(IID_IQuilletTimeConvert, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x04);
+QUILLET_GUID(IID_IQuilletHostServices, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x05);
+QUILLET_GUID(IID_IQuilletHostWindow, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x06);
+QUILLET_GUID(IID_IQuilletNotifySink, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x07);
+QUILLET_GUID(IID_IQuilletPageEventSink, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x08);
+
+// Enumeration queries of the track.
+#define QENUM_SUBTRACKS  1  // every sub-track: out records carry key (word 5), channel (4), attribute (3)
+#define QENUM_EVENTS     2  // one sub-track's events, in time order
+#define QENUM_RANGE      3  // every event with from <= time < to, in time order
+
+typedef struct QUILLET_QUERY {
+  DWORD kind;          // QENUM_*
+  DWORD subTrack;      // QENUM_EVENTS: the sub-track's key
+  LONGLONG from, to;   // QENUM_RANGE
+  DWORD cursor;        // the host's enumeration position
+} QUILLET_QUERY;
+
+// Insert and delete targets.
+#define QEDIT_SUBTRACK   1
+#define QEDIT_EVENT      2
+#define QEDIT_DELETE_EVENT 3
+
+// Track access. Every read and edit is bracketed by BeginAccess/EndAccess.
+struct IQuilletTrack : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE BeginAccess(DWORD mode, LPCWSTR undoCaption) = 0;  // 0 read, 1 undoable edit
+  virtual HRESULT STDMETHODCALLTYPE EndAccess(BOOL commit) = 0;
+  // S_OK with a record, S_FALSE when there is none; `more` says whether another follows.
+  virtual HRESULT STDMETHODCALLTYPE EnumFirst(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD selector) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumNext(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD selector) = 0;
+  virtual HRESULT STDMETHODCALLTYPE ReadEvent(DWORD subTrack, DWORD position, QUILLET_EVENT* out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE ChangeSubTrack(DWORD key, DWORD count, const QUILLET_SUBTRACK* description,
+                                                   DWORD changeMask) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Insert(DWORD target, DWORD kind, const QUILLET_EVENT* record) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Delete(DWORD kind, const QUILLET_EVENT* target) = 0;
+};
+
+// One playback buffer: the events of the track in the buffer's time span.
+struct IQuilletEventBuffer : IUnknown {
+  // Limits finding to the events of the listed sub-tracks; (null, 0) lifts the limit.
+  virtual HRESULT STDMETHODCALLTYPE RestrictToSubTracks(const DWORD* keys, UINT count) = 0;
+  // Events whose type bit is in `typeMask`; S_FALSE when there is none.
+  virtual HRESULT STDMETHODCALLTYPE FindFirst(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD typeMask) = 0;
+  virtual HRESULT STDMETHODCALLTYPE FindNext(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD typeMask) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Replace(DWORD position, const QUILLET_EVENT* event) = 0;
+  // Inserts before `position` (beyond the end: appends); the buffer stays in time order.
+  virtual HRESULT STDMETHODCALLTYPE Insert(DWORD position, const QUILLET_EVENT* event) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Delete(DWORD position) = 0;
+};
+
+// Property identifiers of IQuilletProperties.
+#define QPROP_PITCH_SHIFT   1  // LONG
+#define QPROP_ROOT_NOTE     2  // LONG
+#define QPROP_INDEXED       3  // DWORD addressed by two indices
+#define QPROP_FILE_RECORD   4  // 276 bytes
+#define QPROP_TRANSPORT     5  // DWORD
+#define QPROP_LOOP          6  // 24 bytes
+#define QPROP_POSITION      7  // 16 bytes
+
+struct IQuilletProperties : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Get(DWORD property, DWORD index1, DWORD index2, DWORD reserved, DWORD size,
+                                        void* out) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Set(DWORD property, DWORD index1, DWORD index2, DWORD size, const void* in) = 0;
+  // Two task-allocated strings: the track's title and the path of its file.
+  virtual HRESULT STDMETHODCALLTYPE GetStrings(LPWSTR* title, LPWSTR* filePath) = 0;
+};
+
+// Time conversion kinds.
+#define QTIME_MBT      0  // out: measure, beat, tick, zero-based flag (4 LONGs)
+#define QTIME_CLOCK    1  // out: hours, minutes, seconds, hundredths (4 LONGs)
+#define QTIME_TIMING   2  // out: ticks per quarter, tempo (microseconds per quarter), numerator, denominator
+
+struct IQuilletTimeConvert : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Convert(DWORD kind, LONGLONG time, LONG out[4]) = 0;
+};
+
+// A marker of the host (24 bytes); `data` is task-allocated.
+typedef struct QUILLET_MARKER {
+  LONGLONG time;
+  DWORD id;
+  DWORD flags;
+  DWORD dataLength;
+  BYTE* data;
+} QUILLET_MARKER;
+
+struct IQuilletHostServices : IUnknown {
+  // A task-allocated array of `count` markers (each with its own task-allocated data).
+  virtual HRESULT STDMETHODCALLTYPE GetMarkers(UINT* count, QUILLET_MARKER** markers) = 0;
+  // Registers a notification sink (IID_IQuilletNotifySink or IID_IQuilletPageEventSink).
+  virtual HRESULT STDMETHODCALLTYPE Advise(REFIID kind, IUnknown* sink, DWORD* cookie) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) = 0;
+};
+
+// The further host interface, obtained from the host services.
+struct IQuilletHostWindow : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetMainWindow(HWND* window) = 0;
+};
+
+struct IQuilletNotifySink : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Notify(const QUILLET_NOTIFICATION* notification, BOOL deferred) = 0;
+};
+
+struct IQuilletPageEventSink : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE PageEvent(DWORD a, DWORD b) = 0;
+};
+
+// Notification kinds.
+QUILLET_GUID(QNOTIFY_TRACK_CHANGED, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x01);
+QUILLET_GUID(QNOTIFY_MARKERS_CHANGED, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x02);
+QUILLET_GUID(QNOTIFY_CONTENT_CHANGED, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x03);
+QUILLET_GUID(QNOTIFY_TRANSPORT, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x04);
+QUILLET_GUID(QNOTIFY_POSITION, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x05);
+QUILLET_GUID(QNOTIFY_SELECTION, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x06);
+QUILLET_GUID(QNOTIFY_SUBTRACKS, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x07);
+QUILLET_GUID(QNOTIFY_PROJECT_OPEN, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x08);
+QUILLET_GUID(QNOTIFY_PROJECT_CLOSE, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x09);
+QUILLET_GUID(QNOTIFY_UI_STATE, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0a);
+QUILLET_GUID(QNOTIFY_DEVICES, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0b);
+QUILLET_GUID(QNOTIFY_METRONOME, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0c);
+QUILLET_GUID(QNOTIFY_GENERIC, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0d);
+QUILLET_GUID(QNOTIFY_IDLE, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0e);
+// Kinds without a handler of their own; the generic handler marks the track changed for them.
+QUILLET_GUID(QNOTIFY_TEMPO_MAP, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0f);
+QUILLET_GUID(QNOTIFY_METER_MAP, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x10);
+QUILLET_GUID(QNOTIFY_TRACK_RENAMED, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x11);
+
+// Change kinds in word 11 of a QNOTIFY_TRACK_CHANGED notification.
+#define QCHANGE_TRACK_DATA  1
+#define QCHANGE_EVENT       2  // words 12-13: sub-track key and the event's position
+#define QCHANGE_BOOKKEEPING 3
+#define QCHANGE_EVENT_FLAGS 0x120000u  // word 9 flags of an event change to queue
