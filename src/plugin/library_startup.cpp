@@ -1,11 +1,13 @@
 #include "plugin/library_startup.h"
 
-#include "core/lang_handle.h"
 #include "core/module_state.h"
 #include "core/platform.h"
 #include "core/timer.h"
+#include "settings/lang_library.h"
+#include "text/library_strings.h"
 #include "text/printer.h"
 #include "zq/kernel.h"
+#include "zq/lang.h"
 
 namespace quillet {
 
@@ -14,16 +16,22 @@ bool LibraryStartup(HINSTANCE instance) noexcept {
   zq::core::PlatformStartup();
   zq::core::SetModuleInstance(instance);
   zq::text::TokenTableStartup();
-  HZQLANG lang = zq::core::LangCreate(instance, 0);
+  HZQLANG lang = nullptr;
+  bool opened = SUCCEEDED(ZqLang_Open(&lang, instance, 0, 0));
   zq::core::SetDefaultLang(lang);
+  if (opened) {
+    zq::text::SetLibraryStringSource(zq::settings::DefaultLangString);
+    ZqLang_GetInternationals(nullptr, 0);
+  }
   ZqTimer_LateInitialize();
-  return lang != nullptr;
+  return opened;
 }
 
 void LibraryShutdown() noexcept {
   HZQLANG lang = zq::core::DefaultLang();
+  zq::text::SetLibraryStringSource(nullptr);
   zq::core::SetDefaultLang(nullptr);
-  zq::core::LangDestroy(lang);
+  ZqLang_Close(lang);
   zq::text::TokenTableShutdown();
   zq::core::ForgetModuleInstance();
 }

@@ -1,12 +1,13 @@
 #include "plugin/registration_name.h"
 
 #include "core/module_state.h"
+#include "core/text_copy.h"
+#include "zq/lang.h"
 
 namespace quillet {
 
 RegistrationName::RegistrationName() noexcept {
-  text_[0] = 0;
-  LoadStringW(zq::core::ModuleInstance(), IDS_REGISTRATION_NAME, text_, ARRAYSIZE(text_));
+  zq::core::CopyText(text_, ARRAYSIZE(text_), ZqGetString(zq::core::DefaultLang(), IDS_REGISTRATION_NAME));
 }
 
 }  // namespace quillet

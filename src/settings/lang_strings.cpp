@@ -1,8 +1,10 @@
 // Strings through a language handle: loading, the string cache, names.
 #include <string>
 
+#include "core/module_state.h"
 #include "core/text_copy.h"
 #include "settings/lang_internal.h"
+#include "settings/lang_library.h"
 
 namespace zq::settings {
 namespace {
@@ -66,6 +68,8 @@ WCHAR* CachedString(HZQLANG lang, UINT id) noexcept {
 }
 
 }  // namespace
+
+const WCHAR* DefaultLangString(UINT id) noexcept { return ZqGetString(core::DefaultLang(), id); }
 
 int StripMarker(WCHAR* text, int length) noexcept {
   if (length < 2 || text[0] != L'^' || text[1] != L'*') return length;
