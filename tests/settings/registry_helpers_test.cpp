@@ -9,13 +9,31 @@
 namespace settingstest {
 namespace {
 
+// An empty access list lets nobody open the key (`locked`), or the
+// default access comes back.
+bool Lock(const std::wstring& path, bool locked) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(kUser, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+  SECURITY_DESCRIPTOR sd;
+  ACL empty;
+  InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+  InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
+  SetSecurityDescriptorDacl(&sd, TRUE, locked ? &empty : nullptr, FALSE);
+  LONG status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
 class RegistryHelpers : public ::testing::Test {
  protected:
   void SetUp() override {
     root_ = L"Software\\" + TestKeyName(L"QuilletTest.");
     RemoveTree(kUser, root_);
   }
-  void TearDown() override { RemoveTree(kUser, root_); }
+  void TearDown() override {
+    Lock(root_ + L"\\locked", false);
+    RemoveTree(kUser, root_);
+  }
   std::wstring root_;
 };
 
@@ -47,6 +65,20 @@ TEST_F(RegistryHelpers, DeleteKeyTakesTheWholeTree) {
   EXPECT_NE(ZqRegDeleteKey(kUser, L""), ERROR_SUCCESS);  // never the root itself
   EXPECT_NE(ZqRegDeleteKey(kUser, nullptr), ERROR_SUCCESS);
   EXPECT_TRUE(KeyExists(kUser, L"Software"));
+}
+
+// A sub-key nobody may open cannot be deleted: the deletion takes what it
+// can and stops with the registry's error instead of trying forever.
+TEST_F(RegistryHelpers, DeleteKeyStopsAtAKeyItCannotOpen) {
+  ASSERT_TRUE(CreateKey(kUser, root_ + L"\\locked\\inner"));
+  ASSERT_TRUE(CreateKey(kUser, root_ + L"\\free\\inner"));
+  ASSERT_TRUE(Lock(root_ + L"\\locked", true));
+  EXPECT_EQ(ZqRegDeleteKey(kUser, root_.c_str()), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(KeyExists(kUser, root_));
+  EXPECT_FALSE(KeyExists(kUser, root_ + L"\\free"));
+  ASSERT_TRUE(Lock(root_ + L"\\locked", false));
+  EXPECT_EQ(ZqRegDeleteKey(kUser, root_.c_str()), ERROR_SUCCESS);
+  EXPECT_FALSE(KeyExists(kUser, root_));
 }
 
 // Explorer's setting lives in the user's own hive; the test puts back
