@@ -1,5 +1,6 @@
 // MIDI events as the host and the plug-in exchange them.
 #pragma once
+#include <stddef.h>
 #include <windows.h>
 
 // Event type bits (word 0 of an event record). The filter masks are OR-sets of them.

@@ -1,5 +1,7 @@
 // The Quillet filter object's interfaces, as a host compiles against them.
 #pragma once
+#include <ocidl.h>
+
 #include "quillet/host.h"
 
 QUILLET_GUID(IID_IQuilletFilter, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x01);
@@ -85,5 +87,4 @@ struct IQuilletFilter : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Reserved44() = 0;                                     // 44
   virtual HRESULT STDMETHODCALLTYPE Reserved45() = 0;                                     // 45
 
-  // Not part of the table: the filter's own settings, for the property page and tools.
 };

@@ -3,8 +3,8 @@
 #include "plugin/class_factory.h"
 
 #include <atomic>
-#include <new>
 
+#include "plugin/global_object.h"
 #include "quillet/clsid.h"
 
 namespace quillet {
@@ -15,14 +15,7 @@ class ClassFactory final : public IClassFactory {
   explicit ClassFactory(FactoryKind kind, REFCLSID clsid) : kind_(kind), clsid_(clsid) {}
 
   static ClassFactory* Create(FactoryKind kind, REFCLSID clsid) noexcept {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(ClassFactory));
-    if (!block) return nullptr;
-    void* memory = GlobalLock(block);
-    if (!memory) {
-      GlobalFree(block);
-      return nullptr;
-    }
-    return new (memory) ClassFactory(kind, clsid);
+    return GlobalNew<ClassFactory>(kind, clsid);
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) noexcept override {
@@ -52,14 +45,7 @@ class ClassFactory final : public IClassFactory {
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) noexcept override;
 
  private:
-  void Destroy() noexcept {
-    HGLOBAL block = GlobalHandle(this);
-    this->~ClassFactory();
-    if (block) {
-      GlobalUnlock(block);
-      GlobalFree(block);
-    }
-  }
+  void Destroy() noexcept { GlobalDelete(this); }
 
   std::atomic<ULONG> refs_{0};
   FactoryKind kind_;

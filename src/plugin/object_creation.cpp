@@ -1,17 +1,30 @@
-// What the class factories create. The filter object and the property page
-// are not part of this module yet: both factories answer as for an object
-// whose initialisation failed (E_NOINTERFACE), leaving the out pointer null.
+// What the class factories create.
 #include <ocidl.h>
 
 #include "plugin/class_factory.h"
+#include "plugin/filter_object.h"
+#include "plugin/global_object.h"
+#include "quillet/clsid.h"
 
 namespace quillet {
 
-HRESULT CreateFilterObject(REFIID /*iid*/, void** out) noexcept {
+// A filter that cannot initialise, or that does not give the requested
+// interface, is destroyed again.
+HRESULT CreateFilterObject(REFIID iid, void** out) noexcept {
   *out = nullptr;
-  return E_NOINTERFACE;
+  FilterObject* filter = GlobalNew<FilterObject>(CLSID_QuilletFilter);
+  if (!filter) return E_OUTOFMEMORY;
+  if (FAILED(filter->Initialize())) {
+    filter->Destroy(1);
+    return E_NOINTERFACE;
+  }
+  HRESULT hr = filter->QueryInterface(iid, out);
+  if (FAILED(hr)) filter->Destroy(1);
+  return hr;
 }
 
+// The property page is not part of the module yet: the page factory
+// answers as for a page whose initialisation failed.
 HRESULT CreatePageObject(REFIID iid, void** out) noexcept {
   *out = nullptr;
   if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IPropertyPage)) return E_NOINTERFACE;

@@ -98,13 +98,16 @@ TEST_F(Module, UnknownClassesAndInterfacesAreRefused) {
   factory->Release();
 }
 
-// The filter object and the property page are not in the module yet: both
-// factories answer as for an object whose initialisation failed.
-TEST_F(Module, FactoriesReportObjectsThatCannotBeMadeYet) {
+// The property page is not in the module yet: its factory answers as for a
+// page whose initialisation failed.
+TEST_F(Module, FactoriesCreateFiltersAndRefuseWhatTheyCannotMake) {
   IClassFactory* filter = Factory(CLSID_QuilletFilter);
   IClassFactory* page = Factory(CLSID_QuilletPropPage);
+  IUnknown* object = nullptr;
+  ASSERT_EQ(filter->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&object)), S_OK);
+  EXPECT_EQ(object->Release(), 0u);
   void* out = reinterpret_cast<void*>(1);
-  EXPECT_EQ(filter->CreateInstance(nullptr, IID_IUnknown, &out), E_NOINTERFACE);
+  EXPECT_EQ(filter->CreateInstance(nullptr, IID_IDispatch, &out), E_NOINTERFACE);  // made, then destroyed
   EXPECT_EQ(out, nullptr);
   out = reinterpret_cast<void*>(1);
   EXPECT_EQ(page->CreateInstance(nullptr, IID_IPersistStream, &out), E_NOINTERFACE);  // never a page interface
@@ -155,10 +158,11 @@ TEST_F(Registration, WritesClassesAndPluginKeyAndRemovesThem) {
 
   // Registered, the class is reached the way a host reaches it.
   CoInitialize(nullptr);
-  IUnknown* object = reinterpret_cast<IUnknown*>(1);
-  EXPECT_EQ(CoCreateInstance(CLSID_QuilletFilter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+  IUnknown* object = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_QuilletFilter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                              reinterpret_cast<void**>(&object)),
-            E_NOINTERFACE);
+            S_OK);
+  object->Release();
   IClassFactory* factory = nullptr;
   EXPECT_EQ(CoGetClassObject(CLSID_QuilletFilter, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                              reinterpret_cast<void**>(&factory)),

@@ -1,0 +1,187 @@
+// Host notifications: dispatch by kind, the queue, and change handling.
+#include <cstring>
+
+#include "plugin/filter_object.h"
+#include "plugin/midi_event.h"
+
+namespace quillet {
+
+namespace {
+
+using Handler = HRESULT (STDMETHODCALLTYPE FilterObject::*)(const QUILLET_NOTIFICATION*, BOOL);
+
+struct Route {
+  const GUID* kind;
+  Handler handler;
+};
+
+const Route kRoutes[] = {
+    {&QNOTIFY_TRACK_CHANGED, &FilterObject::OnTrackChanged},
+    {&QNOTIFY_MARKERS_CHANGED, &FilterObject::OnMarkersChanged},
+    {&QNOTIFY_CONTENT_CHANGED, &FilterObject::OnContentChanged},
+    {&QNOTIFY_TRANSPORT, &FilterObject::OnTransport},
+    {&QNOTIFY_POSITION, &FilterObject::OnPosition},
+    {&QNOTIFY_SELECTION, &FilterObject::OnSelection},
+    {&QNOTIFY_SUBTRACKS, &FilterObject::OnSubTracks},
+    {&QNOTIFY_PROJECT_OPEN, &FilterObject::OnProjectOpen},
+    {&QNOTIFY_PROJECT_CLOSE, &FilterObject::OnProjectClose},
+    {&QNOTIFY_UI_STATE, &FilterObject::OnUiState},
+    {&QNOTIFY_DEVICES, &FilterObject::OnDevices},
+    {&QNOTIFY_METRONOME, &FilterObject::OnMetronome},
+    {&QNOTIFY_GENERIC, &FilterObject::OnGeneric},
+    {&QNOTIFY_IDLE, &FilterObject::OnIdle},
+};
+
+bool IsKind(const QUILLET_NOTIFICATION* n, const GUID& kind) { return IsEqualGUID(n->kind, kind); }
+
+}  // namespace
+
+HRESULT FilterObject::Notify(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
+  if (!n) return E_POINTER;
+  Handler handler = &FilterObject::OnGeneric;  // kinds without a handler of their own
+  for (const Route& route : kRoutes) {
+    if (IsKind(n, *route.kind)) {
+      handler = route.handler;
+      break;
+    }
+  }
+  HRESULT hr = (this->*handler)(n, deferred);
+  if (hr == S_OK && deferred && ((flags_ & kTrackChanged) || (QNOTIFY_WORD(n, 9) & QNOTIFY_FORCE_FORWARD)))
+    ForwardToObserver(n);
+  return hr;
+}
+
+void FilterObject::ForwardToObserver(const QUILLET_NOTIFICATION* n) noexcept {
+  IQuilletObserver* target = nullptr;
+  if (observer_ && SUCCEEDED(observer_->QueryInterface(IID_IQuilletObserver, reinterpret_cast<void**>(&target)))) {
+    target->OnNotify(n);
+    target->Release();
+  }
+}
+
+HRESULT FilterObject::OnTrackChanged(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
+  switch (QNOTIFY_WORD(n, 11)) {
+    case QCHANGE_TRACK_DATA:
+      RebuildSubTrackLists(TRUE);
+      flags_ |= kTrackChanged;
+      break;
+    case QCHANGE_EVENT:
+      if (QNOTIFY_WORD(n, 9) & QCHANGE_EVENT_FLAGS) {
+        if (deferred) QueueCopy(n);
+        else AppendChangedEvent(n);
+      }
+      break;
+    case QCHANGE_BOOKKEEPING:
+      flags_ |= kTrackChanged;
+      break;
+    default:
+      break;
+  }
+  if (!deferred && (flags_ & kTrackChanged) && !(flags_ & kQueueRunRequested)) {
+    RescanPositions();
+    RescanVolumeAndPan();
+    flags_ &= ~kTrackChanged;  // the rescan that was due has run
+  }
+  return S_OK;
+}
+
+// The changed event joins its sub-track's event list; a selection showing
+// that whole sub-track is refreshed.
+void FilterObject::AppendChangedEvent(const QUILLET_NOTIFICATION* n) noexcept {
+  if (!track_) return;
+  DWORD key = QNOTIFY_WORD(n, 12), position = QNOTIFY_WORD(n, 13);
+  SubTrackItem* item = FindSubTrack(key);
+  if (!item) return;
+  if (!item->events) {
+    ZqList_CreateExZ(&item->events, sizeof(QUILLET_EVENT), 0, 64, ZQLIST_ARRAY, nullptr, 0, nullptr);
+    if (!item->events) return;
+  }
+  QUILLET_EVENT e{};
+  if (FAILED(BeginRead())) return;
+  HRESULT hr = track_->ReadEvent(key, position, &e);
+  EndRead();
+  if (hr != S_OK) return;
+  if (FAILED(ZqList_InsertList(item->events, -1, &e, 1))) {
+    ClearEvent(&e);
+    return;
+  }
+  if (selectedSubTrack_ == static_cast<LONG>(key) && selectedEvents_ < 0) {
+    flags_ &= ~kSelectionValid;
+    Select(selectedSubTrack_, selectedEvents_);
+  }
+}
+
+HRESULT FilterObject::OnMarkersChanged(const QUILLET_NOTIFICATION*, BOOL) noexcept {
+  RebuildMarkers();
+  flags_ |= kTrackChanged;
+  return S_OK;
+}
+
+HRESULT FilterObject::OnContentChanged(const QUILLET_NOTIFICATION*, BOOL) noexcept {
+  flags_ |= kTrackChanged;
+  return S_OK;
+}
+
+// Four kinds the property page handles on its own thread: queued when
+// deferred.
+HRESULT FilterObject::OnTransport(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
+  return deferred ? QueueCopy(n) : S_OK;
+}
+HRESULT FilterObject::OnPosition(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
+  return deferred ? QueueCopy(n) : S_OK;
+}
+HRESULT FilterObject::OnSelection(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
+  return deferred ? QueueCopy(n) : S_OK;
+}
+HRESULT FilterObject::OnSubTracks(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
+  return deferred ? QueueCopy(n) : S_FALSE;
+}
+
+HRESULT FilterObject::OnGeneric(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
+  if (deferred && (IsKind(n, QNOTIFY_TEMPO_MAP) || IsKind(n, QNOTIFY_METER_MAP) || IsKind(n, QNOTIFY_TRACK_RENAMED))) {
+    flags_ |= kTrackChanged;
+    return S_OK;
+  }
+  return S_FALSE;
+}
+
+// Not handled by the filter.
+HRESULT FilterObject::OnProjectOpen(const QUILLET_NOTIFICATION*, BOOL) noexcept { return S_FALSE; }
+HRESULT FilterObject::OnProjectClose(const QUILLET_NOTIFICATION*, BOOL) noexcept { return S_FALSE; }
+HRESULT FilterObject::OnUiState(const QUILLET_NOTIFICATION*, BOOL) noexcept { return S_FALSE; }
+HRESULT FilterObject::OnDevices(const QUILLET_NOTIFICATION*, BOOL) noexcept { return S_FALSE; }
+HRESULT FilterObject::OnMetronome(const QUILLET_NOTIFICATION*, BOOL) noexcept { return S_FALSE; }
+HRESULT FilterObject::OnIdle(const QUILLET_NOTIFICATION*, BOOL) noexcept { return S_FALSE; }
+
+HRESULT FilterObject::QueueCopy(const QUILLET_NOTIFICATION* n) noexcept {
+  EnterCriticalSection(&queueLock_);
+  HRESULT hr = S_OK;
+  if (!queue_) hr = ZqList_CreateExZ(&queue_, sizeof(QUILLET_NOTIFICATION), 0, 16, ZQLIST_ARRAY, nullptr, 0, nullptr);
+  if (SUCCEEDED(hr)) hr = ZqList_InsertList(queue_, -1, n, 1);
+  LeaveCriticalSection(&queueLock_);
+  return FAILED(hr) ? hr : S_OK;
+}
+
+HRESULT FilterObject::QueueNotification(const QUILLET_NOTIFICATION* n) noexcept {
+  if (!n) return E_POINTER;
+  HRESULT hr = QueueCopy(n);
+  if (SUCCEEDED(hr)) flags_ |= kTrackChanged;
+  return hr;
+}
+
+HRESULT FilterObject::RunQueuedNotifications(BOOL discard) noexcept {
+  EnterCriticalSection(&queueLock_);
+  tZQLIST* taken = queue_;
+  queue_ = nullptr;
+  LeaveCriticalSection(&queueLock_);
+  bool any = taken && taken->count > 0;
+  if (taken && !discard) {
+    for (LONG i = 0; i < taken->count; ++i)
+      Notify(static_cast<QUILLET_NOTIFICATION*>(ZQLIST_SLOT(taken, i)), FALSE);
+  }
+  ZqList_Destroy(taken);
+  flags_ &= ~kQueueRunRequested;
+  return any ? S_OK : S_FALSE;
+}
+
+}  // namespace quillet

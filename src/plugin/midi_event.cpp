@@ -1,0 +1,40 @@
+#include "plugin/midi_event.h"
+
+#include <objbase.h>
+
+#include <cstring>
+
+namespace quillet {
+
+void ClearEvent(QUILLET_EVENT* event) noexcept {
+  if (!event) return;
+  if (IsLongKind(event->type) && event->dataLength && event->data) CoTaskMemFree(event->data);
+  memset(event, 0, sizeof(*event));
+  event->type = QEV_NONE;
+}
+
+HRESULT CopyEvent(QUILLET_EVENT* dest, const QUILLET_EVENT* source) noexcept {
+  *dest = *source;
+  if (!IsLongKind(source->type) || !source->dataLength || !source->data) return S_OK;
+  dest->data = static_cast<BYTE*>(CoTaskMemAlloc(source->dataLength));
+  if (!dest->data) {
+    memset(dest, 0, sizeof(*dest));
+    dest->type = QEV_NONE;
+    return E_OUTOFMEMORY;
+  }
+  memcpy(dest->data, source->data, source->dataLength);
+  return S_OK;
+}
+
+QUILLET_EVENT ShortEvent(DWORD type, LONG channel, DWORD subTrack, LONGLONG time, BYTE byte0, BYTE byte1) noexcept {
+  QUILLET_EVENT e{};
+  e.type = type;
+  e.channel = channel;
+  e.subTrack = subTrack;
+  e.time = time;
+  e.bytes[0] = byte0;
+  e.bytes[1] = byte1;
+  return e;
+}
+
+}  // namespace quillet

@@ -1,0 +1,23 @@
+// Event records: copying and clearing with their data blocks, and the
+// values derived from their data bytes.
+#pragma once
+#include "quillet/event.h"
+
+namespace quillet {
+
+inline bool IsLongKind(DWORD type) { return (type & QEV_LONG_KINDS) != 0; }
+
+// Frees an owned data block, zero-fills the record and marks it empty.
+void ClearEvent(QUILLET_EVENT* event) noexcept;
+// Copies `source` into `dest` (which holds nothing), duplicating a data
+// block with the COM task allocator. E_OUTOFMEMORY leaves `dest` empty.
+HRESULT CopyEvent(QUILLET_EVENT* dest, const QUILLET_EVENT* source) noexcept;
+// A short event of `type` with its first two data bytes.
+QUILLET_EVENT ShortEvent(DWORD type, LONG channel, DWORD subTrack, LONGLONG time, BYTE byte0, BYTE byte1) noexcept;
+
+// Derived values.
+inline int ParameterNumber(const QUILLET_EVENT& e) { return ((e.bytes[0] << 7) | e.bytes[1]) & 0x3FFF; }
+inline int PackedValue(const QUILLET_EVENT& e) { return (e.bytes[2] << 7) | e.bytes[3]; }
+inline int PitchBend(const QUILLET_EVENT& e) { return ((e.bytes[1] & 0x7F) - 64) * 128 | (e.bytes[0] & 0x7F); }
+
+}  // namespace quillet
