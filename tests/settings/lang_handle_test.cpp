@@ -17,7 +17,9 @@ void AdvanceRing(HZQLANG lang, UINT offset) {
     ASSERT_NE(ZqGetTempStringBuffer(lang, 1022), nullptr);
     offset -= 1024;
   }
-  if (offset) ASSERT_NE(ZqGetTempStringBuffer(lang, offset - 2), nullptr);
+  if (offset) {
+    ASSERT_NE(ZqGetTempStringBuffer(lang, offset - 2), nullptr);
+  }
 }
 
 // The ring of a fresh handle holds `units` characters: a slot may start at

@@ -99,7 +99,7 @@ TEST(StringMarker, LeadingMarkerIsRemovedFromBothSources) {
   EXPECT_STREQ(ZqGetString(lang, IDS_T_OPEN), L"\u00D6ffnen");
 }
 
-TEST(LoadString, SmallAndBadBuffersAreBoundedAndTerminated) {
+TEST(LoadStringBuffers, SmallAndBadBuffersAreBoundedAndTerminated) {
   Handle lang(Program());
   for (bool german : {false, true}) {
     if (german) lang.German();
@@ -109,7 +109,9 @@ TEST(LoadString, SmallAndBadBuffersAreBoundedAndTerminated) {
       wmemset(text, L'#', 8);
       EXPECT_EQ(ZqLoadString(lang, IDS_T_LONG, text, capacity), capacity - 1);
       EXPECT_EQ(std::wstring(text), full.substr(0, capacity - 1));
-      if (capacity < 8) EXPECT_EQ(text[capacity], L'#');
+      if (capacity < 8) {
+        EXPECT_EQ(text[capacity], L'#');
+      }
     }
     wmemset(text, L'#', 8);
     EXPECT_EQ(ZqLoadString(lang, IDS_T_LONG, text, 0), 0);
