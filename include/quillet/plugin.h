@@ -9,9 +9,10 @@ QUILLET_GUID(IID_IQuilletProcess, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 
 QUILLET_GUID(IID_IQuilletLanguage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x03);
 QUILLET_GUID(IID_IQuilletObserver, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x04);
 
-// The persisted stream: version 1, at most this many bytes.
+// The persisted stream: version 1, at most this many bytes (version,
+// length, block size, and the 6,156-byte block).
 #define QUILLET_STREAM_VERSION 1
-#define QUILLET_STREAM_MAX 6164
+#define QUILLET_STREAM_MAX 6168
 #define QUILLET_SUBTRACKS 256
 
 // One entry of the sub-track mix table (24 bytes).

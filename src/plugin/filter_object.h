@@ -187,9 +187,11 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage {
 template <typename Interface>
 ULONG Companion<Interface>::AddRef() {
   owner_->AddRef();
-  return ++refs_;
+  return ++refs_ - 1;
 }
 
+// The count a caller sees leaves out the owner's own reference; when the
+// caller's release destroys the owner, the companion goes with it.
 template <typename Interface>
 ULONG Companion<Interface>::Release() {
   ULONG left = --refs_;
@@ -197,8 +199,8 @@ ULONG Companion<Interface>::Release() {
     delete this;
     return 0;
   }
-  owner_->Release();  // may destroy the owner, which drops its own reference last
-  return left;
+  FilterObject* owner = owner_;
+  return owner->Release() == 0 ? 0 : left - 1;  // `this` may be gone now
 }
 
 template <typename Interface>

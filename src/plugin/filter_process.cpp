@@ -28,19 +28,24 @@ const KnownSubTrack* Find(const ProcessState& s, DWORD key) {
 
 // A controller event for the sub-track at the buffer's start, on its
 // channel or on each of the 16 channels.
-HRESULT InjectController(const ProcessState& s, const KnownSubTrack& sub, const Controller& ctl,
-                         IQuilletEventBuffer* buffer, LONGLONG time) {
-  const QUILLET_MIX& mix = s.mix[sub.key];
-  BYTE value = static_cast<BYTE>(ApplyOffset(mix.*ctl.last, mix.*ctl.offset));
+HRESULT InjectValue(const KnownSubTrack& sub, BYTE controller, BYTE value, IQuilletEventBuffer* buffer,
+                    LONGLONG time) {
   HRESULT hr = S_OK;
   LONG first = sub.channel < 0 ? 0 : sub.channel, last = sub.channel < 0 ? 15 : sub.channel;
   for (LONG channel = first; channel <= last && SUCCEEDED(hr); ++channel) {
-    QUILLET_EVENT e = ShortEvent(QEV_CONTROL, channel, sub.key, time, ctl.number, value);
+    QUILLET_EVENT e = ShortEvent(QEV_CONTROL, channel, sub.key, time, controller, value);
     e.attribute = sub.attribute;
     hr = buffer->Insert(0, &e);
   }
   return hr;
 }
+
+BYTE OffsetValue(const ProcessState& s, const KnownSubTrack& sub, const Controller& ctl) {
+  const QUILLET_MIX& mix = s.mix[sub.key];
+  return static_cast<BYTE>(ApplyOffset(mix.*ctl.last, mix.*ctl.offset));
+}
+
+bool HasMixEntry(const KnownSubTrack& sub) { return sub.key != 0 && sub.key < QUILLET_SUBTRACKS; }
 
 HRESULT RemoveFiltered(DWORD mask, IQuilletEventBuffer* buffer) {
   DWORD position = 0;
@@ -80,11 +85,11 @@ HRESULT ApplyController(const ProcessState& s, const Controller& ctl, IQuilletEv
   if (rewritten) return hr;
   for (int i = 0; i < s.subTrackCount && SUCCEEDED(hr); ++i) {
     const KnownSubTrack& sub = s.subTracks[i];
-    if (sub.key == 0 || sub.key >= QUILLET_SUBTRACKS) continue;
+    if (!HasMixEntry(sub)) continue;
     QUILLET_MIX& mix = s.mix[sub.key];
     if (!(mix.*ctl.changed)) continue;
     mix.*ctl.changed = 0;
-    hr = InjectController(s, sub, ctl, buffer, start);
+    hr = InjectValue(sub, ctl.number, OffsetValue(s, sub, ctl), buffer, start);
   }
   return hr;
 }
@@ -99,19 +104,35 @@ int ApplyOffset(int value, float offset) noexcept {
   return v < 0 ? 0 : v > 127 ? 127 : v;
 }
 
+// The first buffer of a run starts every sub-track at its offset volume
+// and pan. Those values are taken before the buffer's own events are
+// looked at, and the events are inserted after the rewriting step, so that
+// an injected value is never offset twice (nor counted as a value seen in
+// the track). They go the way every control change goes when the playback
+// filter removes control changes.
 HRESULT ProcessPlayback(const ProcessState& s, IQuilletEventBuffer* buffer, const QUILLET_BUFFERINFO& info) noexcept {
-  HRESULT hr = S_OK;
-  if (info.flags & QBUF_FIRST) {
-    for (int i = 0; i < s.subTrackCount && SUCCEEDED(hr); ++i) {
+  struct Start {
+    BYTE volume, pan;
+  } start[QUILLET_SUBTRACKS];
+  const bool first = (info.flags & QBUF_FIRST) && !(s.playbackMask & QEV_CONTROL);
+  if (first) {
+    for (int i = 0; i < s.subTrackCount; ++i) {
       const KnownSubTrack& sub = s.subTracks[i];
-      if (sub.key == 0 || sub.key >= QUILLET_SUBTRACKS) continue;
-      hr = InjectController(s, sub, kVolumeCtl, buffer, info.start);
-      if (SUCCEEDED(hr)) hr = InjectController(s, sub, kPanCtl, buffer, info.start);
+      if (!HasMixEntry(sub)) continue;
+      start[sub.key] = {OffsetValue(s, sub, kVolumeCtl), OffsetValue(s, sub, kPanCtl)};
+      s.mix[sub.key].volumeChanged = s.mix[sub.key].panChanged = 0;  // covered by the start values
     }
   }
+  HRESULT hr = S_OK;
   if (s.playbackMask) hr = RemoveFiltered(s.playbackMask, buffer);
-  hr = ApplyController(s, kVolumeCtl, buffer, info.start);
-  hr = ApplyController(s, kPanCtl, buffer, info.start);
+  if (SUCCEEDED(hr)) hr = ApplyController(s, kVolumeCtl, buffer, info.start);
+  if (SUCCEEDED(hr)) hr = ApplyController(s, kPanCtl, buffer, info.start);
+  for (int i = 0; first && i < s.subTrackCount && SUCCEEDED(hr); ++i) {
+    const KnownSubTrack& sub = s.subTracks[i];
+    if (!HasMixEntry(sub)) continue;
+    hr = InjectValue(sub, kVolume, start[sub.key].volume, buffer, info.start);
+    if (SUCCEEDED(hr)) hr = InjectValue(sub, kPan, start[sub.key].pan, buffer, info.start);
+  }
   return (info.flags & QBUF_FORCE_OK) ? S_OK : hr;
 }
 

@@ -1,0 +1,108 @@
+// One playback buffer in memory.
+#include <algorithm>
+
+#include "hostkit.h"
+
+namespace hostkit {
+
+EventBuffer* EventBuffer::Create() { return new EventBuffer(); }
+
+EventBuffer::~EventBuffer() { Clear(); }
+
+void EventBuffer::Clear() {
+  for (auto& e : events_) FreeEvent(e);
+  events_.clear();
+  restriction_.clear();
+  cursor_ = -1;
+}
+
+void EventBuffer::Add(const QUILLET_EVENT& event) {
+  auto at = std::upper_bound(events_.begin(), events_.end(), event.time,
+                             [](LONGLONG t, const QUILLET_EVENT& e) { return t < e.time; });
+  events_.insert(at, CopyEvent(event));
+}
+
+HRESULT EventBuffer::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IQuilletEventBuffer)) return E_NOINTERFACE;
+  *out = static_cast<IQuilletEventBuffer*>(this);
+  AddRef();
+  return S_OK;
+}
+
+ULONG EventBuffer::Release() {
+  LONG left = --refs_;
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT EventBuffer::RestrictToSubTracks(const DWORD* keys, UINT count) {
+  restriction_.assign(keys, keys ? keys + count : keys);
+  return S_OK;
+}
+
+bool EventBuffer::Visible(const QUILLET_EVENT& e, DWORD mask) const {
+  if (!(e.type & mask)) return false;
+  return restriction_.empty() || std::find(restriction_.begin(), restriction_.end(), e.subTrack) != restriction_.end();
+}
+
+HRESULT EventBuffer::FindFrom(LONG from, DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD mask) {
+  if (!position || !out) return E_POINTER;
+  for (LONG i = std::max<LONG>(from, 0); i < static_cast<LONG>(events_.size()); ++i) {
+    if (!Visible(events_[i], mask)) continue;
+    cursor_ = i;
+    *position = static_cast<DWORD>(i);
+    *out = CopyEvent(events_[i]);
+    if (more) {
+      *more = FALSE;
+      for (size_t j = i + 1; j < events_.size() && !*more; ++j) *more = Visible(events_[j], mask);
+    }
+    return S_OK;
+  }
+  cursor_ = static_cast<LONG>(events_.size());
+  if (more) *more = FALSE;
+  return S_FALSE;
+}
+
+HRESULT EventBuffer::FindFirst(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD mask) {
+  return FindFrom(0, position, out, more, mask);
+}
+
+HRESULT EventBuffer::FindNext(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD mask) {
+  return FindFrom(cursor_ + 1, position, out, more, mask);
+}
+
+HRESULT EventBuffer::Replace(DWORD position, const QUILLET_EVENT* event) {
+  if (!event) return E_POINTER;
+  if (position >= events_.size()) return E_INVALIDARG;
+  FreeEvent(events_[position]);
+  events_[position] = CopyEvent(*event);
+  return S_OK;
+}
+
+// At `position` when that keeps time order, else after the events of the same time.
+HRESULT EventBuffer::Insert(DWORD position, const QUILLET_EVENT* event) {
+  if (!event) return E_POINTER;
+  size_t at = std::min<size_t>(position, events_.size());
+  bool ordered = (at == 0 || events_[at - 1].time <= event->time) &&
+                 (at == events_.size() || event->time <= events_[at].time);
+  if (!ordered) {
+    at = std::upper_bound(events_.begin(), events_.end(), event->time,
+                          [](LONGLONG t, const QUILLET_EVENT& e) { return t < e.time; }) -
+         events_.begin();
+  }
+  events_.insert(events_.begin() + at, CopyEvent(*event));
+  if (static_cast<LONG>(at) <= cursor_) ++cursor_;
+  return S_OK;
+}
+
+HRESULT EventBuffer::Delete(DWORD position) {
+  if (position >= events_.size()) return E_INVALIDARG;
+  FreeEvent(events_[position]);
+  events_.erase(events_.begin() + position);
+  if (static_cast<LONG>(position) <= cursor_) --cursor_;
+  return S_OK;
+}
+
+}  // namespace hostkit

@@ -1,0 +1,145 @@
+// An in-memory host: tracks with sub-tracks and events, markers, a
+// property store, time conversion at a given tempo, and notification sinks
+// it can call from any thread. Tests and tools connect the plug-in to it.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "quillet/plugin.h"
+
+namespace hostkit {
+
+// Copies and frees events with their task-allocated data blocks.
+QUILLET_EVENT CopyEvent(const QUILLET_EVENT& e);
+void FreeEvent(QUILLET_EVENT& e);
+QUILLET_EVENT MakeShort(DWORD type, DWORD subTrack, LONG channel, LONGLONG time, BYTE b0, BYTE b1 = 0, BYTE b2 = 0);
+QUILLET_EVENT MakeLong(DWORD type, DWORD subTrack, LONGLONG time, const BYTE* data, DWORD length);
+
+struct SubTrack {
+  DWORD key;
+  LONG channel;
+  DWORD attribute;
+  bool mute, solo;
+  std::wstring name;
+};
+
+class Host final : public IQuilletTrack,
+                   public IQuilletProperties,
+                   public IQuilletTimeConvert,
+                   public IQuilletHostServices,
+                   public IQuilletHostWindow {
+ public:
+  static Host* Create();  // one reference, the caller's
+
+  // The song.
+  void SetTiming(LONG ticksPerQuarter, LONG microsPerQuarter, LONG numerator = 4, LONG denominator = 4);
+  DWORD AddSubTrack(LONG channel, const std::wstring& name, DWORD attribute = 0);  // keys 1, 2, ...
+  void AddEvent(const QUILLET_EVENT& event);  // copied; kept in time order
+  void AddMarker(LONGLONG time, DWORD id);
+  const std::vector<SubTrack>& SubTracks() const { return subTracks_; }
+  const std::vector<QUILLET_EVENT>& Events() const { return events_; }
+  LONG TicksPerQuarter() const { return ppq_; }
+
+  // Notifications to every registered sink, from the calling thread.
+  HRESULT Fire(const QUILLET_NOTIFICATION& n, BOOL deferred);
+  size_t SinkCount() const;
+  int OpenAccessCount() const { return openAccess_; }
+  LONG RefCount() const { return refs_.load(); }
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IQuilletTrack
+  HRESULT STDMETHODCALLTYPE BeginAccess(DWORD mode, LPCWSTR undoCaption) override;
+  HRESULT STDMETHODCALLTYPE EndAccess(BOOL commit) override;
+  HRESULT STDMETHODCALLTYPE EnumFirst(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD selector) override;
+  HRESULT STDMETHODCALLTYPE EnumNext(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD selector) override;
+  HRESULT STDMETHODCALLTYPE ReadEvent(DWORD subTrack, DWORD position, QUILLET_EVENT* out) override;
+  HRESULT STDMETHODCALLTYPE ChangeSubTrack(DWORD key, DWORD count, const QUILLET_SUBTRACK* description,
+                                           DWORD changeMask) override;
+  HRESULT STDMETHODCALLTYPE Insert(DWORD target, DWORD kind, const QUILLET_EVENT* record) override;
+  HRESULT STDMETHODCALLTYPE Delete(DWORD kind, const QUILLET_EVENT* target) override;
+
+  // IQuilletProperties
+  HRESULT STDMETHODCALLTYPE Get(DWORD property, DWORD index1, DWORD index2, DWORD reserved, DWORD size,
+                                void* out) override;
+  HRESULT STDMETHODCALLTYPE Set(DWORD property, DWORD index1, DWORD index2, DWORD size, const void* in) override;
+  HRESULT STDMETHODCALLTYPE GetStrings(LPWSTR* title, LPWSTR* filePath) override;
+
+  // IQuilletTimeConvert
+  HRESULT STDMETHODCALLTYPE Convert(DWORD kind, LONGLONG time, LONG out[4]) override;
+
+  // IQuilletHostServices
+  HRESULT STDMETHODCALLTYPE GetMarkers(UINT* count, QUILLET_MARKER** markers) override;
+  HRESULT STDMETHODCALLTYPE Advise(REFIID kind, IUnknown* sink, DWORD* cookie) override;
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
+
+  // IQuilletHostWindow
+  HRESULT STDMETHODCALLTYPE GetMainWindow(HWND* window) override;
+
+  std::wstring title = L"Untitled", filePath;
+
+ private:
+  Host() = default;
+  ~Host();
+  bool Matches(const QUILLET_QUERY& q, size_t index) const;
+  HRESULT Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, size_t from);
+
+  std::atomic<LONG> refs_{1};
+  LONG ppq_ = 480, tempo_ = 500000, numerator_ = 4, denominator_ = 4;
+  std::vector<SubTrack> subTracks_;
+  std::vector<QUILLET_EVENT> events_;
+  std::vector<QUILLET_MARKER> markers_;
+  std::map<std::tuple<DWORD, DWORD, DWORD>, std::vector<BYTE>> properties_;
+  struct Sink {
+    DWORD cookie;
+    IID kind;
+    IUnknown* sink;
+  };
+  mutable std::mutex sinkLock_;
+  std::vector<Sink> sinks_;
+  DWORD nextCookie_ = 1;
+  int openAccess_ = 0;
+};
+
+// One playback buffer: events in time order, with the find cursor and the
+// sub-track restriction of the buffer interface.
+class EventBuffer final : public IQuilletEventBuffer {
+ public:
+  static EventBuffer* Create();
+  void Add(const QUILLET_EVENT& event);  // copied; kept in time order
+  const std::vector<QUILLET_EVENT>& Events() const { return events_; }
+  void Clear();
+  LONG RefCount() const { return refs_.load(); }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE RestrictToSubTracks(const DWORD* keys, UINT count) override;
+  HRESULT STDMETHODCALLTYPE FindFirst(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD typeMask) override;
+  HRESULT STDMETHODCALLTYPE FindNext(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD typeMask) override;
+  HRESULT STDMETHODCALLTYPE Replace(DWORD position, const QUILLET_EVENT* event) override;
+  HRESULT STDMETHODCALLTYPE Insert(DWORD position, const QUILLET_EVENT* event) override;
+  HRESULT STDMETHODCALLTYPE Delete(DWORD position) override;
+
+ private:
+  EventBuffer() = default;
+  ~EventBuffer();
+  bool Visible(const QUILLET_EVENT& e, DWORD mask) const;
+  HRESULT FindFrom(LONG from, DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD mask);
+
+  std::atomic<LONG> refs_{1};
+  std::vector<QUILLET_EVENT> events_;
+  std::vector<DWORD> restriction_;
+  LONG cursor_ = -1;
+};
+
+}  // namespace hostkit
