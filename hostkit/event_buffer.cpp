@@ -13,13 +13,14 @@ void EventBuffer::Clear() {
   for (auto& e : events_) FreeEvent(e);
   events_.clear();
   restriction_.clear();
-  cursor_ = -1;
+  cursor_ = hint_ = -1;
 }
 
 void EventBuffer::Add(const QUILLET_EVENT& event) {
   auto at = std::upper_bound(events_.begin(), events_.end(), event.time,
                              [](LONGLONG t, const QUILLET_EVENT& e) { return t < e.time; });
   events_.insert(at, CopyEvent(event));
+  hint_ = -1;
 }
 
 HRESULT EventBuffer::QueryInterface(REFIID iid, void** out) {
@@ -39,6 +40,7 @@ ULONG EventBuffer::Release() {
 
 HRESULT EventBuffer::RestrictToSubTracks(const DWORD* keys, UINT count) {
   restriction_.assign(keys, keys ? keys + count : keys);
+  hint_ = -1;
   return S_OK;
 }
 
@@ -49,20 +51,26 @@ bool EventBuffer::Visible(const QUILLET_EVENT& e, DWORD mask) const {
 
 HRESULT EventBuffer::FindFrom(LONG from, DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD mask) {
   if (!position || !out) return E_POINTER;
-  for (LONG i = std::max<LONG>(from, 0); i < static_cast<LONG>(events_.size()); ++i) {
-    if (!Visible(events_[i], mask)) continue;
-    cursor_ = i;
-    *position = static_cast<DWORD>(i);
-    *out = CopyEvent(events_[i]);
-    if (more) {
-      *more = FALSE;
-      for (size_t j = i + 1; j < events_.size() && !*more; ++j) *more = Visible(events_[j], mask);
-    }
-    return S_OK;
+  const LONG size = static_cast<LONG>(events_.size());
+  LONG i = std::max<LONG>(from, 0);
+  if (hint_ >= 0 && mask == hintMask_ && from == cursor_ + 1) i = hint_;  // already known
+  else
+    while (i < size && !Visible(events_[i], mask)) ++i;
+  if (i >= size) {
+    cursor_ = size;
+    hint_ = -1;
+    if (more) *more = FALSE;
+    return S_FALSE;
   }
-  cursor_ = static_cast<LONG>(events_.size());
-  if (more) *more = FALSE;
-  return S_FALSE;
+  cursor_ = i;
+  *position = static_cast<DWORD>(i);
+  *out = CopyEvent(events_[i]);
+  LONG next = i + 1;
+  while (next < size && !Visible(events_[next], mask)) ++next;
+  hint_ = next;
+  hintMask_ = mask;
+  if (more) *more = next < size;
+  return S_OK;
 }
 
 HRESULT EventBuffer::FindFirst(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD mask) {
@@ -78,6 +86,7 @@ HRESULT EventBuffer::Replace(DWORD position, const QUILLET_EVENT* event) {
   if (position >= events_.size()) return E_INVALIDARG;
   FreeEvent(events_[position]);
   events_[position] = CopyEvent(*event);
+  if (static_cast<LONG>(position) > cursor_ && static_cast<LONG>(position) <= hint_) hint_ = -1;
   return S_OK;
 }
 
@@ -94,6 +103,10 @@ HRESULT EventBuffer::Insert(DWORD position, const QUILLET_EVENT* event) {
   }
   events_.insert(events_.begin() + at, CopyEvent(*event));
   if (static_cast<LONG>(at) <= cursor_) ++cursor_;
+  if (static_cast<LONG>(at) <= hint_) {
+    if (static_cast<LONG>(at) > cursor_) hint_ = -1;  // the new event may be the next one
+    else ++hint_;
+  }
   return S_OK;
 }
 
@@ -102,6 +115,8 @@ HRESULT EventBuffer::Delete(DWORD position) {
   FreeEvent(events_[position]);
   events_.erase(events_.begin() + position);
   if (static_cast<LONG>(position) <= cursor_) --cursor_;
+  if (static_cast<LONG>(position) < hint_) --hint_;
+  else if (static_cast<LONG>(position) == hint_) hint_ = -1;
   return S_OK;
 }
 

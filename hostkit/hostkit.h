@@ -140,6 +140,10 @@ class EventBuffer final : public IQuilletEventBuffer {
   std::vector<QUILLET_EVENT> events_;
   std::vector<DWORD> restriction_;
   LONG cursor_ = -1;
+  // The next visible event after the cursor, found while answering `more`,
+  // so that a whole find pass looks at each event once.
+  LONG hint_ = -1;
+  DWORD hintMask_ = 0;
 };
 
 }  // namespace hostkit

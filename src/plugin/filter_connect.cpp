@@ -1,4 +1,6 @@
 // Connecting to the host and disconnecting.
+#include <cstring>
+
 #include "plugin/filter_companions.h"
 #include "plugin/filter_object.h"
 
@@ -36,7 +38,8 @@ HRESULT FilterObject::Connect(IUnknown* host, IUnknown* secondHost, DWORD mode, 
     return hr;
   }
   if (!window_) services_->QueryInterface(IID_IQuilletHostWindow, reinterpret_cast<void**>(&window_));
-  time_->Convert(QTIME_TIMING, 2, timing_);
+  LONG timing[4] = {};
+  if (time_->Convert(QTIME_TIMING, 2, timing) == S_OK) memcpy(timing_, timing, sizeof(timing_));
   RescanVolumeAndPan();
   return S_OK;
 }

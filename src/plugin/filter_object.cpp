@@ -148,13 +148,16 @@ HRESULT FilterObject::SetProcessingValue(DWORD value) noexcept {
   return S_OK;
 }
 
+// Only the observer that is held can be cleared.
 HRESULT FilterObject::ClearObserver(IUnknown* observer) noexcept {
-  if (!observer && observer != observer_) return E_UNEXPECTED;
+  if (observer != observer_) return E_UNEXPECTED;
   if (observer_) observer_->Release();
   observer_ = nullptr;
   return S_OK;
 }
 
+// The new reference is taken before the old one goes: setting the observer
+// that is already held never frees it.
 HRESULT FilterObject::SetObserver(IUnknown* observer) noexcept {
   if (observer) observer->AddRef();
   if (observer_) observer_->Release();

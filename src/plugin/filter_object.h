@@ -156,7 +156,7 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage {
   Companion<IQuilletPageEventSink>* pageSink_ = nullptr;
   IUnknown* observer_ = nullptr;
 
-  DWORD flags_ = 0;
+  std::atomic<DWORD> flags_{0};  // also touched from the host's notification thread
   DWORD selectionMask_ = QEV_CONTROL | QEV_META;
   WORD channelFilter_ = 0xFFFF;
   LONG dirty_ = 0;

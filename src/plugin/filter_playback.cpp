@@ -10,13 +10,17 @@ HRESULT FilterObject::Process(IQuilletEventBuffer* buffer, QUILLET_BUFFERINFO* i
   if (!(info->flags & QBUF_PLAYBACK)) return S_OK;
   if (!(flags_ & kSubTrackListBuilt) && track_) BuildSubTrackList();
 
+  // Sub-tracks outside the mix table (key 0, 256 and up) are not known here.
   KnownSubTrack known[QUILLET_SUBTRACKS];
+  const KnownSubTrack* byKey[QUILLET_SUBTRACKS] = {};
   int count = 0;
   for (LONG i = 0; subTracks_ && i < subTracks_->count && count < QUILLET_SUBTRACKS; ++i) {
     const SubTrackItem* item = static_cast<SubTrackItem*>(ZQLIST_SLOT(subTracks_, i));
-    known[count++] = {item->key, item->channel, 0};
+    if (item->key == 0 || item->key >= QUILLET_SUBTRACKS || byKey[item->key]) continue;
+    known[count] = {item->key, item->channel, 0};
+    byKey[item->key] = &known[count++];
   }
-  ProcessState state{playbackMask_, mix_, known, count};
+  ProcessState state{playbackMask_, mix_, known, count, byKey};
   return ProcessPlayback(state, buffer, *info);
 }
 

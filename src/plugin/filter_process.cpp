@@ -20,17 +20,16 @@ constexpr Controller kVolumeCtl{kVolume, &QUILLET_MIX::volumeOffset, &QUILLET_MI
 constexpr Controller kPanCtl{kPan, &QUILLET_MIX::panOffset, &QUILLET_MIX::panChanged, &QUILLET_MIX::lastPan};
 
 const KnownSubTrack* Find(const ProcessState& s, DWORD key) {
-  if (key == 0 || key >= QUILLET_SUBTRACKS) return nullptr;
-  for (int i = 0; i < s.subTrackCount; ++i)
-    if (s.subTracks[i].key == key) return &s.subTracks[i];
-  return nullptr;
+  return key < QUILLET_SUBTRACKS ? s.byKey[key] : nullptr;
 }
 
 // A controller event for the sub-track at the buffer's start, on its
-// channel or on each of the 16 channels.
+// channel or on each of the 16 channels; a sub-track on no valid channel
+// gets none.
 HRESULT InjectValue(const KnownSubTrack& sub, BYTE controller, BYTE value, IQuilletEventBuffer* buffer,
                     LONGLONG time) {
   HRESULT hr = S_OK;
+  if (sub.channel < -1 || sub.channel > 15) return hr;
   LONG first = sub.channel < 0 ? 0 : sub.channel, last = sub.channel < 0 ? 15 : sub.channel;
   for (LONG channel = first; channel <= last && SUCCEEDED(hr); ++channel) {
     QUILLET_EVENT e = ShortEvent(QEV_CONTROL, channel, sub.key, time, controller, value);

@@ -14,8 +14,9 @@ struct KnownSubTrack {
 struct ProcessState {
   DWORD playbackMask;
   QUILLET_MIX* mix;                // QUILLET_SUBTRACKS entries
-  const KnownSubTrack* subTracks;  // the known sub-tracks
+  const KnownSubTrack* subTracks;  // the known sub-tracks with a mix entry (keys 1..255)
   int subTrackCount;
+  const KnownSubTrack* const* byKey;  // QUILLET_SUBTRACKS entries: the sub-track of a key, or null
 };
 
 // Offset applied to a 0..127 value: clamp(value + trunc(offset * 127), 0, 127).
