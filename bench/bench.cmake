@@ -1,5 +1,5 @@
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 add_executable(quillet_bench ${BENCH_SOURCES})
 target_include_directories(quillet_bench PRIVATE ${CMAKE_SOURCE_DIR}/bench)
-target_link_libraries(quillet_bench PRIVATE quillet_import)
+target_link_libraries(quillet_bench PRIVATE quillet_import hostkit)
 add_dependencies(quillet_bench quillet)

@@ -9,9 +9,19 @@ EventBuffer* EventBuffer::Create() { return new EventBuffer(); }
 
 EventBuffer::~EventBuffer() { Clear(); }
 
+const std::vector<QUILLET_EVENT>& EventBuffer::Events() const {
+  if (deleted_) {
+    events_.erase(std::remove_if(events_.begin(), events_.end(), [](const QUILLET_EVENT& e) { return e.type == 0; }),
+                  events_.end());
+    deleted_ = 0;
+  }
+  return events_;
+}
+
 void EventBuffer::Clear() {
   for (auto& e : events_) FreeEvent(e);
   events_.clear();
+  deleted_ = 0;
   restriction_.clear();
   cursor_ = hint_ = -1;
 }
@@ -45,7 +55,7 @@ HRESULT EventBuffer::RestrictToSubTracks(const DWORD* keys, UINT count) {
 }
 
 bool EventBuffer::Visible(const QUILLET_EVENT& e, DWORD mask) const {
-  if (!(e.type & mask)) return false;
+  if (!(e.type & mask)) return false;  // deleted events have no type
   return restriction_.empty() || std::find(restriction_.begin(), restriction_.end(), e.subTrack) != restriction_.end();
 }
 
@@ -83,7 +93,7 @@ HRESULT EventBuffer::FindNext(DWORD* position, QUILLET_EVENT* out, BOOL* more, D
 
 HRESULT EventBuffer::Replace(DWORD position, const QUILLET_EVENT* event) {
   if (!event) return E_POINTER;
-  if (position >= events_.size()) return E_INVALIDARG;
+  if (position >= events_.size() || events_[position].type == 0) return E_INVALIDARG;
   FreeEvent(events_[position]);
   events_[position] = CopyEvent(*event);
   if (static_cast<LONG>(position) > cursor_ && static_cast<LONG>(position) <= hint_) hint_ = -1;
@@ -111,12 +121,11 @@ HRESULT EventBuffer::Insert(DWORD position, const QUILLET_EVENT* event) {
 }
 
 HRESULT EventBuffer::Delete(DWORD position) {
-  if (position >= events_.size()) return E_INVALIDARG;
+  if (position >= events_.size() || events_[position].type == 0) return E_INVALIDARG;
   FreeEvent(events_[position]);
-  events_.erase(events_.begin() + position);
-  if (static_cast<LONG>(position) <= cursor_) --cursor_;
-  if (static_cast<LONG>(position) < hint_) --hint_;
-  else if (static_cast<LONG>(position) == hint_) hint_ = -1;
+  events_[position].type = 0;
+  ++deleted_;
+  if (static_cast<LONG>(position) == hint_) hint_ = -1;
   return S_OK;
 }
 

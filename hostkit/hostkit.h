@@ -116,7 +116,8 @@ class EventBuffer final : public IQuilletEventBuffer {
  public:
   static EventBuffer* Create();
   void Add(const QUILLET_EVENT& event);  // copied; kept in time order
-  const std::vector<QUILLET_EVENT>& Events() const { return events_; }
+  // The events left in the buffer (deleted ones are dropped here).
+  const std::vector<QUILLET_EVENT>& Events() const;
   void Clear();
   LONG RefCount() const { return refs_.load(); }
 
@@ -137,7 +138,10 @@ class EventBuffer final : public IQuilletEventBuffer {
   HRESULT FindFrom(LONG from, DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD mask);
 
   std::atomic<LONG> refs_{1};
-  std::vector<QUILLET_EVENT> events_;
+  // A deleted event stays in place with type 0 until Events() is read, so
+  // that deleting costs no move and positions stay put during a pass.
+  mutable std::vector<QUILLET_EVENT> events_;
+  mutable size_t deleted_ = 0;
   std::vector<DWORD> restriction_;
   LONG cursor_ = -1;
   // The next visible event after the cursor, found while answering `more`,

@@ -46,42 +46,42 @@ BYTE OffsetValue(const ProcessState& s, const KnownSubTrack& sub, const Controll
 
 bool HasMixEntry(const KnownSubTrack& sub) { return sub.key != 0 && sub.key < QUILLET_SUBTRACKS; }
 
-HRESULT RemoveFiltered(DWORD mask, IQuilletEventBuffer* buffer) {
+// One pass over the buffer: events of the playback filter's kinds go;
+// controller 7 and 10 events of known sub-tracks are remembered as the
+// last seen values and rewritten by their offsets. `rewritten` tells, per
+// controller, whether any was.
+HRESULT FilterAndRewrite(const ProcessState& s, IQuilletEventBuffer* buffer, bool rewritten[2]) {
+  const DWORD mask = s.playbackMask | QEV_CONTROL;
   DWORD position = 0;
   BOOL more = FALSE;
-  QUILLET_EVENT e{};
+  QUILLET_EVENT e;
   HRESULT hr = buffer->FindFirst(&position, &e, &more, mask);
   while (hr == S_OK) {
-    ClearEvent(&e);
-    hr = buffer->Delete(position);
-    if (FAILED(hr)) return hr;
+    if (e.type & s.playbackMask) {
+      ClearEvent(&e);
+      hr = buffer->Delete(position);
+      if (FAILED(hr)) return hr;
+    } else if (e.type == QEV_CONTROL && (e.bytes[0] == kVolume || e.bytes[0] == kPan)) {
+      const Controller& ctl = e.bytes[0] == kVolume ? kVolumeCtl : kPanCtl;
+      if (const KnownSubTrack* sub = Find(s, e.subTrack)) {
+        QUILLET_MIX& mix = s.mix[sub->key];
+        const int value = e.bytes[1] > 127 ? 127 : e.bytes[1];  // a data byte beyond MIDI's range
+        mix.*ctl.last = value;
+        e.bytes[1] = static_cast<BYTE>(ApplyOffset(value, mix.*ctl.offset));
+        hr = buffer->Replace(position, &e);
+        if (FAILED(hr)) return hr;
+        rewritten[&ctl == &kPanCtl] = true;
+      }
+    }
     hr = buffer->FindNext(&position, &e, &more, mask);
   }
   return FAILED(hr) ? hr : S_OK;
 }
 
-HRESULT ApplyController(const ProcessState& s, const Controller& ctl, IQuilletEventBuffer* buffer,
-                        LONGLONG start) {
-  bool rewritten = false;
-  DWORD position = 0;
-  BOOL more = FALSE;
-  QUILLET_EVENT e{};
-  HRESULT hr = buffer->FindFirst(&position, &e, &more, QEV_CONTROL);
-  while (hr == S_OK) {
-    const KnownSubTrack* sub = e.bytes[0] == ctl.number ? Find(s, e.subTrack) : nullptr;
-    if (sub) {
-      QUILLET_MIX& mix = s.mix[sub->key];
-      mix.*ctl.last = e.bytes[1];
-      e.bytes[1] = static_cast<BYTE>(ApplyOffset(e.bytes[1], mix.*ctl.offset));
-      hr = buffer->Replace(position, &e);
-      if (FAILED(hr)) return hr;
-      rewritten = true;
-    }
-    hr = buffer->FindNext(&position, &e, &more, QEV_CONTROL);
-  }
-  if (FAILED(hr)) return hr;
-  hr = S_OK;
-  if (rewritten) return hr;
+// When no event of the buffer carried the controller, sub-tracks whose
+// offset changed get one at the buffer's start.
+HRESULT InjectChanged(const ProcessState& s, const Controller& ctl, IQuilletEventBuffer* buffer, LONGLONG start) {
+  HRESULT hr = S_OK;
   for (int i = 0; i < s.subTrackCount && SUCCEEDED(hr); ++i) {
     const KnownSubTrack& sub = s.subTracks[i];
     if (!HasMixEntry(sub)) continue;
@@ -122,10 +122,10 @@ HRESULT ProcessPlayback(const ProcessState& s, IQuilletEventBuffer* buffer, cons
       s.mix[sub.key].volumeChanged = s.mix[sub.key].panChanged = 0;  // covered by the start values
     }
   }
-  HRESULT hr = S_OK;
-  if (s.playbackMask) hr = RemoveFiltered(s.playbackMask, buffer);
-  if (SUCCEEDED(hr)) hr = ApplyController(s, kVolumeCtl, buffer, info.start);
-  if (SUCCEEDED(hr)) hr = ApplyController(s, kPanCtl, buffer, info.start);
+  bool rewritten[2] = {false, false};
+  HRESULT hr = FilterAndRewrite(s, buffer, rewritten);
+  if (SUCCEEDED(hr) && !rewritten[0]) hr = InjectChanged(s, kVolumeCtl, buffer, info.start);
+  if (SUCCEEDED(hr) && !rewritten[1]) hr = InjectChanged(s, kPanCtl, buffer, info.start);
   for (int i = 0; first && i < s.subTrackCount && SUCCEEDED(hr); ++i) {
     const KnownSubTrack& sub = s.subTracks[i];
     if (!HasMixEntry(sub)) continue;
