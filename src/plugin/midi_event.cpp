@@ -14,6 +14,8 @@ void ClearEvent(QUILLET_EVENT* event) noexcept {
 }
 
 HRESULT CopyEvent(QUILLET_EVENT* dest, const QUILLET_EVENT* source) noexcept {
+  if (!dest || !source) return E_POINTER;
+  if (dest == source) return S_OK;
   *dest = *source;
   if (!IsLongKind(source->type) || !source->dataLength || !source->data) return S_OK;
   dest->data = static_cast<BYTE*>(CoTaskMemAlloc(source->dataLength));
@@ -36,5 +38,24 @@ QUILLET_EVENT ShortEvent(DWORD type, LONG channel, DWORD subTrack, LONGLONG time
   e.bytes[1] = byte1;
   return e;
 }
+
+const BYTE* EventData(const QUILLET_EVENT& e, size_t* length) noexcept {
+  if (!IsLongKind(e.type) || !e.data || !e.dataLength) {
+    if (length) *length = 0;
+    return nullptr;
+  }
+  if (length) *length = e.dataLength;
+  return e.data;
+}
+
+bool IsMmc(const QUILLET_EVENT& e) noexcept {
+  if (e.type != QEV_SYSEX && e.type != QEV_SYSEX_CONT) return false;
+  size_t length = 0;
+  const BYTE* data = EventData(e, &length);
+  if (!data || length <= 4) return false;
+  return data[0] == 0x7F && data[length - 1] == 0xF7 && (data[2] == 6 || data[2] == 7);
+}
+
+bool IsMmcTransport(const QUILLET_EVENT& e) noexcept { return IsMmc(e) && e.data[3] >= 1 && e.data[3] <= 9; }
 
 }  // namespace quillet
