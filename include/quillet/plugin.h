@@ -8,6 +8,7 @@ QUILLET_GUID(IID_IQuilletFilter, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0
 QUILLET_GUID(IID_IQuilletProcess, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x02);
 QUILLET_GUID(IID_IQuilletLanguage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x03);
 QUILLET_GUID(IID_IQuilletObserver, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x04);
+QUILLET_GUID(IID_IQuilletTrackInfo, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x05);
 
 // The persisted stream: version 1, at most this many bytes (version,
 // length, block size, and the 6,156-byte block).
@@ -39,6 +40,13 @@ struct IQuilletProcess : IUnknown {
 
 struct IQuilletLanguage : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetLanguage(LCID locale) = 0;
+};
+
+// What the filter found in the track at its last rescan (host times; -1
+// where nothing was found): the first meta event of type 2, the first
+// tempo event and the four marker positions.
+struct IQuilletTrackInfo : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetPositions(LONGLONG* metaText2, LONGLONG* tempo, LONGLONG markers[4]) = 0;
 };
 
 // The filter's main interface, slots 3 to 45 in order.

@@ -1,6 +1,7 @@
 // The filter object: identity, lifetime, initialisation and small queries.
 #include "plugin/filter_object.h"
 
+#include <cstring>
 #include <new>
 
 #include "core/module_state.h"
@@ -77,6 +78,8 @@ HRESULT FilterObject::QueryInterface(REFIID iid, void** out) noexcept {
     answer = static_cast<IQuilletFilter*>(this);
   } else if (IsEqualIID(iid, IID_IQuilletLanguage)) {
     answer = static_cast<IQuilletLanguage*>(this);
+  } else if (IsEqualIID(iid, IID_IQuilletTrackInfo)) {
+    answer = static_cast<IQuilletTrackInfo*>(this);
   } else if (IsEqualIID(iid, IID_IQuilletProcess) && process_) {
     answer = process_;
   } else if ((IsEqualIID(iid, IID_IPersistStream) || IsEqualIID(iid, IID_IPersist)) && persist_) {
@@ -189,6 +192,13 @@ HRESULT FilterObject::IsDirty() noexcept { return dirty_ ? S_OK : S_FALSE; }
 HRESULT FilterObject::GetSizeMax(ULARGE_INTEGER* size) noexcept {
   if (!size) return E_POINTER;
   size->QuadPart = QUILLET_STREAM_MAX;
+  return S_OK;
+}
+
+HRESULT FilterObject::GetPositions(LONGLONG* metaText2, LONGLONG* tempo, LONGLONG markers[4]) noexcept {
+  if (metaText2) *metaText2 = metaText2Pos_;
+  if (tempo) *tempo = tempoPos_;
+  if (markers) memcpy(markers, markerPos_, sizeof(markerPos_));
   return S_OK;
 }
 

@@ -45,7 +45,7 @@ struct SubTrackItem {
   tZQLIST* events;  // that sub-track's events, or null
 };
 
-class FilterObject final : public IQuilletFilter, public IQuilletLanguage {
+class FilterObject final : public IQuilletFilter, public IQuilletLanguage, public IQuilletTrackInfo {
  public:
   explicit FilterObject(REFCLSID clsid);
   ~FilterObject();
@@ -103,6 +103,9 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage {
 
   // IQuilletLanguage
   HRESULT STDMETHODCALLTYPE SetLanguage(LCID locale) noexcept override;
+
+  // IQuilletTrackInfo
+  HRESULT STDMETHODCALLTYPE GetPositions(LONGLONG* metaText2, LONGLONG* tempo, LONGLONG markers[4]) noexcept override;
 
   // For the companions and the property page.
   REFCLSID ClassId() const { return clsid_; }

@@ -1,0 +1,343 @@
+// quillet-host as a user runs it: MIDI files in, MIDI files out, errors.
+// Files are read back here with a reader of the test's own.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <set>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "test_paths.h"
+
+namespace {
+
+struct Ev {
+  uint32_t tick;
+  std::vector<uint8_t> bytes;  // status (running status expanded), then the data as stored
+  bool operator==(const Ev& o) const { return tick == o.tick && bytes == o.bytes; }
+  bool operator<(const Ev& o) const { return tick != o.tick ? tick < o.tick : bytes < o.bytes; }
+};
+using Tracks = std::vector<std::vector<Ev>>;
+
+// A small reader of the test's own: every event but end-of-track.
+std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+  std::vector<uint8_t> b;
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return b;
+  b.resize(GetFileSize(f, nullptr));
+  DWORD n = 0;
+  if (!b.empty()) ReadFile(f, b.data(), static_cast<DWORD>(b.size()), &n, nullptr);
+  CloseHandle(f);
+  b.resize(n);
+  return b;
+}
+
+void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& b) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD n = 0;
+  if (!b.empty()) WriteFile(f, b.data(), static_cast<DWORD>(b.size()), &n, nullptr);
+  CloseHandle(f);
+}
+
+bool ReadMidi(const std::wstring& path, Tracks* tracks) {
+  std::vector<uint8_t> b = ReadBytes(path);
+  if (b.size() < 14 || memcmp(b.data(), "MThd", 4)) return false;
+  size_t at = 8 + (b[4] << 24 | b[5] << 16 | b[6] << 8 | b[7]);
+  int count = b[10] << 8 | b[11];
+  tracks->clear();
+  for (int t = 0; t < count; ++t) {
+    if (at + 8 > b.size() || memcmp(&b[at], "MTrk", 4)) return false;
+    size_t end = at + 8 + (b[at + 4] << 24 | b[at + 5] << 16 | b[at + 6] << 8 | b[at + 7]);
+    size_t p = at + 8;
+    uint32_t tick = 0;
+    uint8_t running = 0;
+    std::vector<Ev> events;
+    auto varlen = [&] {
+      uint32_t v = 0;
+      while (p < end) {
+        uint8_t c = b[p++];
+        v = v << 7 | (c & 0x7F);
+        if (!(c & 0x80)) break;
+      }
+      return v;
+    };
+    while (p < end) {
+      tick += varlen();
+      uint8_t status = b[p] & 0x80 ? b[p++] : running;
+      Ev e{tick, {status}};
+      size_t length;
+      if (status == 0xFF) {
+        e.bytes.push_back(b[p++]);
+        length = varlen();
+      } else if (status == 0xF0 || status == 0xF7) {
+        length = varlen();
+      } else {
+        running = status;
+        length = (status & 0xE0) == 0xC0 ? 1 : 2;
+      }
+      e.bytes.insert(e.bytes.end(), b.begin() + p, b.begin() + p + length);
+      p += length;
+      if (!(status == 0xFF && e.bytes[1] == 0x2F)) events.push_back(e);
+    }
+    tracks->push_back(events);
+    at = end;
+  }
+  return true;
+}
+
+struct ToolRun {
+  DWORD code;
+  std::string out, err;
+};
+
+ToolRun Tool(const std::wstring& args) {
+  std::wstring line = L"\"" + testsupport::ExeDirectory() + L"\\quillet-host.exe\" " + args;
+  SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
+  HANDLE outRead, outWrite, errRead, errWrite;
+  CreatePipe(&outRead, &outWrite, &sa, 0);
+  CreatePipe(&errRead, &errWrite, &sa, 0);
+  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = outWrite;
+  si.hStdError = errWrite;
+  PROCESS_INFORMATION pi{};
+  ToolRun run{~0u};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return run;
+  CloseHandle(outWrite);
+  CloseHandle(errWrite);
+  auto drain = [](HANDLE h, std::string* into) {
+    char buffer[4096];
+    DWORD n;
+    while (ReadFile(h, buffer, sizeof(buffer), &n, nullptr) && n) into->append(buffer, n);
+  };
+  drain(outRead, &run.out);
+  drain(errRead, &run.err);
+  WaitForSingleObject(pi.hProcess, 60000);
+  GetExitCodeProcess(pi.hProcess, &run.code);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  CloseHandle(outRead);
+  CloseHandle(errRead);
+  return run;
+}
+
+std::wstring Demo() { return QUILLET_DEMO_SONG; }
+
+std::wstring Temp(const wchar_t* name) {
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  return std::wstring(dir) + L"quillet-tool-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsController(const Ev& e, uint8_t number) {
+  return (e.bytes[0] & 0xF0) == 0xB0 && e.bytes.size() == 3 && e.bytes[1] == number;
+}
+
+// `output` equals `input` without the events `removed` selects, apart from
+// controller 7 and 10 events at tick 0 that are not in the input.
+::testing::AssertionResult SameApartFrom(const Tracks& input, const Tracks& output,
+                                         bool (*removed)(const Ev&), size_t* injected) {
+  if (input.size() != output.size()) return ::testing::AssertionFailure() << "track count";
+  *injected = 0;
+  for (size_t t = 0; t < input.size(); ++t) {
+    std::vector<Ev> expected, actual;
+    for (const Ev& e : input[t])
+      if (!removed(e)) expected.push_back(e);
+    std::multiset<Ev> pool(expected.begin(), expected.end());
+    for (const Ev& e : output[t]) {
+      auto it = pool.find(e);
+      if (it != pool.end()) {
+        pool.erase(it);
+      } else if (e.tick == 0 && (IsController(e, 7) || IsController(e, 10))) {
+        ++*injected;
+      } else {
+        return ::testing::AssertionFailure() << "unexpected event in track " << t << " at tick " << e.tick;
+      }
+    }
+    if (!pool.empty()) return ::testing::AssertionFailure() << pool.size() << " events lost in track " << t;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+class HostTool : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::wstring line = L"regsvr32.exe /s \"" + testsupport::ModulePath() + L"\"";
+    STARTUPINFOW si{};
+  si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    ASSERT_TRUE(ReadMidi(Demo(), &input_));
+  }
+  void TearDown() override {
+    for (const auto& f : files_) DeleteFileW(f.c_str());
+  }
+  std::wstring Out(const wchar_t* name) {
+    files_.push_back(Temp(name));
+    return files_.back();
+  }
+  static Tracks input_;
+  std::vector<std::wstring> files_;
+};
+Tracks HostTool::input_;
+
+TEST_F(HostTool, RoundTripKeepsEveryEvent) {
+  std::wstring out = Out(L"round.mid");
+  ToolRun run = Tool(L"\"" + Demo() + L"\" -o \"" + out + L"\"");
+  ASSERT_EQ(run.code, 0u) << run.err;
+  Tracks output;
+  ASSERT_TRUE(ReadMidi(out, &output));
+  size_t injected = 0;
+  EXPECT_TRUE(SameApartFrom(input_, output, [](const Ev&) { return false; }, &injected));
+  EXPECT_EQ(injected, 6u);  // controller 7 and 10 for each of the three sub-tracks
+  EXPECT_NE(run.out.find("controller 7:     2 rewritten, 3 injected"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("events read:      433"), std::string::npos) << run.out;
+}
+
+TEST_F(HostTool, EachKindIsRemovedExactly) {
+  struct Case { const wchar_t* name; bool (*selects)(const Ev&); } cases[] = {
+      {L"program", [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0xC0; }},
+      {L"aftertouch", [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0xD0; }},
+      {L"pitchbend", [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0xE0; }},
+      {L"noteoff", [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0x80; }},
+      {L"sysex", [](const Ev& e) { return e.bytes[0] == 0xF0; }},
+      {L"meta", [](const Ev& e) { return e.bytes[0] == 0xFF; }},
+      {L"control", [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0xB0; }},
+  };
+  for (const auto& c : cases) {
+    std::wstring out = Out(c.name);
+    ToolRun run = Tool(L"--filter " + std::wstring(c.name) + L" \"" + Demo() + L"\" -o \"" + out + L"\"");
+    ASSERT_EQ(run.code, 0u) << run.err;
+    Tracks output;
+    ASSERT_TRUE(ReadMidi(out, &output));
+    size_t injected = 0;
+    EXPECT_TRUE(SameApartFrom(input_, output, c.selects, &injected)) << "--filter " << std::string(c.name, c.name + wcslen(c.name));
+    if (std::wstring(c.name) == L"control") EXPECT_EQ(injected, 0u);  // injected events go the same way
+  }
+}
+
+TEST_F(HostTool, OffsetsChangeVolumeAndPanAsTheFilterSays) {
+  std::wstring out = Out(L"mix.mid");
+  ToolRun run = Tool(L"--volume 1=0.5 --pan 1=-0.5 --volume 2=-0.25 \"" + Demo() + L"\" -o \"" + out + L"\"");
+  ASSERT_EQ(run.code, 0u) << run.err;
+  Tracks output;
+  ASSERT_TRUE(ReadMidi(out, &output));
+  auto values = [&](size_t track, uint8_t number) {
+    std::vector<int> v;
+    for (const Ev& e : output[track])
+      if (IsController(e, number)) v.push_back(e.bytes[2]);
+    std::sort(v.begin(), v.end());
+    return v;
+  };
+  // Piano (sub-track 1): volume 100 + trunc(63.5) -> 127, pan 40 - 63 -> 0,
+  // the file's own event and the one injected at the start alike.
+  EXPECT_EQ(values(1, 7), (std::vector<int>{127, 127}));
+  EXPECT_EQ(values(1, 10), (std::vector<int>{0, 0}));
+  // Bass (sub-track 2): 110 + trunc(-31.75) = 79; no pan event of its own: 64.
+  EXPECT_EQ(values(2, 7), (std::vector<int>{79, 79}));
+  EXPECT_EQ(values(2, 10), (std::vector<int>{64}));
+  // Drums: no offsets, no events of their own: 64 and 64 injected.
+  EXPECT_EQ(values(3, 7), (std::vector<int>{64}));
+}
+
+TEST_F(HostTool, SavedStateGivesTheSameResult) {
+  std::wstring state = Out(L"state.bin"), first = Out(L"first.mid"), second = Out(L"second.mid");
+  ToolRun a = Tool(L"--filter program --volume 3=-1 --save-state \"" + state + L"\" \"" + Demo() + L"\" -o \"" + first + L"\"");
+  ASSERT_EQ(a.code, 0u) << a.err;
+  ToolRun b = Tool(L"--state \"" + state + L"\" \"" + Demo() + L"\" -o \"" + second + L"\"");
+  ASSERT_EQ(b.code, 0u) << b.err;
+  Tracks x, y;
+  ASSERT_TRUE(ReadMidi(first, &x));
+  ASSERT_TRUE(ReadMidi(second, &y));
+  EXPECT_EQ(x, y);
+  ToolRun bad = Tool(L"--state \"" + Demo() + L"\" \"" + Demo() + L"\" -o \"" + Out(L"never.mid") + L"\"");
+  EXPECT_EQ(bad.code, 1u);
+  EXPECT_NE(bad.err.find("not a saved Quillet filter state"), std::string::npos) << bad.err;
+}
+
+TEST_F(HostTool, ModulePathWorksWithoutRegistration) {
+  std::wstring out = Out(L"module.mid");
+  ToolRun run = Tool(L"--module \"" + testsupport::ModulePath() + L"\" --list \"" + Demo() + L"\" -o \"" + out + L"\"");
+  ASSERT_EQ(run.code, 0u) << run.err;
+  EXPECT_NE(run.out.find("channels in use: 3 (1 2 10)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("first tempo: tick 0"), std::string::npos) << run.out;
+  ToolRun missing = Tool(L"--module Z:\\no\\such.dll \"" + Demo() + L"\" -o \"" + Out(L"x.mid") + L"\"");
+  EXPECT_EQ(missing.code, 1u);
+  EXPECT_NE(missing.err.find("cannot create the Quillet filter"), std::string::npos) << missing.err;
+}
+
+TEST_F(HostTool, BadInputGivesOneLineAndNoOutput) {
+  auto write = [&](const wchar_t* name, std::vector<uint8_t> bytes) {
+    std::wstring path = Out(name);
+    WriteBytes(path, bytes);
+    return path;
+  };
+  std::vector<uint8_t> header = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0};
+  auto track = [&](std::vector<uint8_t> body, uint32_t length) {
+    std::vector<uint8_t> v = header;
+    v.insert(v.end(), {'M', 'T', 'r', 'k', uint8_t(length >> 24), uint8_t(length >> 16), uint8_t(length >> 8),
+                       uint8_t(length)});
+    v.insert(v.end(), body.begin(), body.end());
+    return v;
+  };
+  struct Case { const wchar_t* name; std::vector<uint8_t> bytes; const char* message; const char* offset; } cases[] = {
+      {L"text.mid", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!', '!'}, "not a Standard MIDI File", "byte 0"},
+      {L"truncated.mid", track({0x00, 0x90, 0x3C}, 3), "truncated channel message", "byte 23"},
+      {L"pastend.mid", track({0x00, 0x90, 0x3C, 0x40}, 400), "chunk length past the end", "byte 18"},
+      {L"running.mid", track({0x00, 0x3C, 0x40}, 3), "running status without a status byte", "byte 23"},
+      {L"meta.mid", track({0x00, 0xFF, 0x03, 0x20, 'a'}, 5), "meta event runs past the end", "byte 23"},
+      {L"empty.mid", {}, "not a Standard MIDI File", "byte 0"},
+  };
+  for (const auto& c : cases) {
+    std::wstring in = write(c.name, c.bytes), out = Out(L"bad-out.mid");
+    ToolRun run = Tool(L"\"" + in + L"\" -o \"" + out + L"\"");
+    EXPECT_EQ(run.code, 1u) << c.message;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(c.offset), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(std::string(c.name, c.name + wcslen(c.name))), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_FALSE(Exists(out));
+    EXPECT_FALSE(Exists(out + L".partial"));
+  }
+  struct Usage { const wchar_t* args; const char* message; } usages[] = {
+      {L"--frobnicate x.mid -o y.mid", "unknown option '--frobnicate'"},
+      {L"--filter programs x.mid -o y.mid", "unknown event kind 'programs'"},
+      {L"--volume 0=0.5 x.mid -o y.mid", "sub-track N from 1 to 255"},
+      {L"--pan 1=2 x.mid -o y.mid", "offset X from -1 to 1"},
+      {L"--buffer-ms 0 x.mid -o y.mid", "--buffer-ms"},
+      {L"x.mid", "no output file"},
+  };
+  for (const auto& u : usages) {
+    ToolRun run = Tool(u.args);
+    EXPECT_EQ(run.code, 2u) << u.message;
+    EXPECT_NE(run.err.find(u.message), std::string::npos) << run.err;
+  }
+  ToolRun missing = Tool(L"Z:\\no\\such\\file.mid -o \"" + Out(L"none.mid") + L"\"");
+  EXPECT_EQ(missing.code, 1u);
+  EXPECT_NE(missing.err.find("cannot open the file"), std::string::npos) << missing.err;
+}
+
+TEST_F(HostTool, BufferLengthDoesNotChangeTheResult) {
+  Tracks results[3];
+  const wchar_t* lengths[] = {L"1", L"10", L"1000"};
+  for (int i = 0; i < 3; ++i) {
+    std::wstring out = Out(lengths[i]);
+    ToolRun run = Tool(L"--buffer-ms " + std::wstring(lengths[i]) + L" --volume 2=0.1 \"" + Demo() + L"\" -o \"" + out + L"\"");
+    ASSERT_EQ(run.code, 0u) << run.err;
+    ASSERT_TRUE(ReadMidi(out, &results[i]));
+  }
+  EXPECT_EQ(results[0], results[1]);
+  EXPECT_EQ(results[1], results[2]);
+}
+
+}  // namespace

@@ -1,0 +1,4 @@
+quillet_add_test(tool_host_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/tools/host_tool_test.cpp)
+target_compile_definitions(tool_host_tests PRIVATE QUILLET_DEMO_SONG=L"Z:${CMAKE_SOURCE_DIR}/demo/demo-song.mid")
+add_dependencies(tool_host_tests quillet-host)
+set_tests_properties(tool_host_tests PROPERTIES RESOURCE_LOCK module_registration)
