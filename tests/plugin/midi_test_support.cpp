@@ -1,0 +1,69 @@
+#include "midi_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <new>
+
+#include "plugin/library_startup.h"
+#include "plugin/midi_describe.h"
+
+namespace miditest {
+
+GuardedBlock::GuardedBlock(const std::vector<BYTE>& bytes) : size_(static_cast<DWORD>(bytes.size())) {
+  SYSTEM_INFO info;
+  GetSystemInfo(&info);
+  DWORD page = info.dwPageSize;
+  DWORD pages = (size_ + page - 1) / page + 1;
+  base_ = static_cast<BYTE*>(VirtualAlloc(nullptr, pages * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  if (!base_) throw std::bad_alloc();
+  DWORD old = 0;
+  BYTE* guard = base_ + (pages - 1) * page;
+  VirtualProtect(guard, page, PAGE_NOACCESS, &old);
+  data_ = guard - size_;
+  if (size_) memcpy(data_, bytes.data(), size_);
+}
+
+GuardedBlock::~GuardedBlock() {
+  if (base_) VirtualFree(base_, 0, MEM_RELEASE);
+}
+
+QUILLET_EVENT Short(DWORD type, BYTE b0, BYTE b1, BYTE b2, BYTE b3) {
+  QUILLET_EVENT e{};
+  e.type = type;
+  e.bytes[0] = b0;
+  e.bytes[1] = b1;
+  e.bytes[2] = b2;
+  e.bytes[3] = b3;
+  return e;
+}
+
+QUILLET_EVENT Long(DWORD type, const GuardedBlock& block) {
+  QUILLET_EVENT e{};
+  e.type = type;
+  e.dataLength = block.size();
+  e.data = block.data();
+  return e;
+}
+
+std::wstring Describe(const QUILLET_EVENT& e, DWORD selector, HRESULT* hr) {
+  WCHAR text[1024];
+  wmemset(text, L'#', 1024);
+  *hr = quillet::midi::DescribeEvent(&e, text, 1024, selector);
+  return text;
+}
+
+namespace {
+
+// The library runs as it does in the module, with this program's
+// resources (the MIDI string table) as the module's.
+class LibraryEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_TRUE(quillet::LibraryStartup(GetModuleHandleW(nullptr))); }
+  void TearDown() override { quillet::LibraryShutdown(); }
+};
+
+const auto* g_environment = ::testing::AddGlobalTestEnvironment(new LibraryEnvironment);
+
+}  // namespace
+}  // namespace miditest
