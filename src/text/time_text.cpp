@@ -161,14 +161,20 @@ int NanoTimeToText(WCHAR* out, int capacity, const ZQPOSFMT& format, LONGLONG na
   LONGLONG v = nanos;
   if (!(flags & ZQPOS_LENGTH) && __builtin_sub_overflow(nanos, format.origin, &v))
     v = nanos < 0 ? LLONG_MIN : LLONG_MAX;
-  int sign = 0;
-  if (v < 0) {
-    if (capacity < 2) return 0;
-    out[sign++] = L'-';
-    v = v == LLONG_MIN ? LLONG_MAX : -v;
+  const WCHAR* formatText = text ? text : FormatOf(format.kind, flags & ZQPOS_SHORT);
+  if (v >= 0) return Show(Body(out, capacity, formatText), format, v, flags);
+  if (capacity < 2) return 0;
+  out[0] = L'-';
+  const int length = Show(Body(out + 1, capacity - 1, formatText), format, v == LLONG_MIN ? LLONG_MAX : -v, flags);
+  // A negative time too small to show anything but the zero position is
+  // shown as that position, without a sign.
+  WCHAR zero[ZQPOS_FORMAT_CAPACITY];
+  const int zeroLength = Show(Body(zero, ZQPOS_FORMAT_CAPACITY, formatText), format, 0, flags);
+  if (zeroLength == length && wcsncmp(zero, out + 1, length) == 0) {
+    wmemmove(out, out + 1, length + 1);
+    return length;
   }
-  const Body body(out + sign, capacity - sign, text ? text : FormatOf(format.kind, flags & ZQPOS_SHORT));
-  return sign + Show(body, format, v, flags);
+  return length + 1;
 }
 
 void SplitClock(LONGLONG nanos, double rate, ZQSMPTEVAL& value) noexcept {
@@ -210,7 +216,11 @@ LONGLONG ClockToNanos(ULONGLONG hours, ULONGLONG minutes, ULONGLONG seconds, ULO
 MusicTime Measures(LONGLONG nanos, const ZQPOSFMT& f) noexcept {
   MusicTime t{0, 0, 0};
   if (!IsPositive(f.tempo) || f.beatsPerMeasure == 0) return t;
-  const double m = static_cast<double>(nanos) * f.tempo / f.beatsPerMeasure / kUnitsPerMinute + 0.00005;
+  // A small bias against floating error, kept below half a tick so that it
+  // never moves a position onto the next tick at fine resolutions.
+  const double parts = static_cast<double>(f.beatsPerMeasure) * (f.ticksPerQuarter > 0 ? f.ticksPerQuarter : 1);
+  const double bias = std::fmin(0.00005, 0.5 / parts);
+  const double m = static_cast<double>(nanos) * f.tempo / f.beatsPerMeasure / kUnitsPerMinute + bias;
   t.measures = TruncSat(m);
   const double beats = (m - std::trunc(m)) * f.beatsPerMeasure;
   t.beats = TruncSat(beats);

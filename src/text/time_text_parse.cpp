@@ -137,6 +137,19 @@ Parsed Music(const WCHAR* text, const ZQPOSFMT& format, DWORD flags) {
   return {value, EndAfter(f, used)};
 }
 
+// Beats at `tempo`: the first unit that shows as the typed beats (the
+// display truncates them).
+LONGLONG Beats(const WCHAR* text, double tempo, const WCHAR** end) {
+  const double beats = ZqTextToDoubleToken(text, end, TRUE);
+  if (!IsPositive(tempo)) return 0;
+  const double c = Clamp(beats, kLowestNano * tempo / kUnitsPerMinute, kHighestNano * tempo / kUnitsPerMinute);
+  const double units = c / tempo * kUnitsPerMinute;
+  const double nearest = std::nearbyint(units);
+  LONGLONG n = TruncToNano(std::fabs(units - nearest) <= std::fabs(units) * 1e-15 ? nearest : std::ceil(units));
+  if (n != kNanoOutOfRange && n < LLONG_MAX && static_cast<double>(n) * tempo / kUnitsPerMinute < c) ++n;
+  return n;
+}
+
 struct MusicParts {
   LONGLONG measures, beats, ticks, total;
 };
@@ -196,18 +209,18 @@ LONGLONG ByKind(const WCHAR* p, const ZQPOSFMT& format, DWORD flags, const WCHAR
     case ZQPOS_HMS_FRAMES:
       r = Clock(p, format, shortForm);
       break;
-    case ZQPOS_FRAMES:
-    case ZQPOS_BEATS: {
-      // Frames at the frame rate, or beats at the tempo (a beat per minute).
-      const double count = ZqTextToDoubleToken(p, &r.end, TRUE);
-      const double rate = format.kind == ZQPOS_FRAMES ? format.frameRate : format.tempo;
-      const double unit = format.kind == ZQPOS_FRAMES ? kUnitsPerSecond : kUnitsPerMinute;
+    case ZQPOS_FRAMES: {
+      const double frames = ZqTextToDoubleToken(p, &r.end, TRUE);
+      const double rate = format.frameRate;
       if (IsPositive(rate)) {
-        const double c = Clamp(count, kLowestNano * rate / unit, kHighestNano * rate / unit);
-        r.value = TruncToNano(c / rate * unit + 0.5);
+        const double c = Clamp(frames, kLowestNano * rate * 1e-7, kHighestNano * rate * 1e-7);
+        r.value = TruncToNano(c / rate * kUnitsPerSecond + 0.5);
       }
       break;
     }
+    case ZQPOS_BEATS:
+      r.value = Beats(p, format.tempo, &r.end);
+      break;
     case ZQPOS_MBT:
     case ZQPOS_MBT_ZERO:
       r = Music(p, format, flags);
