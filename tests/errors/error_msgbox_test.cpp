@@ -32,7 +32,12 @@ void SaveScreenshot(HWND window, const wchar_t* name) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
   SelectObject(memory, old);
-  BITMAPINFOHEADER info{sizeof(info), width, height, 1, 24};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
   std::vector<BYTE> pixels(static_cast<size_t>((width * 3 + 3) & ~3) * height);
   GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
   DeleteObject(bitmap);
@@ -43,7 +48,9 @@ void SaveScreenshot(HWND window, const wchar_t* name) {
   HANDLE out = CreateFileW((dir + L"\\" + name + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
                            nullptr);
   if (out == INVALID_HANDLE_VALUE) return;
-  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(info)};
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(info);
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
   DWORD written;
   WriteFile(out, &file, sizeof(file), &written, nullptr);

@@ -38,7 +38,9 @@ TEST(Win32Translation, ListedCodesMapAndEveryOtherCodeFails) {
   for (DWORD error = 0; error < 20000; ++error) {
     bool isListed = false;
     for (const auto& c : listed) isListed |= c.error == error;
-    if (!isListed) ASSERT_EQ(ZqErrorHandler_TranslateWin32Error(error), E_FAIL) << error;
+    if (!isListed) {
+      ASSERT_EQ(ZqErrorHandler_TranslateWin32Error(error), E_FAIL) << error;
+    }
   }
   for (DWORD error : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0x80070002u})
     EXPECT_EQ(ZqErrorHandler_TranslateWin32Error(error), E_FAIL) << error;
@@ -57,7 +59,9 @@ TEST(CommDlgTranslation, ListedCodesMapAndEveryOtherCodeFails) {
   for (DWORD error = 0; error <= 0x10010; ++error) {
     bool isListed = false;
     for (const auto& c : listed) isListed |= c.error == error;
-    if (!isListed) ASSERT_EQ(ZqErrorHandler_TranslateCommDlgError(error), E_FAIL) << error;
+    if (!isListed) {
+      ASSERT_EQ(ZqErrorHandler_TranslateCommDlgError(error), E_FAIL) << error;
+    }
   }
 }
 
@@ -210,7 +214,9 @@ TEST(ErrorMessages, NeverPassesTheMessageBuffer) {
     EXPECT_LE(k, static_cast<size_t>(length));
     std::wstring rest = got.substr(k);
     EXPECT_EQ(rest, Missing(unknown).substr(0, rest.size())) << length;
-    if (got.size() < 2047) EXPECT_EQ(rest, Missing(unknown)) << length;
+    if (got.size() < 2047) {
+      EXPECT_EQ(rest, Missing(unknown)) << length;
+    }
   }
 }
 
