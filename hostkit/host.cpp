@@ -40,6 +40,13 @@ void Host::AddEvent(const QUILLET_EVENT& event) {
   events_.insert(at, CopyEvent(event));
 }
 
+void Host::AddEvents(const std::vector<QUILLET_EVENT>& events) {
+  events_.reserve(events_.size() + events.size());
+  for (const auto& e : events) events_.push_back(CopyEvent(e));
+  std::stable_sort(events_.begin(), events_.end(),
+                   [](const QUILLET_EVENT& a, const QUILLET_EVENT& b) { return a.time < b.time; });
+}
+
 void Host::AddMarker(LONGLONG time, DWORD id) { markers_.push_back({time, id, 0, 0, nullptr}); }
 
 HRESULT Host::Fire(const QUILLET_NOTIFICATION& n, BOOL deferred) {

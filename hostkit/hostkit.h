@@ -41,6 +41,8 @@ class Host final : public IQuilletTrack,
   void SetTiming(LONG ticksPerQuarter, LONG microsPerQuarter, LONG numerator = 4, LONG denominator = 4);
   DWORD AddSubTrack(LONG channel, const std::wstring& name, DWORD attribute = 0);  // keys 1, 2, ...
   void AddEvent(const QUILLET_EVENT& event);  // copied; kept in time order
+  // Many events at once (copied), then one stable sort by time.
+  void AddEvents(const std::vector<QUILLET_EVENT>& events);
   void AddMarker(LONGLONG time, DWORD id);
   const std::vector<SubTrack>& SubTracks() const { return subTracks_; }
   const std::vector<QUILLET_EVENT>& Events() const { return events_; }

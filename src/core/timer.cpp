@@ -64,32 +64,19 @@ ZQAPI DWORD WINAPI ZqTimer_LateInitialize(void) noexcept {
 ZQAPI DWORD WINAPI ZqGetMillisec(void) noexcept { return ZqGetMillisecEx(&zq::core::g_libraryStamp); }
 ZQAPI DWORD WINAPI ZqGetMicrosec(void) noexcept { return ZqGetMicrosecEx(&zq::core::g_libraryStamp); }
 
-ZQAPI DWORD WINAPI ZqGetMillisecEx(const ZQTIMESTAMP* stamp) noexcept {
-  if (!stamp) return 0;
-  const auto* b = g_backend.load();
-  return b->millis(zq::core::Elapsed(b, *stamp, b->now()));
-}
-
-ZQAPI DWORD WINAPI ZqGetMicrosecEx(const ZQTIMESTAMP* stamp) noexcept {
-  if (!stamp) return 0;
-  const auto* b = g_backend.load();
-  return b->micros(zq::core::Elapsed(b, *stamp, b->now()));
-}
-
-ZQAPI DWORD WINAPI ZqDeltaMillisecEx(ZQTIMESTAMP* stamp) noexcept {
+namespace {
+// Milliseconds or microseconds since `stamp`; a Delta also restarts it.
+DWORD Measure(const ZQTIMESTAMP* stamp, bool micro, ZQTIMESTAMP* restart) {
   if (!stamp) return 0;
   const auto* b = g_backend.load();
   unsigned __int64 now = b->now();
-  DWORD result = b->millis(zq::core::Elapsed(b, *stamp, now));
-  *stamp = now;
-  return result;
+  unsigned __int64 elapsed = zq::core::Elapsed(b, *stamp, now);
+  if (restart) *restart = now;
+  return micro ? b->micros(elapsed) : b->millis(elapsed);
 }
+}  // namespace
 
-ZQAPI DWORD WINAPI ZqDeltaMicrosecEx(ZQTIMESTAMP* stamp) noexcept {
-  if (!stamp) return 0;
-  const auto* b = g_backend.load();
-  unsigned __int64 now = b->now();
-  DWORD result = b->micros(zq::core::Elapsed(b, *stamp, now));
-  *stamp = now;
-  return result;
-}
+ZQAPI DWORD WINAPI ZqGetMillisecEx(const ZQTIMESTAMP* stamp) noexcept { return Measure(stamp, false, nullptr); }
+ZQAPI DWORD WINAPI ZqGetMicrosecEx(const ZQTIMESTAMP* stamp) noexcept { return Measure(stamp, true, nullptr); }
+ZQAPI DWORD WINAPI ZqDeltaMillisecEx(ZQTIMESTAMP* stamp) noexcept { return Measure(stamp, false, stamp); }
+ZQAPI DWORD WINAPI ZqDeltaMicrosecEx(ZQTIMESTAMP* stamp) noexcept { return Measure(stamp, true, stamp); }

@@ -19,6 +19,7 @@ Player::Player(IQuilletFilter* filter, const smf::Song& song) : filter_(filter),
   std::map<std::pair<DWORD, LONG>, DWORD> keys;
   int ppq = song.division > 0 ? song.division : 480;
   host_->SetTiming(ppq, 500000);
+  std::vector<QUILLET_EVENT> records;
   for (DWORD t = 0; t < song.tracks.size(); ++t) {
     for (const smf::Event& e : song.tracks[t].events) {
       DWORD key = 0;
@@ -35,12 +36,12 @@ Player::Player(IQuilletFilter* filter, const smf::Song& song) : filter_(filter),
       } else if (e.status == 0xFF && e.metaType == 0x51 && e.data.size() == 3) {
         tempoMap_.push_back({e.tick, e.data[0] << 16 | e.data[1] << 8 | e.data[2]});
       }
-      QUILLET_EVENT record = ToRecord(e, t, key);
-      host_->AddEvent(record);
-      hostkit::FreeEvent(record);
+      records.push_back(ToRecord(e, t, key));
       ++summary_.eventsRead;
     }
   }
+  host_->AddEvents(records);  // one sort, tracks merged in time order
+  for (auto& record : records) hostkit::FreeEvent(record);
   std::stable_sort(tempoMap_.begin(), tempoMap_.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
 }
@@ -102,23 +103,23 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
       if (IsVolumeOrPan(events[next], &which) && events[next].subTrack) ++before[which];
       ++next;
     }
-    std::map<DWORD, size_t> inKinds;
-    for (const auto& e : buffer->Events()) ++inKinds[e.type];
+    size_t inKinds[32] = {}, outKinds[32] = {};  // by type bit
+    for (const auto& e : buffer->Events())
+      if (e.type) ++inKinds[__builtin_ctz(e.type)];
     QUILLET_BUFFERINFO info{};
     info.start = start;
     info.flags = QBUF_PLAYBACK | (first ? QBUF_FIRST : 0);
     hr = process->Process(buffer, &info);
     if (FAILED(hr)) break;
-    std::map<DWORD, size_t> outKinds;
     size_t after[2] = {};
     for (const auto& e : buffer->Events()) {
-      ++outKinds[e.type];
+      if (e.type) ++outKinds[__builtin_ctz(e.type)];
       int which;
       if (IsVolumeOrPan(e, &which) && e.subTrack) ++after[which];
       output_.push_back(hostkit::CopyEvent(e));
     }
-    for (const auto& [kind, count] : inKinds)
-      if (count > outKinds[kind]) summary_.removedByKind[kind] += count - outKinds[kind];
+    for (int bit = 0; bit < 32; ++bit)
+      if (inKinds[bit] > outKinds[bit]) summary_.removedByKind[1u << bit] += inKinds[bit] - outKinds[bit];
     for (int w = 0; w < 2; ++w) {
       size_t kept = std::min(before[w], after[w]);
       summary_.rewritten[w] += kept;

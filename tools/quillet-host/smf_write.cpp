@@ -32,8 +32,12 @@ std::vector<uint8_t> Serialize(const Song& song) {
     std::vector<uint8_t> body;
     uint32_t tick = 0;
     for (const Event& e : track.events) {
-      VarLen(body, e.tick - tick);
-      tick = e.tick;
+      // Events are expected in tick order; one that is not goes at the
+      // current tick rather than into a delta the format cannot hold.
+      uint32_t at = e.tick < tick ? tick : e.tick;
+      uint32_t delta = at - tick;
+      VarLen(body, delta > 0x0FFFFFFF ? 0x0FFFFFFF : delta);
+      tick = at;
       body.push_back(e.status);
       if (e.status == 0xFF) {
         body.push_back(e.metaType);
