@@ -18,3 +18,5 @@ quillet_add_language_module(lang_tests_lng
   OUTPUT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/lang_tests.lng
   DEPENDS ${CMAKE_SOURCE_DIR}/tests/settings/lang_test_ids.h)
 add_dependencies(lang_tests lang_tests_lng)
+# It changes the user locale for a moment: nothing else may start meanwhile.
+set_tests_properties(lang_tests PROPERTIES RUN_SERIAL TRUE)
