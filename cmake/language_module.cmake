@@ -19,7 +19,7 @@ endfunction()
 
 # The library's own language module (German), beside quillet.dll.
 file(GLOB QUILLET_LNG_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/settings/lng/*.h
-     ${CMAKE_SOURCE_DIR}/src/settings/*_ids.h ${CMAKE_SOURCE_DIR}/src/plugin/resource_ids.h
+     ${CMAKE_SOURCE_DIR}/src/settings/*_ids.h ${CMAKE_SOURCE_DIR}/src/plugin/*_ids.h
      ${CMAKE_SOURCE_DIR}/src/text/*_ids.h)
 quillet_add_language_module(quillet_lng
   RC ${CMAKE_SOURCE_DIR}/src/settings/lng/quillet_lng.rc
