@@ -64,7 +64,7 @@ static_assert(sizeof(ZQPOSFMT) == 40, "position format");
 
 ZQAPI int WINAPI ZqNanoTimeToText(LPWSTR buffer, const ZQPOSFMT* format, LONGLONG nanos, BOOL shortForm) ZQ_NOTHROW;
 ZQAPI int WINAPI ZqNanoTimeToTextEx(LPWSTR buffer, const ZQPOSFMT* format, LONGLONG nanos, DWORD flags) ZQ_NOTHROW;
-// `text` replaces the table's format string; it receives the kind's values
+// `text` (null: the table's) replaces the table's format string; it receives the kind's values
 // in the table's order and types (clock kinds: four DWORDs; kinds 0, 11,
 // 12: one LONGLONG; 2, 4, 14: a double, or a LONGLONG for exactly "$.0f";
 // 5 and 13: three DWORDs; 15 and 16: two LONGLONGs).

@@ -184,7 +184,7 @@ TEST(TimeText, MissingArgumentsWriteNothingOrAnEmptyText) {
   EXPECT_EQ(ZqNanoTimeToMeasures(5, nullptr, nullptr, nullptr, nullptr), 0);
   EXPECT_EQ(ZqTextToFeetAndFramesToken(L"1", nullptr, TRUE), 0);
   EXPECT_EQ(ZqTextToMusicTimeToken(L"1.1", nullptr, 0, nullptr), 0);
-  // Without a format the caller's format string is used as the table's.
+  // Without a format string the table's is used.
   const int n = ZqNanoTimeToTextFormat(out, &f, 5, nullptr, 0);
   EXPECT_GT(n, 0);
   EXPECT_EQ(n, lstrlenW(out));
