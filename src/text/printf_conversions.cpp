@@ -1,7 +1,7 @@
 // The conversions of the formatted printer that take an argument. Numeric
 // conversions go through the C run-time's swprintf into a work area (then,
 // for "$", through the locale formatter); "c" and "s" through wsprintfW.
-// The spec handed to the run-time is rebuilt from the parsed flags, width,
+// The directive handed to the run-time is rebuilt from the parsed flags, width,
 // precision and size, and the argument is read at the width this printer
 // decides, so the run-time never reads an argument the caller did not pass.
 #include <cmath>

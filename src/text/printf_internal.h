@@ -18,7 +18,7 @@ bool IsConversionLetter(WCHAR c) noexcept;
 // Formats one conversion that takes an argument (d i u o x X f e E g G z c s).
 // `spec` holds the characters after the introducer, the letter last;
 // `locale` is set for the "$" introducer. Returns false, consuming no
-// argument and writing nothing, when the spec is malformed (characters
+// argument and writing nothing, when the directive is malformed (characters
 // other than flags, width, precision and a size prefix before the letter).
 bool Convert(TextWriter& out, const WCHAR* spec, int length, bool locale, va_list* args) noexcept;
 
