@@ -68,7 +68,8 @@ bool WriteNumber(TextWriter& out, const NumberParts& n, int decimals, bool group
     ++integer;
     --integerLength;
   }
-  if (decimals < 0 || integerLength + decimals + 1 > kMaxDigits) return false;
+  // Compared without adding, so that no count can overflow past the test.
+  if (decimals < 0 || decimals >= kMaxDigits || integerLength > kMaxDigits - 1 - decimals) return false;
 
   // digits[0] is a spare position for a carry out of the top.
   char digits[kMaxDigits + 1];

@@ -126,6 +126,16 @@ TEST_F(NumberText, FormattingRespectsTheCapacityAndSharedBuffers) {
   EXPECT_EQ(std::wstring(big), huge);
 }
 
+TEST_F(NumberText, DecimalCountsBeyondTheWorkAreaCopyTheText) {
+  // Counts whose sum with the digits would overflow an int must not reach
+  // the digit buffer.
+  for (int decimals : {INT_MAX, INT_MAX - 1, 1000000}) {
+    WCHAR out[64];
+    EXPECT_EQ(ZqFormatGroupDecimalNumber(L"12.5", out, 64, decimals), 4) << decimals;
+    EXPECT_STREQ(out, L"12.5") << decimals;
+  }
+}
+
 TEST_F(NumberText, IntegersToText) {
   WCHAR out[64], expected[64];
   const LONG longs[] = {0, 7, -7, 1000, -1234567, LONG_MIN, LONG_MAX};
