@@ -10,11 +10,25 @@ HRESULT InsertSlots(tZQLIST* l, LONG index, const void* source, LONG n) {
   if (n <= 0) return S_OK;
   if (static_cast<LONGLONG>(l->count) + n > INT_MAX) return E_INVALIDARG;
   if (index < 0 || index >= l->count) index = l->count;
+  const SIZE_T size = l->slotSize;
+  // Slots of this very list are copied aside first: growing may move the
+  // block and the tail move overwrites them.
+  HGLOBAL copy = nullptr;
+  const ULONG_PTR from = reinterpret_cast<ULONG_PTR>(source), block = reinterpret_cast<ULONG_PTR>(l->slots);
+  if (from < block + static_cast<ULONGLONG>(l->capacity) * size &&
+      from + static_cast<ULONGLONG>(n) * size > block) {
+    copy = GlobalAlloc(GMEM_FIXED, n * size);
+    if (!copy) return E_OUTOFMEMORY;
+    memcpy(copy, source, n * size);
+    source = copy;
+  }
   if (l->capacity < l->count + n) {
     HRESULT hr = GrowBy(l, n - (l->capacity - l->count));
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) {
+      if (copy) GlobalFree(copy);
+      return hr;
+    }
   }
-  const SIZE_T size = l->slotSize;
   memmove(SlotAt(l, index + n), SlotAt(l, index), (l->count - index) * size);
   memcpy(SlotAt(l, index), source, n * size);
   l->count += n;
@@ -24,6 +38,7 @@ HRESULT InsertSlots(tZQLIST* l, LONG index, const void* source, LONG n) {
       if (static_cast<void* const*>(source)[i] == l->pendingItem) l->pendingItem = nullptr;
     }
   }
+  if (copy) GlobalFree(copy);
   return S_OK;
 }
 

@@ -125,6 +125,19 @@ TEST(ListEdit, InsertAtAnyIndexAndAppend) {
   EXPECT_EQ(l.Values(), (Values{5, 6, 1, 9, 2, 3, 9, 9, 9}));
 }
 
+TEST(ListEdit, InsertsCopiesOfItsOwnSlots) {
+  List l(0, 4, 8, 4);
+  l.Append({1, 2, 3, 4});
+  // Without growth: the tail move must not change what is copied.
+  EXPECT_EQ(ZqList_InsertList(l, 0, ZQLIST_SLOT(l.list, 2), 2), S_OK);
+  EXPECT_EQ(l.Values(), (Values{3, 4, 1, 2, 3, 4}));
+  // With growth: the block moves while the source points into it.
+  l.Append({5, 6});
+  ASSERT_EQ(l->count, l->capacity);
+  EXPECT_EQ(ZqList_InsertList(l, 1, ZQLIST_SLOT(l.list, 0), 8), S_OK);
+  EXPECT_EQ(l.Values(), (Values{3, 3, 4, 1, 2, 3, 4, 5, 6, 4, 1, 2, 3, 4, 5, 6}));
+}
+
 TEST(ListEdit, GrowsInWholeStepsAcrossCapacity) {
   List l(0, 4, 4, 4);
   std::vector<LONG> many(37);
