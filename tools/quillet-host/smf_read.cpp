@@ -131,6 +131,7 @@ bool Parse(const std::vector<uint8_t>& b, Song* song, Error* error) {
   song->division = static_cast<int16_t>(b[12] << 8 | b[13]);
   if (song->format > 1) return Fail(error, "MIDI file format " + std::to_string(song->format) + " is not supported", 8);
   if (song->division == 0) return Fail(error, "division of 0 ticks per quarter", 12);
+  if (song->division < 0 && (song->division & 0xFF) == 0) return Fail(error, "division of 0 ticks per frame", 12);
   size_t at = 8 + headerLength;
   song->tracks.clear();
   while (static_cast<int>(song->tracks.size()) < trackCount) {
