@@ -234,13 +234,15 @@ HRESULT Host::GetStrings(LPWSTR* titleOut, LPWSTR* pathOut) {
 // Host time is counted in ticks.
 HRESULT Host::Convert(DWORD kind, LONGLONG time, LONG out[4]) {
   if (!out) return E_POINTER;
-  const LONGLONG ticksPerBeat = static_cast<LONGLONG>(ppq_) * 4 / denominator_;
   switch (kind) {
     case QTIME_MBT: {
-      LONGLONG beats = time / ticksPerBeat;
+      // Counted in 1/denominator of a tick, so that a beat shorter than a
+      // tick is no division by zero.
+      const LONGLONG perWhole = static_cast<LONGLONG>(ppq_) * 4, scaled = time * denominator_;
+      LONGLONG beats = scaled / perWhole;
       out[0] = static_cast<LONG>(beats / numerator_) + 1;
       out[1] = static_cast<LONG>(beats % numerator_) + 1;
-      out[2] = static_cast<LONG>(time % ticksPerBeat);
+      out[2] = static_cast<LONG>(scaled % perWhole / denominator_);
       out[3] = 0;  // one-based counting
       return S_OK;
     }

@@ -72,6 +72,16 @@ TEST_F(MidiTime, MeasuresAndBeatsComeFromTheHost) {
   }
 }
 
+// Beats shorter than a tick: one tick per quarter, eighth-note beats.
+TEST_F(MidiTime, BeatsShorterThanATick) {
+  host->SetTiming(1, 500000, 4, 8);
+  HRESULT hr = E_FAIL;
+  EXPECT_EQ(TimeText(host, 8, ZQPOS_MBT, false, &hr), L"5.1.000");  // 16 eighths: four whole measures
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(TimeText(host, 9, ZQPOS_MBT, true, &hr), L"5.3");
+  EXPECT_EQ(hr, S_OK);
+}
+
 TEST(MidiTimeCounting, ZeroBasedHostsLowerNonZeroMeasuresAndBeats) {
   FixedConvert host;
   const struct {
