@@ -1,11 +1,6 @@
 #include "errors/show_message.h"
 
-#include <wchar.h>
-
-#include <memory>
-#include <new>
-
-#include "core/text_copy.h"
+#include "errors/msgbox_internal.h"
 #include "zq/errors.h"
 
 namespace zq::errors {
@@ -18,26 +13,6 @@ struct Hook {
 Hook g_hook;
 SRWLOCK g_hookLock = SRWLOCK_INIT;
 
-const WCHAR kNoCaption[1] = {0};
-
-// The system box has no details area: the details follow the text after a
-// blank line, and the details bits (help button and no-focus to the
-// system) are cleared.
-int SystemBox(HWND owner, const WCHAR* text, const WCHAR* caption, UINT style, const WCHAR* details) noexcept {
-  if (owner == reinterpret_cast<HWND>(-1)) owner = nullptr;
-  style &= ~static_cast<UINT>(ZQ_MB_DETAILS);
-  if (caption && !*caption) caption = nullptr;
-  if (!details || !*details) return MessageBoxW(owner, text, caption, style);
-  const size_t capacity = wcslen(text) + 4 + wcslen(details) + 1;
-  std::unique_ptr<WCHAR[]> both(new (std::nothrow) WCHAR[capacity]);
-  if (!both) return MessageBoxW(owner, text, caption, style);
-  const int room = static_cast<int>(capacity);
-  zq::core::CopyText(both.get(), room, text);
-  zq::core::AppendText(both.get(), room, L"\r\n\r\n");
-  zq::core::AppendText(both.get(), room, details);
-  return MessageBoxW(owner, both.get(), caption, style);
-}
-
 }  // namespace
 
 void SetShowMessageHook(ShowMessageHook hook, void* context) noexcept {
@@ -46,7 +21,7 @@ void SetShowMessageHook(ShowMessageHook hook, void* context) noexcept {
   ReleaseSRWLockExclusive(&g_hookLock);
 }
 
-const WCHAR* ApplicationCaption() noexcept { return kNoCaption; }
+const WCHAR* ApplicationCaption() noexcept { return AppCaption(); }
 
 int ShowMessage(HWND owner, const WCHAR* text, const WCHAR* caption, UINT style, const WCHAR* details) noexcept {
   AcquireSRWLockShared(&g_hookLock);
@@ -55,7 +30,13 @@ int ShowMessage(HWND owner, const WCHAR* text, const WCHAR* caption, UINT style,
   if (!text) text = L"";
   if (!caption) caption = ApplicationCaption();
   if (hook.function) return hook.function(hook.context, owner, text, caption, style, details);
-  return SystemBox(owner, text, caption, style, details);
+
+  // The library's box, text and details as written. A details bit without
+  // details, or the check-box bits (nobody here could read the state), would
+  // stop the box from showing: they are dropped.
+  if (!details) style &= ~static_cast<UINT>(ZQ_MB_DETAILS);
+  style &= ~static_cast<UINT>(ZQ_MB_CHECKBOX_MASK);
+  return CustomBox({owner, style, text, details, nullptr, nullptr, caption});
 }
 
 }  // namespace zq::errors

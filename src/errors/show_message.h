@@ -1,6 +1,6 @@
-// The one place where the error handler shows a message box. Everything the
-// handler shows goes through ShowMessage, which a test (or, later, the
-// library's own message box) can replace.
+// The one place where the error handler shows a message box: the library's
+// own box (with its hook and details area). Everything the handler shows
+// goes through ShowMessage, which a test can replace.
 #pragma once
 #include <windows.h>
 

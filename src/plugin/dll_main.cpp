@@ -5,12 +5,14 @@
 #include "plugin/class_factory.h"
 #include "plugin/library_startup.h"
 #include "plugin/registration.h"
+#include "zq/msgbox.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) noexcept {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       // Attach never fails, whatever the steps report.
       quillet::LibraryStartup(instance);
+      ZqMsgBoxSetAppData(instance, nullptr, L"MIDI Quillet");
       break;
     case DLL_PROCESS_DETACH:
       quillet::ReleaseUnlockedFactories();
