@@ -65,24 +65,41 @@ ZQAPI HRESULT WINAPI ZqList_HeapSort(tZQLIST* l, LONG criteria, ZQLISTCOMPAREPRO
   return S_OK;
 }
 
+// The source's slots are copied aside under its lock, which is released
+// before the destination is touched: no thread ever holds both locks here,
+// so this cannot deadlock with an operation that locks them the other way
+// round. Single insertions that fail are skipped.
 ZQAPI HRESULT WINAPI ZqList_SortTo(tZQLIST* dest, tZQLIST* source, LONG criteria,
                                    ZQLISTCOMPAREPROC compare) noexcept {
   if (!Alive(dest)) return E_INVALIDARG;
-  ZQ_LIST_ACCESS(source);
-  if (!compare || dest == source || dest->slotSize != source->slotSize) return E_INVALIDARG;
+  HGLOBAL block = nullptr;
+  LONG count = 0, size = 0;
+  bool array = false;
   {
-    Access destAccess(dest);
-    if (!destAccess) return E_FAIL;
-    dest->sortCriteria = criteria;
+    ZQ_LIST_ACCESS(source);
+    if (!compare || dest == source || dest->slotSize != source->slotSize) return E_INVALIDARG;
+    count = source->count;
+    size = source->slotSize;
+    array = IsArrayList(source);
+    if (count > 0) {
+      block = GlobalAlloc(GMEM_FIXED, static_cast<SIZE_T>(count) * size);
+      if (!block) return E_OUTOFMEMORY;
+      memcpy(block, source->slots, static_cast<SIZE_T>(count) * size);
+    }
   }
-  // Single insertions that fail are skipped; each one locks the destination.
-  for (LONG i = 0; i < source->count; ++i) {
-    DWORD_PTR item = ItemAt(source, i);
-    const void* slot = SlotAt(source, i);
-    Access destAccess(dest);
-    if (!destAccess || IsHeapList(dest)) continue;
+  const BYTE* slots = static_cast<const BYTE*>(block);
+  Access destAccess(dest);
+  if (!destAccess) {
+    if (block) GlobalFree(block);
+    return E_FAIL;
+  }
+  dest->sortCriteria = criteria;
+  for (LONG i = 0; i < count && !IsHeapList(dest); ++i) {
+    const BYTE* slot = slots + static_cast<SIZE_T>(i) * size;
+    DWORD_PTR item = array ? reinterpret_cast<DWORD_PTR>(slot) : *reinterpret_cast<const DWORD_PTR*>(slot);
     LONG at = SortedInsertIndex(dest, item, 0, dest->count, compare);
     InsertSlots(dest, at, slot, 1);
   }
+  if (block) GlobalFree(block);
   return S_OK;
 }

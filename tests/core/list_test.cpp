@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <random>
 #include <thread>
@@ -408,6 +409,33 @@ TEST(ListThreads, TwoThreadsInsertIntoALockedListWithoutLoss) {
   EXPECT_EQ(std::adjacent_find(v.begin(), v.end()), v.end());
   EXPECT_EQ(v.front(), 0);
   EXPECT_EQ(v.back(), 104999);
+}
+
+// Sorted copying and moving items lock two lists; run against each other
+// they must not wait on each other forever.
+TEST(ListThreads, SortToAndMoveItemsDoNotDeadlock) {
+  List a(ZQLIST_LOCKED | ZQLIST_HEAP), b(ZQLIST_LOCKED | ZQLIST_HEAP);
+  for (LONG v = 0; v < 8; ++v) ZqList_AllocAndInsertItem(b, 4, &v, -1, nullptr);
+  std::atomic<bool> stop{false}, moved{false};
+  std::thread sorter([&] {
+    while (!stop) ZqList_SortTo(a, b, 0, CompareValues);
+  });
+  std::thread mover([&] {
+    for (int i = 0; i < 3000; ++i) {
+      ZqList_MoveItemsBetweenHeapLists(a, -1, b, 0, 1);
+      ZqList_MoveItemsBetweenHeapLists(b, -1, a, 0, 1);
+    }
+    moved = true;
+  });
+  for (int waited = 0; !moved && waited < 3000; ++waited) Sleep(10);
+  stop = true;
+  if (!moved) {
+    ADD_FAILURE() << "the two threads deadlocked";
+    ExitProcess(3);  // leave rather than hang the run
+  }
+  mover.join();
+  sorter.join();
+  EXPECT_EQ(a->count + b->count, 8);
 }
 
 TEST(ListThreads, OwnerCheckRefusesOtherThreads) {
