@@ -1,7 +1,6 @@
-// The error boxes the module really shows (the system message box, until
-// the library's own box takes its place), answered by a hook on this
-// thread: what a person would read, and that a cancelled operation shows
-// nothing.
+// The error boxes the module really shows (the library's own box, details
+// in its details area), answered by a hook on this thread: what a person
+// would read, and that a cancelled operation shows nothing.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,6 +14,8 @@ namespace {
 
 struct Seen {
   std::wstring caption, text;
+  bool hasDetails = false;
+  std::wstring details;  // the details area's text
 };
 std::vector<Seen> g_seen;
 HHOOK g_hook = nullptr;
@@ -94,6 +95,13 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
       GetWindowTextW(box, caption, 256);
       seen.caption = caption;
       EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&seen.text));
+      if (HWND details = GetDlgItem(box, 201)) {
+        seen.hasDetails = true;
+        int length = GetWindowTextLengthW(details);
+        seen.details.assign(length + 1, L'\0');
+        GetWindowTextW(details, seen.details.data(), length + 1);
+        seen.details.resize(length);
+      }
       g_seen.push_back(seen);
       if (g_screenshot) SetTimer(box, 1, 300, ShootAndPressOk);  // once it is drawn
       else PressOk(box);
@@ -134,8 +142,11 @@ TEST_F(RealBoxes, DetailsFollowTheTextOnce) {
   ZqErrorHandler_MsgBoxText(nullptr, MB_OK, L"Read failed.", FALSE);
   ZqErrorHandler_MsgBoxText(nullptr, MB_OK, L"Again.", FALSE);
   ASSERT_EQ(g_seen.size(), 2u);
-  EXPECT_EQ(g_seen[0].text, L"Read failed.\r\n\r\nchunk 4 at 0x00001F00\r\n");
+  EXPECT_EQ(g_seen[0].text, L"Read failed.");
+  EXPECT_TRUE(g_seen[0].hasDetails);
+  EXPECT_EQ(g_seen[0].details, L"chunk 4 at 0x00001F00\r\n");
   EXPECT_EQ(g_seen[1].text, L"Again.");
+  EXPECT_FALSE(g_seen[1].hasDetails);
 }
 
 TEST_F(RealBoxes, CancelledOperationShowsNothing) {
@@ -154,9 +165,11 @@ TEST_F(RealBoxes, ExceptionFilterReports) {
   g_screenshot = L"errors_exception_report";
   EXPECT_EQ(ZqErrorHandler_ExceptionFilter(&pointers, "main"), EXCEPTION_EXECUTE_HANDLER);
   ASSERT_EQ(g_seen.size(), 1u);
-  const std::wstring start = L"An error occurred during the current operation.\n\nAn Exception has occurred.\r\n\r\n"
-                             L"Exception 0xC0000005 (access violation) IP:0x";
-  EXPECT_EQ(g_seen[0].text.substr(0, start.size()), start);
+  EXPECT_EQ(g_seen[0].text, L"An error occurred during the current operation.\n\nAn Exception has occurred.");
+  EXPECT_EQ(g_seen[0].caption, L"MIDI Quillet");
+  // The report in the details, after the application's caption.
+  const std::wstring start = L"MIDI Quillet\r\nException 0xC0000005 (access violation) IP:0x";
+  EXPECT_EQ(g_seen[0].details.substr(0, start.size()), start);
 }
 
 }  // namespace
