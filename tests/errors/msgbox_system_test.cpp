@@ -1,6 +1,6 @@
 // The system box through the library: centred on its owner (except the
-// system-modal stop box), owner choice, the application caption, formatted
-// texts, and the library's button sets shown in the library's box.
+// system-modal stop box), formatted texts, and the library's button sets
+// shown in the library's box. (Owner choice: see the hooks tests.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -62,20 +62,6 @@ TEST_F(SystemBox, SystemModalStopBoxIsNotCentredByTheLibrary) {
   ASSERT_EQ(answer.Seen().size(), 2u);
   EXPECT_GT(Distance(answer.Seen()[0].rect, ownerRect_), 100);
   EXPECT_LE(Distance(answer.Seen()[1].rect, ownerRect_), 2);
-}
-
-TEST_F(SystemBox, OwnerChoiceAndCaption) {
-  HWND fallback = msgboxtest::CreateOwnerWindow(600, 500, 300, 200);
-  ASSERT_TRUE(ZqMsgBoxSetAppData(Module(), fallback, kCaption));
-  BoxAnswerer answer(msgboxtest::PressEach(IDOK));
-  ZqMessageBox(nullptr, L"default owner", nullptr, MB_OK);
-  ZqMessageBox(reinterpret_cast<HWND>(-1), L"no owner", nullptr, MB_OK);
-  ASSERT_EQ(answer.Seen().size(), 2u);
-  EXPECT_EQ(answer.Seen()[0].owner, fallback);
-  EXPECT_EQ(answer.Seen()[0].caption, kCaption);
-  EXPECT_EQ(answer.Seen()[1].owner, nullptr);
-  EXPECT_EQ(answer.Seen()[1].caption, kCaption);
-  DestroyWindow(fallback);
 }
 
 TEST_F(SystemBox, FormattedTexts) {
