@@ -85,11 +85,16 @@ BOOL CALLBACK LongestStatic(HWND child, LPARAM param) {
 
 // Reads the box when it is activated and presses its first button.
 LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  static HWND answered = nullptr;
   if (code == HCBT_ACTIVATE) {
     HWND box = reinterpret_cast<HWND>(wParam);
     wchar_t cls[32];
     GetClassNameW(box, cls, 32);
-    if (lstrcmpW(cls, L"#32770") == 0) {
+    // Each box of this thread once: a box is activated again when another
+    // process's window closes, and other processes' boxes can show up here.
+    if (lstrcmpW(cls, L"#32770") == 0 && box != answered &&
+        GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) {
+      answered = box;
       Seen seen;
       wchar_t caption[256];
       GetWindowTextW(box, caption, 256);

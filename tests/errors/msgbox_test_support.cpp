@@ -167,8 +167,10 @@ LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
     HWND box = reinterpret_cast<HWND>(wParam);
     // At creation the class is only an atom; by activation it has its name.
     // The system's box is activated while it initialises: it is read (and
-    // answered) once its message loop runs.
-    if (ClassOf(box) == L"#32770" &&
+    // answered) once its message loop runs. Activations of other processes'
+    // windows can reach this hook too (when one of theirs closes): those are
+    // not ours to answer.
+    if (GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId() && ClassOf(box) == L"#32770" &&
         std::find(self->handled_.begin(), self->handled_.end(), box) == self->handled_.end()) {
       self->handled_.push_back(box);
       After(box, 20, [self, box] {
