@@ -9,6 +9,7 @@
 
 #include "test_paths.h"
 #include "zq/errors.h"
+#include "screenshot.h"
 
 namespace {
 
@@ -21,50 +22,12 @@ std::vector<Seen> g_seen;
 HHOOK g_hook = nullptr;
 const wchar_t* g_screenshot = nullptr;  // name of the next box's screenshot
 
-// What the box shows, as build/screenshots/<name>.bmp.
-void SaveScreenshot(HWND window, const wchar_t* name) {
-  RECT rect;
-  if (!GetWindowRect(window, &rect)) return;
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  std::vector<BYTE> pixels(static_cast<size_t>((width * 3 + 3) & ~3) * height);
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  std::wstring dir = testsupport::BuildPath(L"screenshots");
-  CreateDirectoryW(dir.c_str(), nullptr);
-  HANDLE out = CreateFileW((dir + L"\\" + name + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                           nullptr);
-  if (out == INVALID_HANDLE_VALUE) return;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(info);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  DWORD written;
-  WriteFile(out, &file, sizeof(file), &written, nullptr);
-  WriteFile(out, &info, sizeof(info), &written, nullptr);
-  WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-  CloseHandle(out);
-}
 
 void PressOk(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 
 void CALLBACK ShootAndPressOk(HWND box, UINT, UINT_PTR timer, DWORD) {
   KillTimer(box, timer);
-  SaveScreenshot(box, g_screenshot);
+  testsupport::SaveWindowScreenshot(box, g_screenshot);
   g_screenshot = nullptr;
   PressOk(box);
 }

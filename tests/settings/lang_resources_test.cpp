@@ -6,6 +6,7 @@
 #include <string>
 
 #include "lang_test_ids.h"
+#include "screenshot.h"
 #include "lang_test_support.h"
 #include "settings/lang_ids.h"
 
@@ -55,7 +56,7 @@ TEST(LangDialogs, GermanDialogFromTheLibraryLanguageModule) {
   ShowWindow(dialog, SW_SHOW);
   UpdateWindow(dialog);
   PumpMessages(200);
-  EXPECT_TRUE(SaveScreenshot(dialog, L"lang_german_dialog"));
+  EXPECT_TRUE(testsupport::SaveWindowScreenshot(dialog, L"lang_german_dialog").saved);
   EXPECT_TRUE(DestroyWindow(dialog));
   // The module has no such dialog: in English there is nothing to create.
   lang.English();

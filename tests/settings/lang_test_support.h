@@ -45,7 +45,4 @@ class Handle {
 std::wstring WindowText(HWND window);
 // Lets a shown window paint.
 void PumpMessages(DWORD milliseconds);
-// Saves what the window shows as build/screenshots/<name>.bmp.
-bool SaveScreenshot(HWND window, const wchar_t* name);
-
 }  // namespace langtest
