@@ -75,10 +75,11 @@ TEST(Timer, DeltaRestartsTheStampGetDoesNot) {
   EXPECT_GE(ZqGetMillisecEx(&stamp), first + 15);
   DWORD micro = ZqGetMicrosecEx(&stamp);
   EXPECT_GE(micro, (first + 15) * 1000u);
-  EXPECT_GE(ZqDeltaMillisecEx(&stamp), first);
-  EXPECT_LT(ZqDeltaMillisecEx(&stamp), 20u);  // just restarted
+  const DWORD total = ZqDeltaMillisecEx(&stamp);
+  EXPECT_GE(total, first + 15);
+  EXPECT_LT(ZqDeltaMillisecEx(&stamp), total / 2);  // just restarted (with room for a busy machine)
   ZqDeltaMicrosecEx(&stamp);
-  EXPECT_LT(ZqDeltaMicrosecEx(&stamp), 20000u);
+  EXPECT_LT(ZqDeltaMicrosecEx(&stamp), total * 1000 / 2);
   EXPECT_EQ(ZqGetMillisecEx(nullptr), 0u);
 }
 
