@@ -9,6 +9,7 @@
 
 #include "test_paths.h"
 #include "zq/errors.h"
+#include "msgbox_test_support.h"
 #include "screenshot.h"
 
 namespace {
@@ -80,6 +81,7 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
 
 class RealBoxes : public ::testing::Test {
  protected:
+  msgboxtest::Watchdog watchdog_{30};  // a box nobody answered ends the test
   void SetUp() override {
     g_seen.clear();
     g_hook = SetWindowsHookExW(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());

@@ -15,4 +15,5 @@ quillet_add_test(errors_show_internal_tests INTERNAL SOURCES
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/errors/errors.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/src/errors/errors_ids.h)
 quillet_add_test(errors_msgbox_tests GUI SOURCES
-  ${CMAKE_SOURCE_DIR}/tests/errors/error_msgbox_test.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/errors/error_msgbox_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/errors/msgbox_test_support.cpp)
