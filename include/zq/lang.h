@@ -20,16 +20,17 @@
 #define ZQINAT_BEAT_TICK        121
 
 // The international settings record (796 bytes). Text fields are
-// terminated UTF-16 followed by their length in characters.
+// terminated UTF-16 followed by their length in characters; the fields
+// take 780 bytes, the rest is reserved and zero.
 typedef struct ZQINTERNATIONALS {
   DWORD size;                 // always 796
   LCID systemLcid;
   DWORD languageId;
-  WCHAR languageName[66];     DWORD languageNameLength;
-  WCHAR englishLanguage[66];  DWORD englishLanguageLength;
+  WCHAR languageName[64];     DWORD languageNameLength;
+  WCHAR englishLanguage[64];  DWORD englishLanguageLength;
   DWORD countryCode;
-  WCHAR countryName[66];      DWORD countryNameLength;
-  WCHAR englishCountry[66];   DWORD englishCountryLength;
+  WCHAR countryName[64];      DWORD countryNameLength;
+  WCHAR englishCountry[64];   DWORD englishCountryLength;
   WCHAR negativeSign[8];      DWORD negativeSignLength;
   WCHAR minusSign[8];         DWORD minusSignLength;        // always "-"
   WCHAR thousandSep[8];       DWORD thousandSepLength;
@@ -45,6 +46,7 @@ typedef struct ZQINTERNATIONALS {
   WCHAR smpteDropSep[8];      DWORD smpteDropSepLength;     // ","
   WCHAR measureBeatSep[8];    DWORD measureBeatSepLength;   // "."
   WCHAR beatTickSep[8];       DWORD beatTickSepLength;      // "."
+  BYTE reserved[16];          // zero
 } ZQINTERNATIONALS;
 
 #ifdef __cplusplus
@@ -52,7 +54,7 @@ static_assert(sizeof(ZQINTERNATIONALS) == 796, "international settings record");
 #endif
 
 // The value of one international item; text items are also copied into
-// `text` (at most 64 characters and the terminator) when it is given.
+// `text` (at most 63 characters and the terminator) when it is given.
 ZQAPI int WINAPI ZqGetInat(int item, LPWSTR text) ZQ_NOTHROW;
 
 // ---- Language handles ------------------------------------------------------

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kNameChars = 65;   // 64 characters and the terminator
+constexpr int kNameChars = 64;   // 63 characters and the terminator
 constexpr int kSeparatorChars = 8;
 constexpr int kLabelChars = 260;
 

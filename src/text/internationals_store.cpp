@@ -50,10 +50,10 @@ void Terminate(ZQINTERNATIONALS& r) noexcept {
     while (len < n - 1 && text[len]) ++len;
     length = len;
   };
-  fix(r.languageName, 66, r.languageNameLength);
-  fix(r.englishLanguage, 66, r.englishLanguageLength);
-  fix(r.countryName, 66, r.countryNameLength);
-  fix(r.englishCountry, 66, r.englishCountryLength);
+  fix(r.languageName, ARRAYSIZE(r.languageName), r.languageNameLength);
+  fix(r.englishLanguage, ARRAYSIZE(r.englishLanguage), r.englishLanguageLength);
+  fix(r.countryName, ARRAYSIZE(r.countryName), r.countryNameLength);
+  fix(r.englishCountry, ARRAYSIZE(r.englishCountry), r.englishCountryLength);
   fix(r.negativeSign, 8, r.negativeSignLength);
   fix(r.minusSign, 8, r.minusSignLength);
   fix(r.thousandSep, 8, r.thousandSepLength);

@@ -78,7 +78,7 @@ TEST(Internationals, RecordLayoutIsFixed) {
     at += bytes;
     return here;
   };
-  constexpr size_t kName = 66 * 2, kSep = 8 * 2, kDword = 4;
+  constexpr size_t kName = 64 * 2, kSep = 8 * 2, kDword = 4;
   EXPECT_EQ(offsetof(ZQINTERNATIONALS, size), next(kDword));
   EXPECT_EQ(offsetof(ZQINTERNATIONALS, systemLcid), next(kDword));
   EXPECT_EQ(offsetof(ZQINTERNATIONALS, languageId), next(kDword));
@@ -117,7 +117,12 @@ TEST(Internationals, RecordLayoutIsFixed) {
   EXPECT_EQ(offsetof(ZQINTERNATIONALS, measureBeatSepLength), next(kDword));
   EXPECT_EQ(offsetof(ZQINTERNATIONALS, beatTickSep), next(kSep));
   EXPECT_EQ(offsetof(ZQINTERNATIONALS, beatTickSepLength), next(kDword));
-  EXPECT_EQ(at, 796u);
+  EXPECT_EQ(at, 780u);  // the rest is reserved
+  EXPECT_EQ(offsetof(ZQINTERNATIONALS, reserved), at);
+  ZQINTERNATIONALS copy;
+  memset(&copy, 0xCC, sizeof(copy));
+  ZqLang_GetInternationals(&copy, sizeof(copy));
+  for (BYTE b : copy.reserved) EXPECT_EQ(b, 0);
   EXPECT_EQ(sizeof(ZQINTERNATIONALS), 796u);
 }
 
