@@ -283,8 +283,13 @@ void ToggleDetails(HWND dialog, DialogState* state) noexcept {
   RECT r;
   GetWindowRect(dialog, &r);
   const int change = record->detailsShown ? record->detailsHeight : -record->detailsHeight;
-  SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + change,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int height = r.bottom - r.top + change;
+  // A box that would grow past the bottom of its monitor's work area moves
+  // up as far as it must (never above the work area's top).
+  const RECT area = MonitorArea(dialog, true);
+  int top = r.top;
+  if (top + height > area.bottom) top = std::max<int>(area.top, area.bottom - height);
+  SetWindowPos(dialog, nullptr, r.left, top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(state->details, record->detailsShown ? SW_SHOWNA : SW_HIDE);
   SetWindowTextW(state->toggle, LibraryText(record->detailsShown ? IDS_MB_DETAILS_HIDE : IDS_MB_DETAILS_SHOW));
 }

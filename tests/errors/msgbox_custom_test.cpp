@@ -260,6 +260,31 @@ TEST_F(CustomBox, DetailsAreaToggles) {
   EXPECT_GT(shot.colours, 4) << "the picture is blank";
 }
 
+// A box near the bottom of the screen moves up when its details area opens,
+// so that all of it stays on the screen.
+TEST_F(CustomBox, ExpandedDetailsStayOnTheScreen) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  BoxView low, expanded;
+  BoxAnswerer answer([&](HWND box, const BoxView& view) {
+    RECT r = view.rect;
+    SetWindowPos(box, nullptr, r.left, work.bottom - (r.bottom - r.top) - 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    low = msgboxtest::ReadBox(box);
+    msgboxtest::Press(box, ZQ_IDDETAILS);
+    msgboxtest::After(box, 300, [&, box] {
+      expanded = msgboxtest::ReadBox(box);
+      msgboxtest::Press(box, IDOK);
+    });
+  });
+  EXPECT_EQ(ZqMsgBox_Custom(owner_, MB_OK | ZQ_MB_DETAILS, L"line 1\nline 2", L"Low on the screen"), IDOK);
+  ASSERT_TRUE(expanded.detailsVisible);
+  EXPECT_LE(expanded.rect.bottom, work.bottom);
+  EXPECT_GE(expanded.rect.top, work.top);
+  EXPECT_LT(expanded.rect.top, low.rect.top);  // it moved up
+  EXPECT_EQ(expanded.rect.left, low.rect.left);
+}
+
 TEST_F(CustomBox, OneDetailsBitNeedsTheTextButShowsNoArea) {
   BoxAnswerer answer(msgboxtest::PressEach(IDOK));
   EXPECT_EQ(ZqMsgBox_Custom(owner_, MB_OK | 0x4000, L"the details", L"One bit"), IDOK);
