@@ -10,22 +10,10 @@
 
 namespace miditest {
 
-GuardedBlock::GuardedBlock(const std::vector<BYTE>& bytes) : size_(static_cast<DWORD>(bytes.size())) {
-  SYSTEM_INFO info;
-  GetSystemInfo(&info);
-  DWORD page = info.dwPageSize;
-  DWORD pages = (size_ + page - 1) / page + 1;
-  base_ = static_cast<BYTE*>(VirtualAlloc(nullptr, pages * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-  if (!base_) throw std::bad_alloc();
-  DWORD old = 0;
-  BYTE* guard = base_ + (pages - 1) * page;
-  VirtualProtect(guard, page, PAGE_NOACCESS, &old);
-  data_ = guard - size_;
-  if (size_) memcpy(data_, bytes.data(), size_);
-}
-
-GuardedBlock::~GuardedBlock() {
-  if (base_) VirtualFree(base_, 0, MEM_RELEASE);
+GuardedBlock::GuardedBlock(const std::vector<BYTE>& bytes)
+    : memory_(bytes.size()), size_(static_cast<DWORD>(bytes.size())) {
+  if (!memory_.Ready()) throw std::bad_alloc();
+  data_ = memory_.PlaceBytes(bytes);
 }
 
 QUILLET_EVENT Short(DWORD type, BYTE b0, BYTE b1, BYTE b2, BYTE b3) {

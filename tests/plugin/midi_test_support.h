@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "guarded_memory.h"
 #include "quillet/event.h"
 
 namespace miditest {
@@ -14,14 +15,11 @@ namespace miditest {
 class GuardedBlock {
  public:
   explicit GuardedBlock(const std::vector<BYTE>& bytes);
-  ~GuardedBlock();
-  GuardedBlock(const GuardedBlock&) = delete;
-  GuardedBlock& operator=(const GuardedBlock&) = delete;
   BYTE* data() const { return data_; }
   DWORD size() const { return size_; }
 
  private:
-  BYTE* base_ = nullptr;
+  testsupport::GuardedMemory memory_;
   BYTE* data_ = nullptr;
   DWORD size_ = 0;
 };

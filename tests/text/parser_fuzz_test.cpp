@@ -10,43 +10,15 @@
 #include <string>
 
 #include "text_test_support.h"
+#include "guarded_memory.h"
 #include "zq/number.h"
 #include "zq/smpte.h"
 #include "zq/timetext.h"
 
 namespace {
 
-// Two pages, the second inaccessible; texts are placed so that their
-// terminator is the last character of the first.
-class GuardedText {
- public:
-  GuardedText() {
-    SYSTEM_INFO info;
-    GetSystemInfo(&info);
-    page_ = info.dwPageSize;
-    base_ = static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * page_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-    DWORD old;
-    if (base_) VirtualProtect(base_ + page_, page_, PAGE_NOACCESS, &old);
-  }
-  ~GuardedText() {
-    if (base_) VirtualFree(base_, 0, MEM_RELEASE);
-  }
-  bool Ready() const { return base_ != nullptr; }
-  size_t MaxLength() const { return page_ / sizeof(WCHAR) - 1; }
-  const WCHAR* Place(const std::wstring& text) {
-    WCHAR* end = reinterpret_cast<WCHAR*>(base_ + page_) - 1;
-    WCHAR* start = end - text.size();
-    wmemcpy(start, text.data(), text.size());
-    *end = 0;
-    return start;
-  }
-  // A writable area of `capacity` characters that ends at the guard page.
-  WCHAR* Output(int capacity) { return reinterpret_cast<WCHAR*>(base_ + page_) - capacity; }
 
- private:
-  BYTE* base_ = nullptr;
-  DWORD page_ = 0;
-};
+using GuardedText = testsupport::GuardedMemory;
 
 std::wstring RandomText(std::mt19937& rng) {
   static const WCHAR kAlphabet[] = L"0123456789000999-+.,:;' \t/xXabcdefABCDEFeE$%()\x00A0\x3000\x2212";

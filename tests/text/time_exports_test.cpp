@@ -7,36 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "guarded_memory.h"
 #include "zq/lang.h"
 #include "zq/timetext.h"
 
 namespace {
 
-// Texts placed so that their terminator is the last character of a
-// committed page; the page after it cannot be read.
-class GuardedText {
- public:
-  GuardedText() {
-    SYSTEM_INFO info;
-    GetSystemInfo(&info);
-    page_ = info.dwPageSize;
-    base_ = static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * page_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-    DWORD old;
-    protected_ = base_ && VirtualProtect(base_ + page_, page_, PAGE_NOACCESS, &old);
-  }
-  ~GuardedText() { VirtualFree(base_, 0, MEM_RELEASE); }
-  bool Ready() const { return protected_; }
-  const WCHAR* Place(const std::wstring& text) {
-    WCHAR* at = reinterpret_cast<WCHAR*>(base_ + page_) - (text.size() + 1);
-    memcpy(at, text.c_str(), (text.size() + 1) * sizeof(WCHAR));
-    return at;
-  }
 
- private:
-  BYTE* base_ = nullptr;
-  DWORD page_ = 0;
-  bool protected_ = false;
-};
+using GuardedText = testsupport::GuardedMemory;
 
 const std::vector<std::wstring>& Corpus() {
   static const std::vector<std::wstring> texts = {
