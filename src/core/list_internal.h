@@ -74,5 +74,7 @@ SIZE_T ItemSize(const tZQLIST* l, const void* item);
 HRESULT InsertSlots(tZQLIST* l, LONG index, const void* source, LONG n);
 HRESULT DeleteSlots(tZQLIST* l, LONG index, LONG n, BOOL shrink);
 int SortedInsertIndex(tZQLIST* l, DWORD_PTR key, LONG first, LONG end, ZQLISTCOMPAREPROC compare);
+// Index of an equal item (the first one the bisection probes), or -1.
+int SortedFind(tZQLIST* l, DWORD_PTR key, LONG first, LONG end, ZQLISTCOMPAREPROC compare);
 
 }  // namespace zq::core::list

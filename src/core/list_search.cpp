@@ -5,19 +5,30 @@
 
 namespace zq::core::list {
 
-// Bisection over [first, end); the candidate follows the last probe and an
-// equal probe ends the search at once (the key goes before it).
-int SortedInsertIndex(tZQLIST* l, DWORD_PTR key, LONG first, LONG end, ZQLISTCOMPAREPROC compare) {
+namespace {
+
+// Bisection over [first, end), probing the lower middle. The candidate
+// follows the last probe; an equal probe ends the search at once (the key
+// goes before it) and sets `equal`.
+LONG Bisect(tZQLIST* l, DWORD_PTR key, LONG first, LONG end, ZQLISTCOMPAREPROC compare, bool* equal) {
   LONG lo = first, hi = end - 1, n = end - first;
   LONG candidate = first;
   const LONG criteria = l->sortCriteria;
+  *equal = false;
   while (lo <= hi) {
     LONG half = n / 2;
-    if (half == 0) return compare(criteria, key, ItemAt(l, lo)) > 0 ? lo + 1 : lo;
+    if (half == 0) {  // one item left
+      int c = compare(criteria, key, ItemAt(l, lo));
+      *equal = c == 0;
+      return c > 0 ? lo + 1 : lo;
+    }
     const bool odd = n & 1;
     LONG probe = odd ? lo + half : lo + half - 1;
     int c = compare(criteria, key, ItemAt(l, probe));
-    if (c == 0) return probe;
+    if (c == 0) {
+      *equal = true;
+      return probe;
+    }
     if (c < 0) {
       candidate = probe;
       hi = probe - 1;
@@ -29,6 +40,19 @@ int SortedInsertIndex(tZQLIST* l, DWORD_PTR key, LONG first, LONG end, ZQLISTCOM
     }
   }
   return candidate;
+}
+
+}  // namespace
+
+int SortedInsertIndex(tZQLIST* l, DWORD_PTR key, LONG first, LONG end, ZQLISTCOMPAREPROC compare) {
+  bool equal;
+  return Bisect(l, key, first, end, compare, &equal);
+}
+
+int SortedFind(tZQLIST* l, DWORD_PTR key, LONG first, LONG end, ZQLISTCOMPAREPROC compare) {
+  bool equal;
+  LONG at = Bisect(l, key, first, end, compare, &equal);
+  return equal ? at : -1;
 }
 
 }  // namespace zq::core::list
@@ -68,24 +92,7 @@ ZQAPI int WINAPI ZqList_FindSortedItemRange(tZQLIST* l, DWORD_PTR key, int start
   Access access(l);
   LONG first, end;
   if (!access || !compare || !ClipRange(l, start, count, &first, &end)) return -1;
-  LONG lo = first, hi = end - 1, n = end - first;
-  const LONG criteria = l->sortCriteria;
-  while (lo <= hi) {
-    LONG half = n / 2;
-    if (half == 0) return compare(criteria, key, ItemAt(l, lo)) == 0 ? lo : -1;
-    const bool odd = n & 1;
-    LONG probe = odd ? lo + half : lo + half - 1;
-    int c = compare(criteria, key, ItemAt(l, probe));
-    if (c == 0) return probe;
-    if (c < 0) {
-      hi = probe - 1;
-      n = odd ? half : half - 1;
-    } else {
-      lo = probe + 1;
-      n = half;
-    }
-  }
-  return -1;
+  return SortedFind(l, key, first, end, compare);
 }
 
 // An empty range yields its start (0 for an empty list), so that inserting
