@@ -327,7 +327,9 @@ TEST(ListSearch, SortedInsertionBuildsASortedListAgainstStdSort) {
     int found = ZqList_FindSortedItemRange(l, static_cast<DWORD_PTR>(probe), 0, -1, CompareValues);
     bool present = std::binary_search(reference.begin(), reference.end(), probe);
     EXPECT_EQ(found >= 0, present);
-    if (found >= 0) EXPECT_EQ(reference[found], probe);
+    if (found >= 0) {
+      EXPECT_EQ(reference[found], probe);
+    }
   }
 }
 
@@ -436,6 +438,36 @@ TEST(ListThreads, SortToAndMoveItemsDoNotDeadlock) {
   mover.join();
   sorter.join();
   EXPECT_EQ(a->count + b->count, 8);
+}
+
+// Two threads moving items between the same two locked lists in opposite
+// directions: each takes both locks, and neither may wait for the other.
+TEST(ListThreads, OppositeMovesBetweenTwoListsDoNotDeadlock) {
+  List a(ZQLIST_LOCKED | ZQLIST_HEAP), b(ZQLIST_LOCKED | ZQLIST_HEAP);
+  for (LONG v = 0; v < 64; ++v) ZqList_AllocAndInsertItem(v % 2 ? a : b, 4, &v, -1, nullptr);
+  std::atomic<int> finished{0};
+  const DWORD until = GetTickCount() + 2000;
+  auto mover = [&](tZQLIST* to, tZQLIST* from) {
+    while (static_cast<LONG>(GetTickCount() - until) < 0)
+      for (int i = 0; i < 100; ++i) ZqList_MoveItemsBetweenHeapLists(to, -1, from, 0, 2);
+    ++finished;
+  };
+  std::thread one(mover, static_cast<tZQLIST*>(a), static_cast<tZQLIST*>(b)),
+      other(mover, static_cast<tZQLIST*>(b), static_cast<tZQLIST*>(a));
+  for (int waited = 0; finished < 2 && waited < 3000; ++waited) Sleep(10);
+  if (finished < 2) {
+    ADD_FAILURE() << "the two movers deadlocked";
+    ExitProcess(3);  // leave rather than hang the run
+  }
+  one.join();
+  other.join();
+  // Nothing lost or doubled: every value is in exactly one list.
+  std::vector<LONG> seen;
+  for (tZQLIST* l : {static_cast<tZQLIST*>(a), static_cast<tZQLIST*>(b)})
+    for (LONG i = 0; i < l->count; ++i) seen.push_back(*static_cast<LONG*>(*reinterpret_cast<void**>(ZQLIST_SLOT(l, i))));
+  std::sort(seen.begin(), seen.end());
+  ASSERT_EQ(seen.size(), 64u);
+  for (LONG v = 0; v < 64; ++v) EXPECT_EQ(seen[v], v);
 }
 
 TEST(ListThreads, OwnerCheckRefusesOtherThreads) {
