@@ -164,17 +164,20 @@ int NanoTimeToText(WCHAR* out, int capacity, const ZQPOSFMT& format, LONGLONG na
   const WCHAR* formatText = text ? text : FormatOf(format.kind, flags & ZQPOS_SHORT);
   if (v >= 0) return Show(Body(out, capacity, formatText), format, v, flags);
   if (capacity < 2) return 0;
-  out[0] = L'-';
-  const int length = Show(Body(out + 1, capacity - 1, formatText), format, v == LLONG_MIN ? LLONG_MAX : -v, flags);
+  const LONGLONG magnitude = v == LLONG_MIN ? LLONG_MAX : -v;
   // A negative time too small to show anything but the zero position is
-  // shown as that position, without a sign.
-  WCHAR zero[ZQPOS_FORMAT_CAPACITY];
-  const int zeroLength = Show(Body(zero, ZQPOS_FORMAT_CAPACITY, formatText), format, 0, flags);
-  if (zeroLength == length && wcsncmp(zero, out + 1, length) == 0) {
-    wmemmove(out, out + 1, length + 1);
+  // shown as that position, without a sign. Both texts are made aside
+  // first, so that nothing is written past the text returned.
+  const int room = capacity < ZQPOS_FORMAT_CAPACITY ? capacity : ZQPOS_FORMAT_CAPACITY;
+  WCHAR shown[ZQPOS_FORMAT_CAPACITY], zero[ZQPOS_FORMAT_CAPACITY];
+  const int length = Show(Body(shown, room, formatText), format, magnitude, flags);
+  const int zeroLength = Show(Body(zero, room, formatText), format, 0, flags);
+  if (zeroLength == length && wmemcmp(zero, shown, length) == 0) {
+    wmemcpy(out, shown, length + 1);
     return length;
   }
-  return length + 1;
+  out[0] = L'-';
+  return Show(Body(out + 1, capacity - 1, formatText), format, magnitude, flags) + 1;
 }
 
 void SplitClock(LONGLONG nanos, double rate, ZQSMPTEVAL& value) noexcept {
