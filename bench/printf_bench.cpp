@@ -17,10 +17,10 @@ void Compare(const wchar_t* ours, const wchar_t* theirs, Arg arg, const char* na
   wchar_t out[256];
   volatile int sink = 0;
   double zq = bench::Time([] {}, [&] {
-    for (int i = 0; i < kCalls; ++i) sink += ZqPrintF(out, ours, arg);
+    for (int i = 0; i < kCalls; ++i) sink = sink + ZqPrintF(out, ours, arg);
   });
   double crt = bench::Time([] {}, [&] {
-    for (int i = 0; i < kCalls; ++i) sink += swprintf(out, 256, theirs, arg);
+    for (int i = 0; i < kCalls; ++i) sink = sink + swprintf(out, 256, theirs, arg);
   });
   bench::Report(std::string("ZqPrintF ") + name + " x" + std::to_string(kCalls), zq, crt, "swprintf");
 }

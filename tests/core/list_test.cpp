@@ -382,6 +382,46 @@ TEST(ListSort, HeapSortAndSelectionSortMatchStdSort) {
   }
 }
 
+// Heap sort is not stable: where it leaves equal items is part of what
+// callers see. It must be where the textbook heap sort (swap with the
+// larger child while that child is greater) leaves them.
+TEST(ListSort, HeapSortLeavesEqualItemsWhereTheClassicHeapSortDoes) {
+  auto classic = [](std::vector<Record>& v) {
+    auto greater = [&](size_t a, size_t b) { return v[a].key > v[b].key; };
+    auto sift = [&](size_t parent, size_t size) {
+      for (size_t child; (child = 2 * parent + 1) < size; parent = child) {
+        if (child + 1 < size && greater(child + 1, child)) ++child;
+        if (!greater(child, parent)) return;
+        std::swap(v[parent], v[child]);
+      }
+    };
+    for (size_t i = v.size() / 2 + 1; i-- > 0;) sift(i, v.size());
+    for (size_t end = v.size(); end-- > 1;) {
+      std::swap(v[0], v[end]);
+      sift(0, end);
+    }
+  };
+  std::mt19937 rng(5);
+  for (int n : {2, 3, 5, 16, 17, 100, 4097}) {
+    for (int keys : {1, 3, 50}) {
+      std::vector<Record> v(n);
+      for (int i = 0; i < n; ++i) {
+        v[i].key = static_cast<LONG>(rng() % keys);
+        snprintf(v[i].tag, sizeof v[i].tag, "%05d", i);
+      }
+      List arr(ZQLIST_ARRAY, sizeof(Record));
+      ASSERT_EQ(ZqList_InsertList(arr, 0, v.data(), n), S_OK);
+      ASSERT_EQ(ZqList_HeapSort(arr, 0, CompareRecords), S_OK);
+      classic(v);
+      for (int i = 0; i < n; ++i) {
+        const auto* got = static_cast<Record*>(ZQLIST_SLOT(arr.list, i));
+        ASSERT_EQ(got->key, v[i].key) << n << " " << keys << " at " << i;
+        ASSERT_STREQ(got->tag, v[i].tag) << n << " " << keys << " at " << i;
+      }
+    }
+  }
+}
+
 TEST(ListSort, SortToInsertsEverySlotInOrder) {
   List source, dest;
   source.Append({9, 3, 7, 1});
