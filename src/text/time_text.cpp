@@ -2,9 +2,11 @@
 // splitting, measures and ticks.
 #include <cmath>
 #include <cwchar>
+#include <type_traits>
 
 #include "text/printer.h"
 #include "text/smpte_internal.h"
+#include "text/time_text_fields_writer.h"
 #include "text/time_text_internal.h"
 
 namespace zq::text::timetext {
@@ -64,14 +66,24 @@ LONGLONG TruncSat(double x) {
 DWORD ToDWord(LONGLONG x) { return x < 0 ? 0 : x > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<DWORD>(x); }
 LONG ToLong(LONGLONG x) { return x < LONG_MIN ? LONG_MIN : x > LONG_MAX ? LONG_MAX : static_cast<LONG>(x); }
 
-// The format string and the values of one kind. A caller's format may
-// read more values than the kind passes: zeros follow them.
+// The format string and the values of one kind. The table's own formats
+// are written straight from integer fields; a caller's format goes through
+// the printer and may read more values than the kind passes: zeros follow
+// them.
 class Body {
  public:
-  Body(WCHAR* out, int capacity, const WCHAR* format) : out_(out), capacity_(capacity), format_(format) {}
+  Body(WCHAR* out, int capacity, const WCHAR* format, bool tableFormat)
+      : out_(out), capacity_(capacity), format_(format), table_(tableFormat) {}
 
   template <typename... Args>
   int Print(Args... args) const {
+    if constexpr ((std::is_integral_v<Args> && ...)) {
+      if (table_) {
+        const LONGLONG values[] = {static_cast<LONGLONG>(args)...};
+        const int n = WriteTableFields(out_, capacity_, format_, values, static_cast<int>(sizeof...(Args)));
+        if (n >= 0) return n;
+      }
+    }
     return PrintBounded(out_, capacity_, format_, args..., 0, 0, 0, 0, 0, 0, 0, 0);
   }
   template <typename... Args>
@@ -89,6 +101,7 @@ class Body {
   WCHAR* out_;
   int capacity_;
   const WCHAR* format_;
+  bool table_;
 };
 
 // `v` is not negative.
@@ -145,6 +158,11 @@ int Show(const Body& body, const ZQPOSFMT& f, LONGLONG v, DWORD flags) {
   }
 }
 
+// Kinds that show the nano time itself ("default" in Show).
+bool ShowsRawUnits(DWORD kind) {
+  return kind == ZQPOS_NANOS || kind >= kKinds;
+}
+
 }  // namespace
 
 const WCHAR* FormatOf(DWORD kind, bool shortForm) noexcept {
@@ -162,7 +180,11 @@ int NanoTimeToText(WCHAR* out, int capacity, const ZQPOSFMT& format, LONGLONG na
   if (!(flags & ZQPOS_LENGTH) && __builtin_sub_overflow(nanos, format.origin, &v))
     v = nanos < 0 ? LLONG_MIN : LLONG_MAX;
   const WCHAR* formatText = text ? text : FormatOf(format.kind, flags & ZQPOS_SHORT);
-  if (v >= 0) return Show(Body(out, capacity, formatText), format, v, flags);
+  const bool table = !text;
+  if (v >= 0) return Show(Body(out, capacity, formatText, table), format, v, flags);
+  // Raw units show the value itself: its magnitude does not fit 64 bits
+  // for the most negative one, which the format's own sign prints exactly.
+  if (v == LLONG_MIN && ShowsRawUnits(format.kind)) return Body(out, capacity, formatText, table).Print(v);
   if (capacity < 2) return 0;
   const LONGLONG magnitude = v == LLONG_MIN ? LLONG_MAX : -v;
   // A negative time too small to show anything but the zero position is
@@ -170,14 +192,14 @@ int NanoTimeToText(WCHAR* out, int capacity, const ZQPOSFMT& format, LONGLONG na
   // first, so that nothing is written past the text returned.
   const int room = capacity < ZQPOS_FORMAT_CAPACITY ? capacity : ZQPOS_FORMAT_CAPACITY;
   WCHAR shown[ZQPOS_FORMAT_CAPACITY], zero[ZQPOS_FORMAT_CAPACITY];
-  const int length = Show(Body(shown, room, formatText), format, magnitude, flags);
-  const int zeroLength = Show(Body(zero, room, formatText), format, 0, flags);
+  const int length = Show(Body(shown, room, formatText, table), format, magnitude, flags);
+  const int zeroLength = Show(Body(zero, room, formatText, table), format, 0, flags);
   if (zeroLength == length && wmemcmp(zero, shown, length) == 0) {
     wmemcpy(out, shown, length + 1);
     return length;
   }
   out[0] = L'-';
-  return Show(Body(out + 1, capacity - 1, formatText), format, magnitude, flags) + 1;
+  return Show(Body(out + 1, capacity - 1, formatText, table), format, magnitude, flags) + 1;
 }
 
 void SplitClock(LONGLONG nanos, double rate, ZQSMPTEVAL& value) noexcept {
