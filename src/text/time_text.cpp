@@ -63,6 +63,12 @@ LONGLONG TruncSat(double x) {
   return static_cast<LONGLONG>(x);
 }
 
+// trunc(x), given `whole` = TruncSat(x): the integer is exact wherever it
+// did not saturate, which saves the library call.
+double WholePart(double x, LONGLONG whole) {
+  return whole > LLONG_MIN && whole < LLONG_MAX ? static_cast<double>(whole) : std::trunc(x);
+}
+
 DWORD ToDWord(LONGLONG x) { return x < 0 ? 0 : x > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<DWORD>(x); }
 LONG ToLong(LONGLONG x) { return x < LONG_MIN ? LONG_MIN : x > LONG_MAX ? LONG_MAX : static_cast<LONG>(x); }
 
@@ -244,12 +250,13 @@ MusicTime Measures(LONGLONG nanos, const ZQPOSFMT& f) noexcept {
   // A small bias against floating error, kept below half a tick so that it
   // never moves a position onto the next tick at fine resolutions.
   const double parts = static_cast<double>(f.beatsPerMeasure) * (f.ticksPerQuarter > 0 ? f.ticksPerQuarter : 1);
-  const double bias = std::fmin(0.00005, 0.5 / parts);
+  const double half = 0.5 / parts;
+  const double bias = half < 0.00005 ? half : 0.00005;
   const double m = static_cast<double>(nanos) * f.tempo / f.beatsPerMeasure / kUnitsPerMinute + bias;
   t.measures = TruncSat(m);
-  const double beats = (m - std::trunc(m)) * f.beatsPerMeasure;
+  const double beats = (m - WholePart(m, t.measures)) * f.beatsPerMeasure;
   t.beats = TruncSat(beats);
-  if (f.ticksPerQuarter > 0) t.ticks = TruncSat((beats - std::trunc(beats)) * f.ticksPerQuarter);
+  if (f.ticksPerQuarter > 0) t.ticks = TruncSat((beats - WholePart(beats, t.beats)) * f.ticksPerQuarter);
   return t;
 }
 

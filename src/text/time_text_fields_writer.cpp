@@ -2,8 +2,7 @@
 
 #include "text/digits.h"
 #include "text/internationals_store.h"
-#include "text/number_text.h"
-#include "text/text_writer.h"
+#include "core/text_copy.h"
 
 namespace zq::text::timetext {
 namespace {
@@ -44,60 +43,46 @@ Directive Read(const WCHAR* f, const ZQINTERNATIONALS& inat) {
 
 int WriteTableFields(WCHAR* out, int capacity, const WCHAR* format, const LONGLONG* values, int count) noexcept {
   const ZQINTERNATIONALS& inat = Internationals();
-  // Checked first, so that nothing is written for a format this does not know.
-  int fields = 0;
-  for (const WCHAR* f = format; *f;) {
-    if (*f != L'%' && *f != L'$') {
-      ++f;
-      continue;
-    }
-    const Directive d = Read(f, inat);
-    if (d.op == Op::Unknown) return -1;
-    if (d.op != Op::Separator) ++fields;
-    f += d.length;
-  }
-  if (fields > count) return -1;
-
-  TextWriter w(out, capacity);
+  const int grouping = inat.grouping <= 9 ? static_cast<int>(inat.grouping) : 0;
+  // The text is built aside, so that nothing is written for a format this
+  // does not know. Before each step there is room for the largest one: a
+  // 64-bit field of 20 digits with 19 separators of 7 characters.
+  constexpr int kStepRoom = 20 + 19 * 7;
+  WCHAR text[4 * kStepRoom];
+  WCHAR* p = text;
   int next = 0;
   for (const WCHAR* f = format; *f;) {
+    if (p > text + (4 * kStepRoom - kStepRoom)) return -1;
     if (*f != L'%' && *f != L'$') {
-      const WCHAR* run = f;
-      while (*f && *f != L'%' && *f != L'$') ++f;
-      w.Put(run, static_cast<int>(f - run));
+      *p++ = *f++;
       continue;
     }
     const Directive d = Read(f, inat);
     f += d.length;
-    switch (d.op) {
-      case Op::Separator:
-        w.Put(d.item);
-        break;
-      case Op::Unsigned:
-      case Op::Padded:
-      case Op::Grouped: {
-        const DWORD value = static_cast<DWORD>(values[next++]);
-        w.Emit([&](WCHAR* at, int room) {
-          if (d.op == Op::Grouped) return UnsignedToText(value, false, at, room, true);
-          WCHAR number[digits::kIntegerRoom];
-          WCHAR* end = number + digits::kIntegerRoom;
-          WCHAR* start = digits::UnsignedBackward(value, end);
-          while (end - start < d.width) *--start = L'0';
-          return zq::core::CopyTextN(at, room, start, static_cast<int>(end - start));
-        });
-        break;
-      }
-      case Op::Grouped64: {
-        const LONGLONG value = values[next++];
-        const ULONGLONG magnitude = value < 0 ? 0ull - static_cast<ULONGLONG>(value) : static_cast<ULONGLONG>(value);
-        w.Emit([&](WCHAR* at, int room) { return UnsignedToText(magnitude, value < 0, at, room, true); });
-        break;
-      }
-      default:
-        break;
+    if (d.op == Op::Unknown) return -1;
+    if (d.op == Op::Separator) {
+      for (const WCHAR* s = d.item; *s; ++s) *p++ = *s;
+      continue;
+    }
+    if (next == count) return -1;
+    const LONGLONG value = values[next++];
+    bool negative = false;
+    ULONGLONG magnitude = static_cast<DWORD>(value);
+    if (d.op == Op::Grouped64) {
+      negative = value < 0;
+      magnitude = negative ? 0ull - static_cast<ULONGLONG>(value) : static_cast<ULONGLONG>(value);
+    }
+    WCHAR number[digits::kIntegerRoom];
+    WCHAR* end = number + digits::kIntegerRoom;
+    WCHAR* start = digits::UnsignedBackward(magnitude, end);
+    while (end - start < d.width) *--start = L'0';
+    if (d.op == Op::Grouped || d.op == Op::Grouped64) {
+      p += digits::Grouped(start, static_cast<int>(end - start), negative, grouping, inat.thousandSep, p);
+    } else {
+      while (start < end) *p++ = *start++;
     }
   }
-  return w.Finish();
+  return zq::core::CopyTextN(out, capacity, text, static_cast<int>(p - text));
 }
 
 }  // namespace zq::text::timetext
