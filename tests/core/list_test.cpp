@@ -327,7 +327,9 @@ TEST(ListSearch, SortedInsertionBuildsASortedListAgainstStdSort) {
     int found = ZqList_FindSortedItemRange(l, static_cast<DWORD_PTR>(probe), 0, -1, CompareValues);
     bool present = std::binary_search(reference.begin(), reference.end(), probe);
     EXPECT_EQ(found >= 0, present);
-    if (found >= 0) EXPECT_EQ(reference[found], probe);
+    if (found >= 0) {
+      EXPECT_EQ(reference[found], probe);
+    }
   }
 }
 

@@ -127,7 +127,7 @@ TEST(SmfRead, TimeCodeDivisionWithoutTicksIsRefused) {
   smf::Song song;
   smf::Error error;
   EXPECT_FALSE(smf::Parse(bytes, &song, &error));
-  EXPECT_EQ(error.offset, 12);
+  EXPECT_EQ(error.offset, 13);
   bytes[13] = 40;  // 25 frames of 40 ticks
   EXPECT_TRUE(smf::Parse(bytes, &song, &error)) << error.message;
   EXPECT_EQ(song.division, static_cast<int16_t>(0xE728));
