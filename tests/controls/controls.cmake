@@ -1,0 +1,20 @@
+# User-interface resources and themes, mouse wheel and auto-scroll, through
+# the module's exports in real windows under the display server. The
+# resource tests carry bitmaps and a cursor of their own (drawn by
+# scripts/ui-resources); pictures go to build/screenshots/.
+set(CONTROLS_TEST_SUPPORT ${CMAKE_SOURCE_DIR}/tests/controls/controls_test_support.cpp)
+
+quillet_add_test(controls_ui_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/ui_colors_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/ui_resources_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/ui_test.rc
+  ${CONTROLS_TEST_SUPPORT}
+  LIBS shlwapi)
+target_include_directories(controls_ui_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/controls/ui_test.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/tests/controls/ui_test_ids.h;${QUILLET_UI_RESOURCES}")
+add_dependencies(controls_ui_tests quillet_ui_resources)
+# It changes a system colour for a moment.
+set_tests_properties(controls_ui_tests PROPERTIES RUN_SERIAL TRUE)
+
+quillet_add_test(controls_ui_lifetime_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/controls/ui_lifetime_test.cpp)
