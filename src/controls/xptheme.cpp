@@ -80,8 +80,13 @@ using namespace zq::controls;
 ZQAPI HRESULT WINAPI XPTheme_Initialize(ZQXPTHEME* record, HWND window, BOOL followSystem) noexcept {
   if (!record) return E_POINTER;
   const BOOL wanted = record->wanted;
-  if (record == g_default) g_default = nullptr;
-  Release(*record);
+  // The record may be fresh memory: only the default is known to hold
+  // handles and the library.
+  if (record == g_default) {
+    g_default = nullptr;
+    Release(*record);
+  }
+  std::memset(record, 0, sizeof(*record));
   record->wanted = wanted;
   record->library = LoadThemeLibrary();
   if (!record->library) {

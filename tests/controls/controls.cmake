@@ -18,3 +18,13 @@ add_dependencies(controls_ui_tests quillet_ui_resources)
 set_tests_properties(controls_ui_tests PROPERTIES RUN_SERIAL TRUE)
 
 quillet_add_test(controls_ui_lifetime_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/controls/ui_lifetime_test.cpp)
+
+# The theme binding twice: with Wine's default theme, and with visual
+# styles switched off in the prefix for the length of one run.
+quillet_add_test(controls_theme_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/theme_test.cpp ${CONTROLS_TEST_SUPPORT} LIBS uxtheme)
+add_test(NAME controls_theme_classic_tests
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/controls/run-unthemed ${QUILLET_WINE_RUN}
+                 --timeout 110 $<TARGET_FILE:controls_theme_tests>)
+set_tests_properties(controls_theme_classic_tests PROPERTIES TIMEOUT 120 LABELS gui RUN_SERIAL TRUE
+  ENVIRONMENT "QUILLET_BUILD_DIR=${CMAKE_BINARY_DIR};QUILLET_THEMES=off")
