@@ -28,3 +28,12 @@ add_test(NAME controls_theme_classic_tests
                  --timeout 110 $<TARGET_FILE:controls_theme_tests>)
 set_tests_properties(controls_theme_classic_tests PROPERTIES TIMEOUT 120 LABELS gui RUN_SERIAL TRUE
   ENVIRONMENT "QUILLET_BUILD_DIR=${CMAKE_BINARY_DIR};QUILLET_THEMES=off")
+
+# Wheel and auto-scroll: they set the system's wheel lines, move the
+# pointer and add (and remove) entries of the mouse driver's list.
+quillet_add_test(controls_wheel_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/wheel_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/autoscroll_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/wheel_exceptions_test.cpp
+  ${CONTROLS_TEST_SUPPORT})
+set_tests_properties(controls_wheel_tests PROPERTIES RUN_SERIAL TRUE)
