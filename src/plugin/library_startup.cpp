@@ -2,6 +2,7 @@
 
 #include "core/module_state.h"
 #include "core/platform.h"
+#include "controls/ui_internal.h"
 #include "core/timer.h"
 #include "settings/lang_library.h"
 #include "text/library_strings.h"
@@ -15,6 +16,8 @@ bool LibraryStartup(HINSTANCE instance) noexcept {
   zq::core::TimerStartup();
   zq::core::PlatformStartup();
   zq::core::SetModuleInstance(instance);
+  zq::controls::UiColorsStartup(instance);
+  zq::core::SetSysColorChangeHandler(zq::controls::UiSysColorChanged);
   zq::text::TokenTableStartup();
   HZQLANG lang = nullptr;
   bool opened = SUCCEEDED(ZqLang_Open(&lang, instance, 0, 0));
@@ -33,6 +36,9 @@ void LibraryShutdown() noexcept {
   zq::core::SetDefaultLang(nullptr);
   ZqLang_Close(lang);
   zq::text::TokenTableShutdown();
+  zq::core::SetSysColorChangeHandler(nullptr);
+  zq::controls::UiDrawingObjectsShutdown();
+  zq::controls::UiCursorsShutdown();
   zq::core::ForgetModuleInstance();
 }
 

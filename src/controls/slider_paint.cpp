@@ -1,0 +1,94 @@
+// Painting helpers of the slider-like controls: the shared memory DC,
+// gradients and the caret focus display.
+#include "controls/slider.h"
+#include "zq/ui.h"
+
+namespace zq::controls::slider {
+namespace {
+
+HDC g_memory = nullptr;
+int g_users = 0;
+
+}  // namespace
+
+HDC AcquireMemoryDC() noexcept {
+  if (!g_memory) g_memory = CreateCompatibleDC(nullptr);
+  if (g_memory) ++g_users;
+  return g_memory;
+}
+
+void ReleaseMemoryDC() noexcept {
+  if (g_users > 0 && --g_users == 0 && g_memory) {
+    DeleteDC(g_memory);
+    g_memory = nullptr;
+  }
+}
+
+bool ManyColours() noexcept {
+  HDC screen = GetDC(nullptr);
+  if (!screen) return false;
+  const bool many = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) > 8;
+  ReleaseDC(nullptr, screen);
+  return many;
+}
+
+void Gradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool vertical) noexcept {
+  const int lines = vertical ? rect.right - rect.left : rect.bottom - rect.top;
+  if (lines <= 0) return;
+  const int r0 = GetRValue(from), g0 = GetGValue(from), b0 = GetBValue(from);
+  const int r1 = (r0 + GetRValue(to)) / 2, g1 = (g0 + GetGValue(to)) / 2, b1 = (b0 + GetBValue(to)) / 2;
+  const int steps = lines > 1 ? lines - 1 : 1;
+  for (int i = 0; i < lines; ++i) {
+    const COLORREF colour =
+        RGB(r0 + (r1 - r0) * i / steps, g0 + (g1 - g0) * i / steps, b0 + (b1 - b0) * i / steps);
+    RECT line = rect;
+    if (vertical) {
+      line.left = rect.left + i;
+      line.right = line.left + 1;
+    } else {
+      line.top = rect.top + i;
+      line.bottom = line.top + 1;
+    }
+    SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);
+  }
+}
+
+HBITMAP ShowThumbCaret(HWND window, const RECT& area, const RECT* thumbs, int count, int inset) noexcept {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (!window || width <= 0 || height <= 0) return nullptr;
+  HBITMAP bitmap = CreateBitmap(width, height, 1, 1, nullptr);
+  HDC dc = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
+  if (!dc) {
+    if (bitmap) DeleteObject(bitmap);
+    return nullptr;
+  }
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  PatBlt(dc, 0, 0, width, height, BLACKNESS);  // black: the caret leaves these pixels alone
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  for (int i = 0; i < count; ++i) {
+    RECT thumb = thumbs[i];
+    OffsetRect(&thumb, -area.left, -area.top);
+    InflateRect(&thumb, -inset, -inset);
+    if (!IsRectEmpty(&thumb)) FillRect(dc, &thumb, ZqGetUIBrush(ZQ_UIBRUSH_PATTERN8(0)));
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  if (!CreateCaret(window, bitmap, width, height)) {
+    DeleteObject(bitmap);
+    return nullptr;
+  }
+  SetCaretPos(area.left, area.top);
+  ShowCaret(window);
+  return bitmap;
+}
+
+void ShowGreyCaret(HWND window, const RECT& rect) noexcept {
+  if (!window || !CreateCaret(window, reinterpret_cast<HBITMAP>(1), rect.right - rect.left, rect.bottom - rect.top))
+    return;
+  SetCaretPos(rect.left, rect.top);
+  ShowCaret(window);
+}
+
+}  // namespace zq::controls::slider
