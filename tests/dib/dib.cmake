@@ -1,0 +1,1 @@
+quillet_add_test(dib_copy_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/dib/dib_copy_test.cpp)
