@@ -23,12 +23,20 @@ inline BYTE FloatToByte(float f) noexcept {
   return static_cast<BYTE>(x);
 }
 
-// Moves working pixel 0 (just read) into slot k.
-inline void Keep(ZQXCHGSET& set, int k) noexcept {
-  if (!k) return;
-  if (set.flags & ZQXCHG_WIDE) set.work.wide[k] = set.work.wide[0];
-  else set.work.narrow[k] = set.work.narrow[0];
-}
+// Gathers four single reads: each lands in working pixel 0 and is kept
+// aside until the four are placed for the four-pixel writer.
+struct Gather {
+  ZQWIDEPIXEL wide[4];
+  ZQRGBA narrow[4];
+  void Keep(const ZQXCHGSET& set, int k) noexcept {
+    if (set.flags & ZQXCHG_WIDE) wide[k] = set.work.wide[0];
+    else narrow[k] = set.work.narrow[0];
+  }
+  void Place(ZQXCHGSET& set) const noexcept {
+    if (set.flags & ZQXCHG_WIDE) std::memcpy(set.work.wide, wide, sizeof(wide));
+    else std::memcpy(set.work.narrow, narrow, sizeof(narrow));
+  }
+};
 
 // Source column (or row) for each destination column: 18.14 positions in
 // 64 bits; the last one always reads the last source column.
@@ -136,12 +144,14 @@ HRESULT PlainCopy(const CopyJob& job) {
     const BYTE* srcRow = job.src.Row(job.s.top + rows[j]);
     SetDestination(set, job.dst.Row(job.d.top + j), job.d.left, job.dst.bpp);
     int i = 0;
+    Gather four;
     for (; i + 4 <= dw; i += 4) {
       for (int k = 0; k < 4; ++k) {
         SetSource(set, srcRow, job.s.left + columns[i + k], job.src.bpp);
         set.read1(&set);
-        Keep(set, k);
+        four.Keep(set, k);
       }
+      four.Place(set);
       set.write4(&set);
     }
     for (; i < dw; ++i) {

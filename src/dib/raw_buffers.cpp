@@ -56,9 +56,14 @@ ZQAPI HRESULT WINAPI ZqDibCopyUnscaled(BYTE* dstBase, const RECT* dstBounds, int
   HRESULT hr = ZqDibPrepareCopy(&r.width, &r.height, &r.src, &r.dst, dstBase, dstBounds, dstStride, dstRect,
                                 srcBase, srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr)) return hr;
-  for (int y = 0; y < r.height; ++y)
+  // Rows go in the order that never reads a row already overwritten when
+  // the two regions share a buffer.
+  bool upward = r.dst > r.src;
+  for (int i = 0; i < r.height; ++i) {
+    int y = upward ? r.height - 1 - i : i;
     std::memmove(r.dst + static_cast<ptrdiff_t>(dstStride) * y, r.src + static_cast<ptrdiff_t>(srcStride) * y,
                  static_cast<size_t>(r.width) * bytes);
+  }
   return hr;
 }
 
