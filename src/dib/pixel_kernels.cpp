@@ -2,9 +2,12 @@
 // reader, writer and blend tables built from them.
 #include "dib/pixel_kernels.h"
 
+#include <emmintrin.h>
+
 #include <cstring>
 
 #include "dib/dib_layout.h"
+#include "zq/kernel.h"
 
 namespace zq::dib {
 namespace {
@@ -492,24 +495,52 @@ void Rgb32ToRgb32(BYTE* dst, const BYTE* src, int count) noexcept {
   std::memmove(dst, src, static_cast<size_t>(count) * 4);
 }
 
+// SSE2 form of Rgb32ToRgb565: eight pixels per step, the same bits.
+void Rgb32ToRgb565Sse2(BYTE* dst, const BYTE* src, int count) noexcept {
+  const __m128i red = _mm_set1_epi32(0xF800), green = _mm_set1_epi32(0x07E0), blue = _mm_set1_epi32(0x001F);
+  auto pack = [&](__m128i p) {
+    __m128i w = _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_epi32(p, 8), red), _mm_and_si128(_mm_srli_epi32(p, 5), green)),
+                             _mm_and_si128(_mm_srli_epi32(p, 3), blue));
+    return _mm_srai_epi32(_mm_slli_epi32(w, 16), 16);  // sign-extended, so the pack keeps the bits
+  };
+  int i = 0;
+  for (; i + 8 <= count; i += 8, src += 32, dst += 16) {
+    __m128i a = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src)));
+    __m128i b = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_packs_epi32(a, b));
+  }
+  Rgb32ToRgb565(dst, src, count - i);
+}
+
 struct FastPath {
   int dst, src;
   RowConvert row;
+  RowConvert sse2;  // null where the scalar form is the only one
 };
 constexpr FastPath kFastPaths[] = {
-    {ZqPixel_Rgb565, ZqPixel_Rgb32, Rgb32ToRgb565},  {ZqPixel_Rgb565, ZqPixel_Rgba32, Rgb32ToRgb565},
-    {ZqPixel_Rgb555, ZqPixel_Rgb32, Rgb32ToRgb555},  {ZqPixel_Rgb555, ZqPixel_Rgba32, Rgb32ToRgb555},
-    {ZqPixel_Rgb24, ZqPixel_Rgb32, Rgb32ToRgb24},    {ZqPixel_Rgb24, ZqPixel_Rgba32, Rgb32ToRgb24},
-    {ZqPixel_Rgb565, ZqPixel_Rgb24, Rgb24ToRgb565},  {ZqPixel_Rgb32, ZqPixel_Rgba32, Rgb32ToRgb32},
-    {ZqPixel_Rgba32, ZqPixel_Rgb32, Rgb32ToRgb32},
+    {ZqPixel_Rgb565, ZqPixel_Rgb32, Rgb32ToRgb565, Rgb32ToRgb565Sse2},
+    {ZqPixel_Rgb565, ZqPixel_Rgba32, Rgb32ToRgb565, Rgb32ToRgb565Sse2},
+    {ZqPixel_Rgb555, ZqPixel_Rgb32, Rgb32ToRgb555, nullptr},
+    {ZqPixel_Rgb555, ZqPixel_Rgba32, Rgb32ToRgb555, nullptr},
+    {ZqPixel_Rgb24, ZqPixel_Rgb32, Rgb32ToRgb24, nullptr},
+    {ZqPixel_Rgb24, ZqPixel_Rgba32, Rgb32ToRgb24, nullptr},
+    {ZqPixel_Rgb565, ZqPixel_Rgb24, Rgb24ToRgb565, nullptr},
+    {ZqPixel_Rgb32, ZqPixel_Rgba32, Rgb32ToRgb32, nullptr},
+    {ZqPixel_Rgba32, ZqPixel_Rgb32, Rgb32ToRgb32, nullptr},
 };
 
 }  // namespace
 
-RowConvert FastRowPath(int dstType, int srcType, DWORD) noexcept {
+RowForms FastRowForms(int dstType, int srcType) noexcept {
   for (const FastPath& p : kFastPaths)
-    if (p.dst == dstType && p.src == srcType) return p.row;
-  return nullptr;
+    if (p.dst == dstType && p.src == srcType) return RowForms{p.row, p.sse2};
+  return RowForms{nullptr, nullptr};
+}
+
+RowConvert FastRowPath(int dstType, int srcType, DWORD) noexcept {
+  RowForms forms = FastRowForms(dstType, srcType);
+  if (forms.sse2 && ZqGetCPUSupport(ZQCPU_SSE2)) return forms.sse2;
+  return forms.scalar;
 }
 
 }  // namespace zq::dib

@@ -37,9 +37,16 @@ inline void SetDestination(ZQXCHGSET& set, BYTE* row, int x, int bpp) noexcept {
 }
 
 // Whole-row conversions that give the same bytes as the exchange set for
-// the pair, used when the rectangles have equal sizes. Null when the pair
-// has none.
+// the pair, used when the rectangles have equal sizes. Each has a scalar
+// form, which defines the result, and may have an SSE2 form giving the
+// same bytes; FastRowPath picks one by the processor-feature word. Null
+// when the pair has none.
 using RowConvert = void (*)(BYTE* dst, const BYTE* src, int count) noexcept;
+struct RowForms {
+  RowConvert scalar;
+  RowConvert sse2;
+};
+RowForms FastRowForms(int dstType, int srcType) noexcept;
 RowConvert FastRowPath(int dstType, int srcType, DWORD effectiveFlags) noexcept;
 
 }  // namespace zq::dib
