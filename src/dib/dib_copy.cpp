@@ -60,13 +60,14 @@ struct CopyJob {
 };
 
 // Equal sizes, pairs with a rule of their own or a whole-row conversion.
+// Rows go bottom of the picture first: ascending addresses.
 bool SpecialRows(const CopyJob& job) {
   const Image &dst = job.dst, &src = job.src;
   int w = Width(job.d), h = Height(job.d);
   bool dst32 = dst.type == ZqPixel_Rgb32 || dst.type == ZqPixel_Rgba32;
   RowConvert row = nullptr;
   if (src.type == ZqPixel_RgbaFloat && dst32) {
-    for (int j = 0; j < h; ++j) {
+    for (int j = h - 1; j >= 0; --j) {
       const BYTE* s = src.Row(job.s.top + j) + static_cast<ptrdiff_t>(job.s.left) * 16;
       BYTE* d = dst.Row(job.d.top + j) + static_cast<ptrdiff_t>(job.d.left) * 4;
       for (int i = 0; i < w * 4; ++i) {
@@ -78,7 +79,7 @@ bool SpecialRows(const CopyJob& job) {
     return true;
   }
   if (src.type == ZqPixel_Rgb24 && dst32) {
-    for (int j = 0; j < h; ++j) {
+    for (int j = h - 1; j >= 0; --j) {
       const BYTE* s = src.Row(job.s.top + j) + static_cast<ptrdiff_t>(job.s.left) * 3;
       BYTE* d = dst.Row(job.d.top + j) + static_cast<ptrdiff_t>(job.d.left) * 4;
       int i = 0;
@@ -102,13 +103,13 @@ bool SpecialRows(const CopyJob& job) {
   }
   if (src.type == dst.type && src.bpp > 8) {
     size_t bytes = static_cast<size_t>(w) * (src.bpp / 8);
-    for (int j = 0; j < h; ++j)
+    for (int j = h - 1; j >= 0; --j)
       std::memmove(dst.Row(job.d.top + j) + static_cast<ptrdiff_t>(job.d.left) * (dst.bpp / 8),
                    src.Row(job.s.top + j) + static_cast<ptrdiff_t>(job.s.left) * (src.bpp / 8), bytes);
     return true;
   }
   if ((row = FastRowPath(dst.type, src.type, EffectiveFlags(job.flags))) != nullptr) {
-    for (int j = 0; j < h; ++j)
+    for (int j = h - 1; j >= 0; --j)
       row(dst.Row(job.d.top + j) + static_cast<ptrdiff_t>(job.d.left) * (dst.bpp / 8),
           src.Row(job.s.top + j) + static_cast<ptrdiff_t>(job.s.left) * (src.bpp / 8), w);
     return true;
@@ -287,7 +288,7 @@ ZQAPI HRESULT WINAPI ZqDibCopy(BITMAPINFOHEADER* dstHeader, void* dstBits, const
       // sizes need the filtering scalers, which this copy does not have.
       if (!sameSize) return E_NOTIMPL;
       size_t bytes = static_cast<size_t>(Width(d)) * (dst.bpp / 8);
-      for (int j = 0; j < Height(d); ++j)
+      for (int j = Height(d) - 1; j >= 0; --j)
         std::memmove(dst.Row(d.top + j) + static_cast<ptrdiff_t>(d.left) * (dst.bpp / 8),
                      src.Row(s.top + j) + static_cast<ptrdiff_t>(s.left) * (src.bpp / 8), bytes);
       return S_OK;

@@ -70,6 +70,9 @@ HRESULT OpenImage(const BITMAPINFOHEADER* header, const void* bits, int stride, 
   if (computed < 0 || header->biHeight <= 0) return E_INVALIDARG;
   if (stride == 0) stride = static_cast<int>(computed);
   if (stride < computed) return E_INVALIDARG;
+  // Without bits of the caller's, the colour-table count places them: a
+  // count no header can mean would place them anywhere.
+  if (!bits && header->biClrUsed > 65536) return E_INVALIDARG;
   if (static_cast<int64_t>(stride) * header->biHeight > kMaxImageBytes) return E_INVALIDARG;
   image->type = type;
   image->bpp = info->bitsPerPixel;

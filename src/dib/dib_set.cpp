@@ -73,7 +73,7 @@ ZQAPI HRESULT WINAPI ZqDibSet(BITMAPINFOHEADER* header, void* bits, const RECT* 
     set.dstBit = 0;
     set.write1(&set);
     size_t unitBytes = image.bpp / 8;
-    for (int y = r.top; y < r.bottom; ++y)
+    for (int y = r.bottom - 1; y >= r.top; --y)  // ascending addresses
       FillRow(image.Row(y) + static_cast<ptrdiff_t>(r.left) * unitBytes, unit, unitBytes, width);
     return S_OK;
   }

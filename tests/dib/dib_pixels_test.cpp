@@ -165,6 +165,12 @@ TEST(DibBlocks, ImpossibleSizesAreRefused) {
   ZQWIDEPIXEL p{};
   EXPECT_EQ(ZqDibSetPixel(&crafted, image.Bits(), 0, 65535, 0, &p), E_INVALIDARG);
   EXPECT_EQ(ZqDibSet(&crafted, image.Bits(), nullptr, 0, 1, 1, 1, 1, 0), E_INVALIDARG);
+  // A colour count that would place the bits far outside any block.
+  BITMAPINFOHEADER* block = image.Header();
+  DWORD used = block->biClrUsed;
+  block->biClrUsed = 0x40000000;
+  EXPECT_EQ(ZqDibSetPixel(block, nullptr, 0, 0, 0, &p), E_INVALIDARG);
+  block->biClrUsed = used;
 }
 
 TEST(DibTexts, FormatAndAttributeTexts) {
