@@ -11,9 +11,10 @@
 //   palette 1, 8 / 2, 4  Pal8 / Pal4               with tRNS Rgba32
 //   grey+alpha, RGBA     Rgba32 (8) / Rgba64 (16)
 // A palette image's colour table always has 2^depth entries: indices past
-// the file's palette read as opaque black. The colour table of a file
-// with a gamma other than 1 is corrected to 255 x (v / 255)^(1 / gamma);
-// other images are gamma-corrected by libpng for a screen gamma of 2.2.
+// the file's palette read as opaque black. A file gamma g corrects every
+// image for a screen gamma of 2.2, with the exponent 1 / (2.2 x g), unless
+// that is within 5 % of 1: libpng corrects the pixels, the colour table
+// of a palette image becomes trunc(255 x (v / 255)^(1 / (2.2 x g))).
 //
 // Results: S_OK; E_INVALIDARG (null path or out pointer, unsupported
 // save type); ZQ_E_FILE_OPEN (0x8004E007) the file cannot be opened;

@@ -15,6 +15,8 @@
 namespace zq::dib::png {
 namespace {
 
+constexpr double kScreenGamma = 2.2;
+
 // What a decode holds; released by the caller whatever happened.
 struct Decoding {
   Source* source;
@@ -112,16 +114,21 @@ void WidenTwoBitRow(BYTE* row, int width) {
 }
 
 // The colour table: every index a depth can hold, those beyond the file's
-// palette opaque black; gamma-corrected when the file asks for it.
+// palette opaque black. A file gamma corrects it as libpng corrects the
+// other images, for a screen gamma of 2.2 (exponent 1 / (2.2 x gamma)),
+// and as libpng does, not when that exponent is within 5 % of 1: a palette
+// image then shows as the same picture stored without a palette.
 void BuildTable(png_structp png, png_infop info, RGBQUAD* table, int entries) {
   png_colorp palette = nullptr;
   int count = 0;
   if (!png_get_PLTE(png, info, &palette, &count)) count = 0;
   double gamma = 0.0;
-  const bool correct = png_get_gAMA(png, info, &gamma) && gamma != 1.0 && gamma >= 0.000005;
+  double exponent = 1.0;
+  if (png_get_gAMA(png, info, &gamma) && gamma >= 0.000005) exponent = 1.0 / (kScreenGamma * gamma);
+  const bool correct = std::fabs(exponent - 1.0) >= 0.05;
   auto channel = [&](png_byte v) -> BYTE {
     if (!correct) return v;
-    const double c = std::trunc(255.0 * std::pow(v / 255.0, 1.0 / gamma));
+    const double c = std::trunc(255.0 * std::pow(v / 255.0, exponent));
     return static_cast<BYTE>(c < 0.0 ? 0.0 : c > 255.0 ? 255.0 : c);
   };
   for (int i = 0; i < entries; ++i) {
@@ -162,7 +169,7 @@ HRESULT Run(Decoding* d) {
     BuildTable(png, info, table, entries);
   }
   double gamma = 0.0;
-  if (png_get_gAMA(png, info, &gamma)) png_set_gamma(png, 2.2, gamma);
+  if (png_get_gAMA(png, info, &gamma)) png_set_gamma(png, kScreenGamma, gamma);
   Transform(png, colourType, depth, trns);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
