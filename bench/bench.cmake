@@ -14,3 +14,6 @@ if(EXISTS ${QUILLET_PIXMAN}/lib/libpixman-1.a)
   target_link_libraries(quillet_bench PRIVATE pixman_peer)
   target_compile_definitions(quillet_bench PRIVATE QUILLET_HAVE_PIXMAN)
 endif()
+
+# Bare libpng (the one the module links) as the baseline of the PNG benchmark.
+target_link_libraries(quillet_bench PRIVATE png_static)

@@ -177,7 +177,7 @@ HRESULT Run(Decoding* d) {
   // Sizes past what an image block may hold are refused before anything
   // of that size is allocated.
   HRESULT hr = ZqDibAlloc(&d->image, type, static_cast<int>(width), static_cast<int>(height),
-                          entries ? table : nullptr, entries, ZQDIBALLOC_ZERO);
+                          entries ? table : nullptr, entries, 0);  // every row is read
   if (FAILED(hr)) {
     d->image = nullptr;
     d->result = hr;
