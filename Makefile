@@ -2,21 +2,25 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all bootstrap build test demo bench clean
+.PHONY: all bootstrap configure build test demo bench clean
 
 all: build
 
 bootstrap:
 	@scripts/bootstrap
 
-build: bootstrap
+configure: bootstrap
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake $(CMAKE_FLAGS) >/dev/null
+
+build: configure
 	@cmake --build $(BUILD)
 
 test: build
 	@scripts/run-tests $(BUILD)
 
-demo: build
+# Only what the demo runs: the module and quillet-host.
+demo: configure
+	@cmake --build $(BUILD) --target quillet quillet-host
 	@scripts/demo $(BUILD)
 
 bench: bootstrap

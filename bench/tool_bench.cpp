@@ -1,6 +1,9 @@
-// A whole song through quillet-host (file read to file written) against
+// Whole songs of 1, 10 and 50 MB through quillet-host (file read to file
+// written): events per second and the process's peak working set, against
 // reading and writing the same file without the plug-in.
-#include <algorithm>
+#include <windows.h>
+#include <psapi.h>
+
 #include <cstdio>
 #include <string>
 
@@ -15,29 +18,47 @@ std::wstring TempFile(const wchar_t* name) {
   return std::wstring(dir) + name;
 }
 
-smf::Song BigSong(int tracks, int notesPerTrack) {
+// About `megabytes` of file: 16 parts of notes with now and then a volume
+// change and a pitch bend, a tempo track and a few texts.
+smf::Song BigSong(int megabytes, size_t* events) {
   smf::Song song;
   song.division = 480;
-  for (int t = 0; t < tracks; ++t) {
+  const uint8_t tempo[] = {0x07, 0xA1, 0x20};
+  smf::Track conductor;
+  conductor.events.push_back(song.Long(0, 0xFF, 0x51, tempo, sizeof(tempo)));
+  song.tracks.push_back(conductor);
+  // A note is two events in about 6.2 bytes with running status.
+  const int notesPerTrack = static_cast<int>(megabytes * 1048576.0 / 16 / 6.4);
+  for (int t = 0; t < 16; ++t) {
     smf::Track track;
-    uint8_t ch = static_cast<uint8_t>(t % 16);
+    const uint8_t ch = static_cast<uint8_t>(t);
+    track.events.reserve(static_cast<size_t>(notesPerTrack) * 2 + notesPerTrack / 8 + 8);
     track.events.push_back(smf::Song::Channel(0, static_cast<uint8_t>(0xC0 | ch), static_cast<uint8_t>(t)));
     track.events.push_back(smf::Song::Channel(0, static_cast<uint8_t>(0xB0 | ch), 7, 100));
     for (int n = 0; n < notesPerTrack; ++n) {
-      uint32_t tick = static_cast<uint32_t>(n * 120);
-      uint8_t note = static_cast<uint8_t>(36 + (n * 7 + t) % 48);
-      track.events.push_back(smf::Song::Channel(tick, static_cast<uint8_t>(0x90 | ch), note, 90));
-      track.events.push_back(smf::Song::Channel(tick + 100, static_cast<uint8_t>(0x80 | ch), note, 0));
+      const uint32_t tick = static_cast<uint32_t>(n) * 60;
+      const uint8_t note = static_cast<uint8_t>(36 + (n * 7 + t) % 48);
       if (n % 16 == 0) track.events.push_back(smf::Song::Channel(tick, static_cast<uint8_t>(0xB0 | ch), 7, static_cast<uint8_t>(60 + n % 60)));
+      if (n % 32 == 8) track.events.push_back(smf::Song::Channel(tick, static_cast<uint8_t>(0xE0 | ch), 0, static_cast<uint8_t>(64 + n % 8)));
+      track.events.push_back(smf::Song::Channel(tick, static_cast<uint8_t>(0x90 | ch), note, 90));
+      track.events.push_back(smf::Song::Channel(tick + 50, static_cast<uint8_t>(0x90 | ch), note, 0));
     }
-    std::stable_sort(track.events.begin(), track.events.end(),
-                     [](const smf::Event& a, const smf::Event& b) { return a.tick < b.tick; });
+    track.end = track.events.back().tick + 480;
     song.tracks.push_back(std::move(track));
   }
+  *events = 0;
+  for (const auto& t : song.tracks) *events += t.events.size();
   return song;
 }
 
-DWORD RunTool(const std::wstring& args) {
+struct ToolRun {
+  DWORD code = ~0u;
+  double seconds = 0;
+  SIZE_T peak = 0;  // bytes
+};
+
+// quillet-host as a child process, its peak working set sampled while it runs.
+ToolRun RunTool(const std::wstring& args) {
   wchar_t exe[MAX_PATH];
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
   std::wstring dir(exe);
@@ -47,36 +68,60 @@ DWORD RunTool(const std::wstring& args) {
   si.cb = sizeof(si);
   si.dwFlags = STARTF_USESTDHANDLES;  // no output
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return ~0u;
-  WaitForSingleObject(pi.hProcess, INFINITE);
-  DWORD code = ~0u;
-  GetExitCodeProcess(pi.hProcess, &code);
+  ToolRun run;
+  LARGE_INTEGER frequency, start, stop;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return run;
+  do {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    if (GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters)) && counters.PeakWorkingSetSize > run.peak)
+      run.peak = counters.PeakWorkingSetSize;
+  } while (WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT);
+  QueryPerformanceCounter(&stop);
+  run.seconds = static_cast<double>(stop.QuadPart - start.QuadPart) / frequency.QuadPart;
+  GetExitCodeProcess(pi.hProcess, &run.code);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
-  return code;
+  return run;
 }
 
-void WholeSong() {
-  smf::Song song = BigSong(16, 12500);
-  size_t events = 0;
-  for (const auto& t : song.tracks) events += t.events.size();
+void WholeSongs() {
   std::wstring in = TempFile(L"quillet-bench-in.mid"), out = TempFile(L"quillet-bench-out.mid"),
                copy = TempFile(L"quillet-bench-copy.mid");
-  smf::Error error;
-  smf::WriteFileAtomically(in, smf::Serialize(song), &error);
-  DWORD code = 0;
-  double ours = bench::Time([] {}, [&] { code = RunTool(L"--filter program --volume 1=-0.2 \"" + in + L"\" -o \"" + out + L"\""); }, 1);
-  double baseline = bench::Time([] {},
-                                [&] {
-                                  std::vector<uint8_t> bytes;
-                                  smf::Song parsed;
-                                  smf::ReadFile(in, &bytes, &error);
-                                  smf::Parse(bytes, &parsed, &error);
-                                  smf::WriteFileAtomically(copy, smf::Serialize(parsed), &error);
-                                },
-                                1);
-  bench::Report("quillet-host, " + std::to_string(events) + " events", ours, baseline, "read + write, no plug-in");
-  std::printf("    %.0f events per second through the plug-in (exit code %lu)\n", events / ours, code);
+  double perEventAt1 = 0;
+  for (int megabytes : {1, 10, 50}) {
+    size_t events = 0;
+    smf::Error error;
+    {
+      smf::Song song = BigSong(megabytes, &events);
+      smf::WriteSong(in, song, &error);
+    }
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    GetFileAttributesExW(in.c_str(), GetFileExInfoStandard, &attributes);
+    const double fileMb = attributes.nFileSizeLow / 1048576.0;
+    ToolRun ours = RunTool(L"--filter program --volume 1=-0.2 \"" + in + L"\" -o \"" + out + L"\"");
+    double baseline = bench::Time([] {},
+                                  [&] {
+                                    std::vector<uint8_t> bytes;
+                                    smf::Song parsed;
+                                    smf::ReadFile(in, &bytes, &error);
+                                    smf::Parse(std::move(bytes), &parsed, &error);
+                                    smf::WriteSong(copy, parsed, &error);
+                                  },
+                                  1);
+    char name[96];
+    std::snprintf(name, sizeof(name), "quillet-host, %.1f MB, %zu events", fileMb, events);
+    bench::Report(name, ours.seconds, baseline, "read + write, no plug-in");
+    const double perEvent = ours.seconds / events;
+    if (megabytes == 1) perEventAt1 = perEvent;
+    std::printf("    %.0f events/s through the plug-in; peak working set %.0f MB (%.1f bytes per event, %.1f x the file);"
+                " time per event %.2f x that at 1 MB; exit code %lu\n",
+                events / ours.seconds, ours.peak / 1048576.0, static_cast<double>(ours.peak) / events,
+                ours.peak / 1048576.0 / fileMb, perEventAt1 > 0 ? perEvent / perEventAt1 : 0.0, ours.code);
+    std::fflush(stdout);
+  }
   DeleteFileW(in.c_str());
   DeleteFileW(out.c_str());
   DeleteFileW(copy.c_str());
@@ -84,4 +129,4 @@ void WholeSong() {
 
 }  // namespace
 
-BENCHMARK_ENTRY("tool whole song", WholeSong);
+BENCHMARK_ENTRY("tool whole song", WholeSongs);

@@ -26,6 +26,14 @@ tZQLIST* NewEventList() {
   return list;
 }
 
+// Collected events are appended one at a time: the room grows by half of
+// what is there, so that a sub-track of millions of events is not moved
+// once per growth step.
+HRESULT AppendEvent(tZQLIST* list, int at, const QUILLET_EVENT& e) {
+  if (list->count >= list->capacity && list->count > list->growStep) ZqList_GrowAllocated(list, list->count / 2);
+  return ZqList_InsertList(list, at, &e, 1);
+}
+
 void ClearEventList(tZQLIST* list) {
   for (LONG i = 0; i < list->count; ++i) ClearEvent(static_cast<QUILLET_EVENT*>(ZQLIST_SLOT(list, i)));
   ZqList_DeleteList(list, 0, -1, FALSE);
@@ -108,7 +116,7 @@ HRESULT FilterObject::BuildSubTrackEvents(tZQLIST* list, DWORD key) noexcept {
   HRESULT hr = BeginRead();
   if (FAILED(hr)) return hr;
   QUILLET_QUERY query{QENUM_EVENTS, key, 0, 0, 0};
-  hr = Enumerate(track_, query, 0, [&](QUILLET_EVENT& e) { return SUCCEEDED(ZqList_InsertList(list, -1, &e, 1)); });
+  hr = Enumerate(track_, query, 0, [&](QUILLET_EVENT& e) { return SUCCEEDED(AppendEvent(list, -1, e)); });
   EndRead();
   return hr;
 }
@@ -137,7 +145,7 @@ HRESULT FilterObject::CollectEvents(tZQLIST* list, DWORD key, DWORD selector) no
     if (e.channel >= 0 && !(channelFilter_ & (1u << (e.channel & 15)))) return false;
     int at = keepOrder ? ZqList_FindSortedInsertIndexRange(list, reinterpret_cast<DWORD_PTR>(&e), 0, -1, CompareTimes)
                        : -1;
-    return SUCCEEDED(ZqList_InsertList(list, at, &e, 1));
+    return SUCCEEDED(AppendEvent(list, at, e));
   });
   EndRead();
   return hr;

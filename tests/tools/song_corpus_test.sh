@@ -19,14 +19,16 @@ mkdir -p "$cache"
 for p in "${packages[@]}"; do
   [ -d "$cache/$p" ] && continue
   rm -rf "$cache/$p.partial" && mkdir -p "$cache/$p.partial"
-  (cd "$cache/$p.partial" && apt-get download "$p" >/dev/null 2>&1 && dpkg-deb -x ./*.deb root && rm -f ./*.deb) ||
-    { echo "cannot fetch $p"; exit 1; }
+  # A machine whose package lists are missing or old gets them once.
+  (cd "$cache/$p.partial" && { apt-get download "$p" >/dev/null 2>&1 ||
+     { apt-get update -qq >/dev/null 2>&1 && apt-get download "$p" >/dev/null 2>&1; }; } &&
+     dpkg-deb -x ./*.deb root && rm -f ./*.deb) || { echo "cannot fetch $p"; exit 1; }
   mv "$cache/$p.partial" "$cache/$p"
 done
 mapfile -t songs < <(find "${packages[@]/#/$cache/}" -iname '*.mid' | sort)
 [ ${#songs[@]} -ge 50 ] || { echo "only ${#songs[@]} songs found"; exit 1; }
 
-WINEPREFIX=$build/wineprefix "$run" regsvr32 /s "$build/bin/quillet.dll" || { echo "cannot register the module"; exit 1; }
+module=Z:$build/bin/quillet.dll  # Wine's drive Z: is the file system root
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -49,7 +51,7 @@ for song in "${songs[@]}"; do
   name=${song#"$cache/"}
   out=$work/out.mid
   rm -f "$out"
-  if ! "$run" "$build/bin/quillet-host.exe" "$(winepath -w "$song" 2>/dev/null)" -o "$(winepath -w "$out" 2>/dev/null)" \
+  if ! "$run" "$build/bin/quillet-host.exe" --module "$module" "Z:$song" -o "Z:$out" \
       >"$work/stdout" 2>"$work/stderr"; then
     echo "FAIL $name: exit code $?: $(head -c 300 "$work/stderr")"; failed=$((failed + 1)); continue
   fi

@@ -9,5 +9,6 @@ target_compile_definitions(tool_smf_read_tests PRIVATE QUILLET_DEMO_SONG=L"Z:${C
 # Real songs from Debian packages, read back by midicsv (a reader of its own).
 add_test(NAME tool_song_corpus_tests
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/song_corpus_test.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(tool_song_corpus_tests PROPERTIES TIMEOUT 900 RESOURCE_LOCK module_registration
+set_tests_properties(tool_song_corpus_tests PROPERTIES TIMEOUT 900
                      ENVIRONMENT "QUILLET_BUILD_DIR=${CMAKE_BINARY_DIR}")
+quillet_add_test(tool_hostkit_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/tools/hostkit_store_test.cpp LIBS hostkit)

@@ -246,7 +246,7 @@ int Run(const tool::Options& o) {
         hr = player.Play(o.bufferMs, progress ? ShowProgress : nullptr);
         if (FAILED(hr)) {
           status = Fail(o.input, "the filter failed to process the song: " + Words(hr));
-        } else if (!smf::WriteSong(o.output, player.Result(), &error)) {
+        } else if (!player.Write(o.output, &error)) {
           status = Fail(o.output, error.message);
         } else {
           PrintSummary(player.GetSummary());

@@ -15,12 +15,12 @@ bool IsVolumeOrPan(const QUILLET_EVENT& e, int* which) {
 }
 }  // namespace
 
-Player::Player(IQuilletFilter* filter, smf::Song& song) : filter_(filter), division_(song.division) {
+Player::Player(IQuilletFilter* filter, smf::Song& song)
+    : filter_(filter), division_(song.division), format_(song.format) {
   host_ = hostkit::Host::Create();
   host_->SetTiming(song.division > 0 ? song.division : 480, 500000);
-  result_.format = song.format;
-  result_.division = song.division;
-  result_.tracks.resize(song.tracks.size());
+  written_.resize(song.tracks.size());
+  ends_.resize(song.tracks.size());
   size_t total = 0;
   for (const auto& t : song.tracks) total += t.events.size();
   host_->ReserveEvents(total);
@@ -63,14 +63,12 @@ Player::Player(IQuilletFilter* filter, smf::Song& song) : filter_(filter), divis
     host_->AddEvent(ToRecord(song, e, t, key, &scratch));
     ++summary_.eventsRead;
   }
-  // The host holds the events now; the written song gets room for each
-  // track's events and the start values added for its sub-tracks.
+  // The host holds the events now; the written tracks get about the room
+  // their events took in the file (three bytes each with running status).
   for (size_t t = 0; t < song.tracks.size(); ++t) {
-    size_t room = song.tracks[t].events.size() + 2;
-    for (const auto& s : subTracks_) room += s.track == t ? 2 : 0;
+    written_[t].Reserve(song.tracks[t].events.size() * 3 + 64);
+    ends_[t] = song.tracks[t].end;
     std::vector<smf::Event>().swap(song.tracks[t].events);
-    result_.tracks[t].end = song.tracks[t].end;
-    result_.tracks[t].events.reserve(room);
   }
   std::vector<uint8_t>().swap(song.blocks);
 }
@@ -114,9 +112,9 @@ void Player::Take(const std::vector<QUILLET_EVENT>& events) {
   for (const QUILLET_EVENT& record : events) {
     QUILLET_EVENT r = record;
     DWORD track = r.subTrack && r.subTrack < trackOfKey_.size() ? trackOfKey_[r.subTrack] : OriginTrack(r);
-    smf::Event e;
-    if (track >= result_.tracks.size() || !FromRecord(r, &result_, &e)) continue;
-    result_.tracks[track].events.push_back(e);
+    smf::Message m;
+    if (track >= written_.size() || !FromRecord(r, &m)) continue;
+    written_[track].Add(m);
     ++summary_.eventsWritten;
   }
 }
@@ -176,8 +174,13 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
   }
   buffer->Release();
   process->Release();
+  for (size_t t = 0; t < written_.size() && SUCCEEDED(hr); ++t) written_[t].End(ends_[t]);
   if (progress && SUCCEEDED(hr)) progress(1.0);
   return FAILED(hr) ? hr : S_OK;
+}
+
+bool Player::Write(const std::wstring& path, smf::Error* error) const {
+  return smf::WriteTracks(path, format_, division_, written_, error);
 }
 
 }  // namespace tool

@@ -35,8 +35,9 @@ class Player {
   // Plays the whole song; `progress` is called with the share done (0..1),
   // last with 1.
   HRESULT Play(int bufferMs, void (*progress)(double));
-  // The song as the plug-in left it, in the input's format and division.
-  const smf::Song& Result() const { return result_; }
+  // The song as the plug-in left it, in the input's format and division,
+  // once played.
+  bool Write(const std::wstring& path, smf::Error* error) const;
   const Summary& GetSummary() const { return summary_; }
   hostkit::Host* Host() const { return host_; }
 
@@ -49,7 +50,9 @@ class Player {
   hostkit::Host* host_;
   std::vector<SubTrackInfo> subTracks_;
   std::vector<DWORD> trackOfKey_;  // by sub-track key
-  smf::Song result_;
+  int format_;
+  std::vector<smf::TrackWriter> written_;  // the output, encoded as it is played
+  std::vector<uint32_t> ends_;             // each track's end tick
   std::vector<std::pair<LONGLONG, LONG>> tempoMap_;  // tick, microseconds per quarter
   size_t tempoAt_ = 0;  // tempo events already in force
   LONG tempo_ = 500000;

@@ -41,6 +41,32 @@ struct Song {
   Event Long(uint32_t tick, uint8_t status, uint8_t metaType, const uint8_t* data, size_t size);
 };
 
+// An event with its data, as a writer takes it.
+struct Message {
+  uint32_t tick = 0;
+  uint8_t status = 0, metaType = 0;
+  uint8_t data[2] = {};
+  const uint8_t* block = nullptr;  // sysex and meta data
+  uint32_t size = 0;
+};
+
+// One track chunk encoded as its events come, in tick order, with running
+// status: a song being written takes about the size of its file.
+class TrackWriter {
+ public:
+  void Reserve(size_t bytes) { chunk_.reserve(bytes); }
+  void Add(const Message& m);
+  // Ends the track at `tick` (or at its last event, if that is later);
+  // nothing may be added afterwards.
+  void End(uint32_t tick);
+  const std::vector<uint8_t>& Chunk() const { return chunk_; }  // header and body
+
+ private:
+  std::vector<uint8_t> chunk_ = {'M', 'T', 'r', 'k', 0, 0, 0, 0};
+  uint32_t tick_ = 0;
+  uint8_t running_ = 0;  // sysex and meta events end running status
+};
+
 // Number of data bytes of a channel message status.
 inline int DataBytes(uint8_t status) { return (status & 0xE0) == 0xC0 ? 1 : 2; }
 
@@ -70,6 +96,10 @@ std::vector<uint8_t> Serialize(const Song& song);
 // Writes the song next to `path` first, then replaces `path` with it, one
 // track at a time (no whole copy of the file in memory).
 bool WriteSong(const std::wstring& path, const Song& song, Error* error);
+// Writes ended tracks as a song of this format (several tracks are always
+// format 1) and division, next to `path` first.
+bool WriteTracks(const std::wstring& path, int format, int16_t division, const std::vector<TrackWriter>& tracks,
+                 Error* error);
 // Writes next to `path` first and replaces it only when everything was written.
 bool WriteFileAtomically(const std::wstring& path, const std::vector<uint8_t>& bytes, Error* error);
 

@@ -18,49 +18,36 @@ void VarLen(std::vector<uint8_t>& out, uint32_t v) {
   while (n--) out.push_back(static_cast<uint8_t>(groups[n] | (n ? 0x80 : 0)));
 }
 
-std::vector<uint8_t> Header(const Song& song) {
+std::vector<uint8_t> Header(int format, size_t tracks, int16_t division) {
   std::vector<uint8_t> out = {'M', 'T', 'h', 'd'};
   Be32(out, 6);
   out.push_back(0);
-  out.push_back(song.format == 0 && song.tracks.size() == 1 ? 0 : 1);
-  out.push_back(static_cast<uint8_t>(song.tracks.size() >> 8));
-  out.push_back(static_cast<uint8_t>(song.tracks.size()));
-  out.push_back(static_cast<uint8_t>(static_cast<uint16_t>(song.division) >> 8));
-  out.push_back(static_cast<uint8_t>(song.division));
+  out.push_back(format == 0 && tracks == 1 ? 0 : 1);
+  out.push_back(static_cast<uint8_t>(tracks >> 8));
+  out.push_back(static_cast<uint8_t>(tracks));
+  out.push_back(static_cast<uint8_t>(static_cast<uint16_t>(division) >> 8));
+  out.push_back(static_cast<uint8_t>(division));
   return out;
 }
 
-// One track chunk, header and body, into `out` (which is cleared first).
-void EncodeTrack(const Song& song, const Track& track, std::vector<uint8_t>& out) {
-  out.assign({'M', 'T', 'r', 'k', 0, 0, 0, 0});
-  uint32_t tick = 0;
-  uint8_t running = 0;  // sysex and meta events end running status
-  for (const Event& e : track.events) {
-    // Events are expected in tick order; one that is not goes at the
-    // current tick rather than into a delta the format cannot hold.
-    uint32_t at = e.tick < tick ? tick : e.tick;
-    uint32_t delta = at - tick;
-    VarLen(out, delta > 0x0FFFFFFF ? 0x0FFFFFFF : delta);
-    tick = at;
-    if (e.status < 0xF0) {
-      if (e.status != running) out.push_back(e.status);
-      running = e.status;
-      out.push_back(e.data[0]);
-      if (DataBytes(e.status) == 2) out.push_back(e.data[1]);
-      continue;
-    }
-    running = 0;
-    out.push_back(e.status);
-    if (e.status == 0xFF) out.push_back(e.metaType);
-    Block block = song.Data(e);
-    VarLen(out, block.size);
-    out.insert(out.end(), block.data, block.data + block.size);
-  }
-  uint32_t end = track.end > tick ? track.end - tick : 0;
-  VarLen(out, end > 0x0FFFFFFF ? 0x0FFFFFFF : end);
-  out.insert(out.end(), {0xFF, 0x2F, 0x00});
-  uint32_t length = static_cast<uint32_t>(out.size() - 8);
-  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<uint8_t>(length >> (24 - 8 * i));
+Message MessageOf(const Song& song, const Event& e) {
+  Message m;
+  m.tick = e.tick;
+  m.status = e.status;
+  m.metaType = e.metaType;
+  m.data[0] = e.data[0];
+  m.data[1] = e.data[1];
+  Block block = song.Data(e);
+  m.block = block.data;
+  m.size = block.size;
+  return m;
+}
+
+TrackWriter Encode(const Song& song, const Track& track) {
+  TrackWriter writer;
+  for (const Event& e : track.events) writer.Add(MessageOf(song, e));
+  writer.End(track.end);
+  return writer;
 }
 
 bool WriteAll(HANDLE file, const std::vector<uint8_t>& bytes) {
@@ -102,6 +89,35 @@ uint32_t DecodeLength(const uint8_t* p, const uint8_t** data) {
 
 }  // namespace
 
+void TrackWriter::Add(const Message& m) {
+  // Events are expected in tick order; one that is not goes at the current
+  // tick rather than into a delta the format cannot hold.
+  uint32_t at = m.tick < tick_ ? tick_ : m.tick;
+  uint32_t delta = at - tick_;
+  VarLen(chunk_, delta > 0x0FFFFFFF ? 0x0FFFFFFF : delta);
+  tick_ = at;
+  if (m.status < 0xF0) {
+    if (m.status != running_) chunk_.push_back(m.status);
+    running_ = m.status;
+    chunk_.push_back(m.data[0]);
+    if (DataBytes(m.status) == 2) chunk_.push_back(m.data[1]);
+    return;
+  }
+  running_ = 0;
+  chunk_.push_back(m.status);
+  if (m.status == 0xFF) chunk_.push_back(m.metaType);
+  VarLen(chunk_, m.size);
+  if (m.size) chunk_.insert(chunk_.end(), m.block, m.block + m.size);
+}
+
+void TrackWriter::End(uint32_t tick) {
+  uint32_t end = tick > tick_ ? tick - tick_ : 0;
+  VarLen(chunk_, end > 0x0FFFFFFF ? 0x0FFFFFFF : end);
+  chunk_.insert(chunk_.end(), {0xFF, 0x2F, 0x00});
+  uint32_t length = static_cast<uint32_t>(chunk_.size() - 8);
+  for (int i = 0; i < 4; ++i) chunk_[4 + i] = static_cast<uint8_t>(length >> (24 - 8 * i));
+}
+
 Block Song::Data(const Event& e) const {
   Block b;
   if (e.status < 0xF0 || e.block >= blocks.size()) return b;
@@ -137,10 +153,10 @@ Event Song::Long(uint32_t tick, uint8_t status, uint8_t metaType, const uint8_t*
 }
 
 std::vector<uint8_t> Serialize(const Song& song) {
-  std::vector<uint8_t> out = Header(song), chunk;
+  std::vector<uint8_t> out = Header(song.format, song.tracks.size(), song.division);
   for (const Track& track : song.tracks) {
-    EncodeTrack(song, track, chunk);
-    out.insert(out.end(), chunk.begin(), chunk.end());
+    TrackWriter writer = Encode(song, track);
+    out.insert(out.end(), writer.Chunk().begin(), writer.Chunk().end());
   }
   return out;
 }
@@ -148,17 +164,26 @@ std::vector<uint8_t> Serialize(const Song& song) {
 bool WriteSong(const std::wstring& path, const Song& song, Error* error) {
   error->message.clear();
   return WriteThrough(path, error, [&](HANDLE file) {
-    if (!WriteAll(file, Header(song))) return false;
-    std::vector<uint8_t> chunk;
+    if (!WriteAll(file, Header(song.format, song.tracks.size(), song.division))) return false;
     for (const Track& track : song.tracks) {
       try {
-        EncodeTrack(song, track, chunk);
+        if (!WriteAll(file, Encode(song, track).Chunk())) return false;
       } catch (const std::bad_alloc&) {
         error->message = "not enough memory to write the output file";
         return false;
       }
-      if (!WriteAll(file, chunk)) return false;
     }
+    return true;
+  });
+}
+
+bool WriteTracks(const std::wstring& path, int format, int16_t division, const std::vector<TrackWriter>& tracks,
+                 Error* error) {
+  error->message.clear();
+  return WriteThrough(path, error, [&](HANDLE file) {
+    if (!WriteAll(file, Header(format, tracks.size(), division))) return false;
+    for (const TrackWriter& track : tracks)
+      if (!WriteAll(file, track.Chunk())) return false;
     return true;
   });
 }

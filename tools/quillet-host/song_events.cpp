@@ -62,26 +62,34 @@ QUILLET_EVENT ToRecord(const smf::Song& song, const smf::Event& e, DWORD track, 
   return r;
 }
 
-bool FromRecord(const QUILLET_EVENT& r, smf::Song* song, smf::Event* e) {
+bool FromRecord(const QUILLET_EVENT& r, smf::Message* m) {
   const LONGLONG time = r.time < 0 ? 0 : r.time > 0xFFFFFFFFLL ? 0xFFFFFFFFLL : r.time;
+  *m = smf::Message{};
+  m->tick = static_cast<uint32_t>(time);
   if (r.type & QEV_SHORT_KINDS) {
     uint8_t status = StatusOfKind(r.type);
     if (!status || r.channel < 0 || r.channel > 15) return false;
     // A note off written as a note on with velocity 0 stays so.
     uint8_t original = static_cast<uint8_t>(r.reserved12[1]);
     if (r.type == QEV_NOTE_OFF && (original & 0xF0) == 0x90 && (r.bytes[1] & 0x7F) == 0) status = 0x90;
-    *e = smf::Song::Channel(static_cast<uint32_t>(time), static_cast<uint8_t>(status | r.channel), r.bytes[0] & 0x7F,
-                            r.bytes[1] & 0x7F);
+    m->status = static_cast<uint8_t>(status | r.channel);
+    m->data[0] = r.bytes[0] & 0x7F;
+    m->data[1] = smf::DataBytes(status) == 2 ? r.bytes[1] & 0x7F : 0;
     return true;
   }
   const BYTE* block = r.dataLength ? r.data : nullptr;
   if (r.type == QEV_META) {
     if (!block || (block[0] & 0x80)) return false;
-    *e = song->Long(static_cast<uint32_t>(time), 0xFF, block[0], block + 1, r.dataLength - 1);
+    m->status = 0xFF;
+    m->metaType = block[0];
+    m->block = block + 1;
+    m->size = r.dataLength - 1;
     return true;
   }
   if (r.type == QEV_SYSEX || r.type == QEV_SYSEX_CONT) {
-    *e = song->Long(static_cast<uint32_t>(time), r.type == QEV_SYSEX ? 0xF0 : 0xF7, 0, block, block ? r.dataLength : 0);
+    m->status = r.type == QEV_SYSEX ? 0xF0 : 0xF7;
+    m->block = block;
+    m->size = block ? r.dataLength : 0;
     return true;
   }
   return false;

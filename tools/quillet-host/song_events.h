@@ -19,8 +19,8 @@ inline DWORD& OriginIndex(QUILLET_EVENT& e) { return e.reserved12[2]; }  // posi
 // `subTrack` is the key of the event's sub-track (0 for none).
 QUILLET_EVENT ToRecord(const smf::Song& song, const smf::Event& e, DWORD track, DWORD subTrack,
                        std::vector<BYTE>* scratch);
-// The file event for a record, its data appended to `song`'s blocks; false
-// for records the file cannot hold.
-bool FromRecord(const QUILLET_EVENT& record, smf::Song* song, smf::Event* e);
+// The file event for a record (a long kind's data stays the record's);
+// false for records the file cannot hold.
+bool FromRecord(const QUILLET_EVENT& record, smf::Message* m);
 
 }  // namespace tool

@@ -7,3 +7,6 @@ target_include_directories(quillet-host PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(quillet-host PRIVATE hostkit ole32 uuid shell32)
 set_target_properties(quillet-host PROPERTIES OUTPUT_NAME quillet-host)
 add_dependencies(quillet-host quillet)
+# Songs of tens of millions of events: the plug-in keeps its own copy of
+# every event, so the tool takes the whole 32-bit address space it can get.
+target_link_options(quillet-host PRIVATE -Wl,--large-address-aware)
