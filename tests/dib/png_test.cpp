@@ -3,6 +3,7 @@
 // cleanly, saved files read back (and checked outside Wine by pngcheck
 // and ImageMagick, png_saved_check.sh), resources of both types.
 #include <gtest/gtest.h>
+#include <png.h>
 #include <windows.h>
 #include <psapi.h>
 
@@ -237,6 +238,55 @@ TEST(Png, MemoryAndFileSourcesRefuseWhatIsNotAPng) {
   const std::wstring shortFile = testsupport::BuildPath(L"png-check\\short.png");
   WriteFile(shortFile, good.data(), 5);
   EXPECT_EQ(ZqLoadDiskPngDibEx(shortFile.c_str(), &image), ZQ_E_FILE_CORRUPT);
+}
+
+// A palette of two entries under pixels that use every index: written by
+// libpng itself, loaded with the table padded so no index reads past it.
+TEST(Png, PixelsBeyondAShortPaletteReadOpaqueBlack) {
+  const std::wstring path = testsupport::BuildPath(L"png-check\\short-palette.png");
+  FILE* file = _wfopen(path.c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    fclose(file);
+    FAIL() << "libpng refused to write the test file";
+  }
+  png_set_check_for_invalid_index(png, 0);  // the indices are the point
+  png_init_io(png, file);
+  png_set_IHDR(png, info, 16, 16, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_color palette[2] = {{200, 100, 50}, {10, 20, 30}};
+  png_set_PLTE(png, info, palette, 2);
+  png_write_info(png, info);
+  BYTE row[16];
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) row[x] = static_cast<BYTE>(y * 16 + x);
+    png_write_row(png, row);
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  fclose(file);
+
+  BITMAPINFOHEADER* image = nullptr;
+  const HRESULT hr = ZqLoadDiskPngDibEx(path.c_str(), &image);
+  if (hr != S_OK) {  // libpng may call the indices an error: then a clean one
+    EXPECT_EQ(hr, E_FAIL);
+    EXPECT_EQ(image, nullptr);
+    return;
+  }
+  ASSERT_EQ(ZqGetPixelType(image), ZqPixel_Pal8);
+  EXPECT_EQ(image->biClrUsed, 256u);
+  const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(image + 1);
+  EXPECT_EQ(table[0].rgbRed, 200);
+  EXPECT_EQ(table[1].rgbBlue, 30);
+  for (int i = 2; i < 256; ++i) ASSERT_EQ(table[i].rgbRed | table[i].rgbGreen | table[i].rgbBlue, 0) << i;
+  ZQWIDEPIXEL p{};
+  ASSERT_EQ(ZqDibGetPixel(image, nullptr, 0, 15, 15, &p), S_OK);  // index 255
+  EXPECT_EQ(p.red | p.green | p.blue, 0);
+  EXPECT_EQ(p.alpha, 65535);
+  ZqDibFree(image, 0);
 }
 
 TEST(Png, ResourcesOfTypeThirtyTwoAndBinaryAreFound) {
