@@ -263,7 +263,9 @@ ZQAPI HRESULT WINAPI ZqDibCopy(BITMAPINFOHEADER* dstHeader, void* dstBits, const
   hr = OpenImage(srcHeader, srcBits, srcStride, &src);
   if (FAILED(hr)) return hr;
   DWORD quality = flags & ZQDIB_QUALITY_MASK;
+  bool scalers = quality >= 3 && ScalerPair(dst.type, src.type);
   RECT d, s;
+  bool fractional = false;
   if (flags & ZQDIB_SUBPIXEL) {
     // 18.14 coordinates of larger images do not fit 32 bits.
     if (dst.width > kMaxSubPixel || dst.height > kMaxSubPixel || src.width > kMaxSubPixel ||
@@ -271,28 +273,30 @@ ZQAPI HRESULT WINAPI ZqDibCopy(BITMAPINFOHEADER* dstHeader, void* dstBits, const
       return E_INVALIDARG;
     d = dstRect ? *dstRect : Scaled(dst.Bounds(), kOne);
     s = srcRect ? *srcRect : Scaled(src.Bounds(), kOne);
-    if (!(WholePixels(d) && WholePixels(s)) && quality >= 3)
-      return E_NOTIMPL;  // fractional rectangles need the sub-pixel scalers
-    d = Divided(d);
-    s = Divided(s);
+    fractional = quality >= 3 && !(WholePixels(d) && WholePixels(s));
+    if (!fractional) {
+      d = Divided(d);
+      s = Divided(s);
+    }
   } else {
     d = dstRect ? *dstRect : dst.Bounds();
     s = srcRect ? *srcRect : src.Bounds();
   }
+  if (scalers) {
+    // Both images go to the scalers as their top row with a negative stride.
+    SIZE dstSize{dst.width, dst.height}, srcSize{src.width, src.height};
+    int bytes = dst.type == ZqPixel_RgbaFloat ? 16 : 4;
+    BOOL shrink = (flags & ZQDIB_SHRINK_FILTER) != 0, replace = (flags & ZQDIB_REPLACE_EDGES) != 0;
+    bool bicubic = (flags & ZQDIB_BICUBIC) != 0;
+    auto scale = fractional ? (bicubic ? ZqDibScale_BiCubicSubPixel : ZqDibScale_BilinearSubPixel)
+                            : (bicubic ? ZqDibScale_BiCubic : ZqDibScale_Bilinear);
+    return scale(dst.Row(0), &dstSize, -dst.stride, &d, src.Row(0), &srcSize, -src.stride, &s, bytes, shrink,
+                 replace);
+  }
+  if (fractional) return E_NOTIMPL;  // sub-pixel copies between other types
   PrepareRectPair(dst.Bounds(), d, src.Bounds(), s, nullptr);
   if (IsEmpty(d) || IsEmpty(s)) return S_OK;
-  bool sameSize = Width(d) == Width(s) && Height(d) == Height(s);
   try {
-    if (quality >= 3 && ScalerPair(dst.type, src.type)) {
-      // The scalers serve equal sizes by moving rows as they are; other
-      // sizes need the filtering scalers, which this copy does not have.
-      if (!sameSize) return E_NOTIMPL;
-      size_t bytes = static_cast<size_t>(Width(d)) * (dst.bpp / 8);
-      for (int j = Height(d) - 1; j >= 0; --j)
-        std::memmove(dst.Row(d.top + j) + static_cast<ptrdiff_t>(d.left) * (dst.bpp / 8),
-                     src.Row(s.top + j) + static_cast<ptrdiff_t>(s.left) * (src.bpp / 8), bytes);
-      return S_OK;
-    }
     ScopedQuantizer quantizer;
     hr = quantizer.For(dst);
     if (FAILED(hr)) return hr;

@@ -103,10 +103,8 @@ TEST(DibCopy, NearestScalingEqualsTheModelAtEachQuality) {
           std::vector<BYTE> before = dst.Snapshot();
           HRESULT hr = ZqDibCopy(dst.Header(), nullptr, &d, 0, src.Header(), nullptr, &s, 0, quality);
           bool scaler = quality >= 3 && ((Is32(st) && Is32(dt)) || (st == 32 && dt == 32));
-          if (scaler) {
-            // Filtered scaling is not this copy's: a clear status, the image untouched.
-            EXPECT_EQ(hr, E_NOTIMPL);
-            EXPECT_EQ(dst.Snapshot(), before);
+          if (scaler) {  // filtered by the scalers (their own tests)
+            EXPECT_EQ(hr, S_OK);
             continue;
           }
           ASSERT_EQ(hr, S_OK) << PairName(dt, st, quality);
