@@ -17,10 +17,10 @@ void Compare(const wchar_t* ours, const wchar_t* theirs, Arg arg, const char* na
   wchar_t out[256];
   volatile int sink = 0;
   double zq = bench::Time([] {}, [&] {
-    for (int i = 0; i < kCalls; ++i) sink += ZqPrintF(out, ours, arg);
+    for (int i = 0; i < kCalls; ++i) sink = sink + ZqPrintF(out, ours, arg);
   });
   double crt = bench::Time([] {}, [&] {
-    for (int i = 0; i < kCalls; ++i) sink += swprintf(out, 256, theirs, arg);
+    for (int i = 0; i < kCalls; ++i) sink = sink + swprintf(out, 256, theirs, arg);
   });
   bench::Report(std::string("ZqPrintF ") + name + " x" + std::to_string(kCalls), zq, crt, "swprintf");
 }
@@ -46,11 +46,11 @@ void CachedStrings() {
   volatile size_t sink = 0;
   constexpr int kLookups = 1000000;
   double cached = bench::Time([] {}, [&] {
-    for (int i = 0; i < kLookups; ++i) sink += reinterpret_cast<size_t>(ZqGetString(lang, kId));
+    for (int i = 0; i < kLookups; ++i) sink = sink + reinterpret_cast<size_t>(ZqGetString(lang, kId));
   });
   wchar_t text[256];
   double loaded = bench::Time([] {}, [&] {
-    for (int i = 0; i < kLookups; ++i) sink += LoadStringW(module, kId, text, 256);
+    for (int i = 0; i < kLookups; ++i) sink = sink + LoadStringW(module, kId, text, 256);
   });
   bench::Report("ZqGetString cached x" + std::to_string(kLookups), cached, loaded, "LoadStringW each time");
   std::printf("    %.1f million cached lookups per second\n", kLookups / cached / 1e6);

@@ -17,33 +17,49 @@ std::atomic<bool> g_vectorForms{true};
 
 inline const float* FloatRow(const BYTE* row) noexcept { return reinterpret_cast<const float*>(row); }
 
-// Walks the destination pixels, each with its coverage, and stores the
-// sample: whole where covered (or with replaced edges), else blended.
-template <bool Eight, typename Sample>
-void Walk(const Axis& ax, const Axis& ay, const Plane& dst, bool replace, Sample&& sample) {
+// Stores a sample with its coverage: whole where covered (or with
+// replaced edges), else blended into the destination.
+inline void Store8(BYTE* d, const BYTE* s, int coverage, bool replace) noexcept {
+  if (replace || coverage >= kFixedOne) std::memcpy(d, s, 4);
+  else
+    for (int c = 0; c < 4; ++c) d[c] = static_cast<BYTE>(d[c] + (s[c] - d[c]) * coverage / kFixedOne);
+}
+inline void StoreFloat(float* d, const float* s, int coverage, bool replace) noexcept {
+  if (replace || coverage >= kFixedOne) {
+    std::memcpy(d, s, 16);
+  } else {
+    float f = static_cast<float>(coverage) / kFixedOne;
+    for (int c = 0; c < 4; ++c) d[c] = d[c] + (s[c] - d[c]) * f;
+  }
+}
+inline int Coverage(const Axis& ax, const Axis& ay, int k, int j) noexcept {
+  return ay.coverage[j] == kFixedOne ? ax.coverage[k] : (ax.coverage[k] * ay.coverage[j]) >> 14;
+}
+
+// Walks the destination pixels row by row (`row(j)` runs first on each
+// row) and stores each pixel's sample.
+template <bool Eight, typename Row, typename Sample>
+void Walk(const Axis& ax, const Axis& ay, const Plane& dst, bool replace, Row&& row, Sample&& sample) {
   for (int j = 0; j < ay.count; ++j) {
-    BYTE* row = dst.Row(ay.first + j);
+    row(j);
+    BYTE* out = dst.Row(ay.first + j);
     for (int k = 0; k < ax.count; ++k) {
-      int coverage = ay.coverage[j] == kFixedOne ? ax.coverage[k] : (ax.coverage[k] * ay.coverage[j]) >> 14;
       if constexpr (Eight) {
         BYTE s[4];
         sample(k, j, s);
-        BYTE* d = row + static_cast<ptrdiff_t>(ax.first + k) * 4;
-        if (replace || coverage >= kFixedOne) std::memcpy(d, s, 4);
-        else
-          for (int c = 0; c < 4; ++c) d[c] = static_cast<BYTE>(d[c] + (s[c] - d[c]) * coverage / kFixedOne);
+        Store8(out + static_cast<ptrdiff_t>(ax.first + k) * 4, s, Coverage(ax, ay, k, j), replace);
       } else {
         float s[4];
         sample(k, j, s);
-        float* d = reinterpret_cast<float*>(row) + static_cast<ptrdiff_t>(ax.first + k) * 4;
-        if (replace || coverage >= kFixedOne) std::memcpy(d, s, 16);
-        else {
-          float f = static_cast<float>(coverage) / kFixedOne;
-          for (int c = 0; c < 4; ++c) d[c] = d[c] + (s[c] - d[c]) * f;
-        }
+        StoreFloat(reinterpret_cast<float*>(out) + static_cast<ptrdiff_t>(ax.first + k) * 4, s,
+                   Coverage(ax, ay, k, j), replace);
       }
     }
   }
+}
+template <bool Eight, typename Sample>
+void Walk(const Axis& ax, const Axis& ay, const Plane& dst, bool replace, Sample&& sample) {
+  Walk<Eight>(ax, ay, dst, replace, [](int) {}, sample);
 }
 
 inline BYTE Clamp255(int v) noexcept { return static_cast<BYTE>(v < 0 ? 0 : v > 255 ? 255 : v); }
@@ -63,40 +79,83 @@ void Bilinear8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& sr
   });
 }
 
-// SSE2 form: two weights per pixel pair in 16-bit lanes. Channels are held
-// as value x 32, multiplied by the 14-bit weights keeping the high 16 bits,
-// summed with unsigned saturation, then (sum + 4) >> 3; within one unit of
-// the scalar form.
+// SSE2 form, a row at a time: the two source rows are blended first
+// (channels as value x 128 times the 14-bit weights, high 16 bits: value
+// x 32), then pairs of destination pixels blend their two columns the same
+// way, and (sum + 16) >> 5 rounds. Within one unit of the scalar form.
 void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
-  const __m128i zero = _mm_setzero_si128(), four = _mm_set1_epi16(4);
-  Walk<true>(ax, ay, dst, replace, [&](int k, int j, BYTE* out) {
-    const BYTE* r0 = src.Row(ay.index[j]);
-    const BYTE* r1 = src.Row(ay.next[j]);
-    int a = ax.fraction[k], b = ay.fraction[j];
-    int w11 = a * b / 16384, w01 = (16384 - a) * b / 16384, w10 = (16384 - b) * a / 16384,
-        w00 = (16384 - b) * (16384 - a) / 16384;
-    DWORD p00, p10, p01, p11;
-    std::memcpy(&p00, r0 + 4 * ax.index[k], 4);
-    std::memcpy(&p10, r0 + 4 * ax.next[k], 4);
-    std::memcpy(&p01, r1 + 4 * ax.index[k], 4);
-    std::memcpy(&p11, r1 + 4 * ax.next[k], 4);
-    // Lanes: [p00 | p10] and [p01 | p11], each channel x 32.
-    __m128i top = _mm_slli_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p00)), zero), 5);
-    top = _mm_unpacklo_epi64(top, _mm_slli_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p10)), zero), 5));
-    __m128i bottom = _mm_slli_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p01)), zero), 5);
-    bottom =
-        _mm_unpacklo_epi64(bottom, _mm_slli_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(p11)), zero), 5));
-    // High 16 bits of (v x 32) x w (14-bit) = v x 8 x w / 16384.
-    __m128i wt = _mm_set_epi16(short(w10), short(w10), short(w10), short(w10), short(w00), short(w00), short(w00),
-                               short(w00));
-    __m128i wb = _mm_set_epi16(short(w11), short(w11), short(w11), short(w11), short(w01), short(w01), short(w01),
-                               short(w01));
-    __m128i sum = _mm_adds_epu16(_mm_mulhi_epu16(top, wt), _mm_mulhi_epu16(bottom, wb));
-    sum = _mm_adds_epu16(sum, _mm_srli_si128(sum, 8));
-    sum = _mm_srli_epi16(_mm_adds_epu16(sum, four), 3);
-    DWORD packed = static_cast<DWORD>(_mm_cvtsi128_si32(_mm_packus_epi16(sum, zero)));
-    std::memcpy(out, &packed, 4);
-  });
+  if (!ax.count) return;
+  const __m128i zero = _mm_setzero_si128();
+  int low = ax.index[0], high = ax.next[ax.count - 1];
+  for (int k = 0; k < ax.count; ++k) {
+    low = std::min(low, ax.index[k]);
+    high = std::max(high, ax.next[k]);
+  }
+  int span = high - low + 1;
+  std::vector<uint16_t> blended(static_cast<size_t>(span + 1) * 4);
+  std::vector<uint16_t> weights(static_cast<size_t>(ax.count + 1) * 8);  // per column: 4 x (16384 - a), 4 x a
+  for (int k = 0; k < ax.count; ++k)
+    for (int c = 0; c < 4; ++c) {
+      weights[k * 8 + c] = static_cast<uint16_t>(16384 - ax.fraction[k]);
+      weights[k * 8 + 4 + c] = static_cast<uint16_t>(ax.fraction[k]);
+    }
+  std::vector<BYTE> samples(static_cast<size_t>(ax.count + 1) * 4);
+  for (int j = 0; j < ay.count; ++j) {
+    const BYTE* r0 = src.Row(ay.index[j]) + 4 * low;
+    const BYTE* r1 = src.Row(ay.next[j]) + 4 * low;
+    __m128i w0 = _mm_set1_epi16(static_cast<short>(16384 - ay.fraction[j]));
+    __m128i w1 = _mm_set1_epi16(static_cast<short>(ay.fraction[j]));
+    int x = 0;
+    for (; x + 2 <= span; x += 2) {
+      __m128i a = _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + 4 * x)), zero), 7);
+      __m128i b = _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + 4 * x)), zero), 7);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(&blended[4 * x]),
+                       _mm_add_epi16(_mm_mulhi_epu16(a, w0), _mm_mulhi_epu16(b, w1)));
+    }
+    for (; x < span; ++x)
+      for (int c = 0; c < 4; ++c)
+        blended[4 * x + c] = static_cast<uint16_t>(((r0[4 * x + c] << 7) * (16384 - ay.fraction[j]) >> 16) +
+                                                   ((r1[4 * x + c] << 7) * ay.fraction[j] >> 16));
+    int k = 0;
+    auto load2 = [&](int i0, int i1) {
+      return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&blended[4 * (i0 - low)])),
+                                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&blended[4 * (i1 - low)])));
+    };
+    const __m128i round = _mm_set1_epi16(16);
+    for (; k + 2 <= ax.count; k += 2) {
+      __m128i left = _mm_slli_epi16(load2(ax.index[k], ax.index[k + 1]), 2);
+      __m128i right = _mm_slli_epi16(load2(ax.next[k], ax.next[k + 1]), 2);
+      __m128i wl = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weights[k * 8])),
+                                      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weights[k * 8 + 8])));
+      __m128i wr = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weights[k * 8 + 4])),
+                                      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weights[k * 8 + 12])));
+      __m128i sum = _mm_add_epi16(_mm_mulhi_epu16(left, wl), _mm_mulhi_epu16(right, wr));
+      sum = _mm_srli_epi16(_mm_add_epi16(sum, round), 5);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(&samples[4 * k]), _mm_packus_epi16(sum, zero));
+    }
+    for (; k < ax.count; ++k)
+      for (int c = 0; c < 4; ++c) {
+        int l = blended[4 * (ax.index[k] - low) + c] << 2, r = blended[4 * (ax.next[k] - low) + c] << 2;
+        int v = ((l * (16384 - ax.fraction[k])) >> 16) + ((r * ax.fraction[k]) >> 16);
+        samples[4 * k + c] = static_cast<BYTE>(std::min(255, (v + 16) >> 5));
+      }
+    BYTE* out = dst.Row(ay.first + j) + static_cast<ptrdiff_t>(ax.first) * 4;
+    BYTE saved[2][4];
+    std::memcpy(saved[0], out, 4);
+    std::memcpy(saved[1], out + 4 * (ax.count - 1), 4);
+    if (replace || ay.coverage[j] == kFixedOne) {
+      std::memcpy(out, samples.data(), static_cast<size_t>(ax.count) * 4);
+      // Partly covered end columns blend into what the destination held.
+      if (!replace)
+        for (int e : {0, ax.count - 1})
+          if (ax.coverage[e] != kFixedOne) {  // restored first, so doing one twice is harmless
+            std::memcpy(out + 4 * e, saved[e == 0 ? 0 : 1], 4);
+            Store8(out + 4 * e, &samples[4 * e], ax.coverage[e], false);
+          }
+    } else {
+      for (int e = 0; e < ax.count; ++e) Store8(out + 4 * e, &samples[4 * e], Coverage(ax, ay, e, j), false);
+    }
+  }
 }
 
 void BilinearFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
@@ -112,40 +171,93 @@ void BilinearFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
 }
 
 // ---- bicubic -----------------------------------------------------------------------------
+// Source rows filtered horizontally (one value per destination column and
+// channel), kept for the destination rows that use them again.
+template <typename T>
+class FilteredRows {
+ public:
+  FilteredRows(int columns, int slots) : columns_(columns), tags_(slots, -1), rows_(slots) {
+    for (auto& r : rows_) r.resize(static_cast<size_t>(columns) * 4);
+  }
+  template <typename Filter>
+  const T* Get(int sourceRow, Filter&& filter) {
+    for (size_t i = 0; i < tags_.size(); ++i)
+      if (tags_[i] == sourceRow) return rows_[i].data();
+    size_t slot = next_++ % tags_.size();
+    tags_[slot] = sourceRow;
+    filter(sourceRow, rows_[slot].data());
+    return rows_[slot].data();
+  }
+
+ private:
+  int columns_;
+  size_t next_ = 0;
+  std::vector<int> tags_;
+  std::vector<std::vector<T>> rows_;
+};
+
 void Bicubic8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   const CubicTable& t = CoarseCubic();
-  Walk<true>(ax, ay, dst, replace, [&](int k, int j, BYTE* out) {
-    const int* wx = &t.fixed[ax.cubicFraction[k] * 4];
-    const int* wy = &t.fixed[ay.cubicFraction[j] * 4];
-    for (int c = 0; c < 4; ++c) {
-      int vertical = 0;
-      for (int r = 0; r < 4; ++r) {
-        const BYTE* row = src.Row(ay.cubicIndex[j * 4 + r]);
-        int h = 0;
-        for (int i = 0; i < 4; ++i) h += wx[i] * row[4 * ax.cubicIndex[k * 4 + i] + c];
-        vertical += wy[r] * ((h + 8192) >> 14);
+  FilteredRows<int> cache(ax.count, 8);
+  auto filter = [&](int sourceRow, int* out) {
+    const BYTE* row = src.Row(sourceRow);
+    for (int k = 0; k < ax.count; ++k) {
+      const int* wx = &t.fixed[ax.cubicFraction[k] * 4];
+      const int* xi = &ax.cubicIndex[k * 4];
+      for (int c = 0; c < 4; ++c) {
+        int h = wx[0] * row[4 * xi[0] + c] + wx[1] * row[4 * xi[1] + c] + wx[2] * row[4 * xi[2] + c] +
+                wx[3] * row[4 * xi[3] + c];
+        out[4 * k + c] = (h + 8192) >> 14;
       }
-      out[c] = Clamp255((vertical + 8192) >> 14);
     }
-  });
+  };
+  const int* rows[4] = {};
+  const int* wy = nullptr;
+  Walk<true>(
+      ax, ay, dst, replace,
+      [&](int j) {
+        for (int r = 0; r < 4; ++r) rows[r] = cache.Get(ay.cubicIndex[j * 4 + r], filter);
+        wy = &t.fixed[ay.cubicFraction[j] * 4];
+      },
+      [&](int k, int, BYTE* out) {
+        for (int c = 0; c < 4; ++c) {
+          int i = 4 * k + c;
+          out[c] = Clamp255((wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] + wy[3] * rows[3][i] + 8192) >>
+                            14);
+        }
+      });
 }
 
 void BicubicFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   const CubicTable& t = CoarseCubic();
-  Walk<false>(ax, ay, dst, replace, [&](int k, int j, float* out) {
-    const float* wx = &t.weights[ax.cubicFraction[k] * 4];
-    const float* wy = &t.weights[ay.cubicFraction[j] * 4];
-    for (int c = 0; c < 4; ++c) {
-      float vertical = 0;
-      for (int r = 0; r < 4; ++r) {
-        const float* row = FloatRow(src.Row(ay.cubicIndex[j * 4 + r]));
+  FilteredRows<float> cache(ax.count, 8);
+  auto filter = [&](int sourceRow, float* out) {
+    const float* row = FloatRow(src.Row(sourceRow));
+    for (int k = 0; k < ax.count; ++k) {
+      const float* wx = &t.weights[ax.cubicFraction[k] * 4];
+      const int* xi = &ax.cubicIndex[k * 4];
+      for (int c = 0; c < 4; ++c) {
         float h = 0;
-        for (int i = 0; i < 4; ++i) h += wx[i] * row[4 * ax.cubicIndex[k * 4 + i] + c];
-        vertical += wy[r] * h;
+        for (int i = 0; i < 4; ++i) h += wx[i] * row[4 * xi[i] + c];
+        out[4 * k + c] = h;
       }
-      out[c] = vertical;
     }
-  });
+  };
+  const float* rows[4] = {};
+  const float* wy = nullptr;
+  Walk<false>(
+      ax, ay, dst, replace,
+      [&](int j) {
+        for (int r = 0; r < 4; ++r) rows[r] = cache.Get(ay.cubicIndex[j * 4 + r], filter);
+        wy = &t.weights[ay.cubicFraction[j] * 4];
+      },
+      [&](int k, int, float* out) {
+        for (int c = 0; c < 4; ++c) {
+          float v = 0;
+          for (int r = 0; r < 4; ++r) v += wy[r] * rows[r][4 * k + c];
+          out[c] = v;
+        }
+      });
 }
 
 // ---- area averaging ---------------------------------------------------------------------------
