@@ -85,26 +85,34 @@ void Bilinear8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& sr
 // way, and (sum + 16) >> 5 rounds. Within one unit of the scalar form.
 void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   if (!ax.count) return;
-  const __m128i zero = _mm_setzero_si128();
-  int low = ax.index[0], high = ax.next[ax.count - 1];
+  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(16);
+  int low = ax.index[0], high = ax.next[0];
   for (int k = 0; k < ax.count; ++k) {
     low = std::min(low, ax.index[k]);
     high = std::max(high, ax.next[k]);
   }
   int span = high - low + 1;
-  std::vector<uint16_t> blended(static_cast<size_t>(span + 1) * 4);
-  std::vector<uint16_t> weights(static_cast<size_t>(ax.count + 1) * 8);  // per column: 4 x (16384 - a), 4 x a
-  for (int k = 0; k < ax.count; ++k)
+  // One spare pixel: a clamped column reads past its own with weight 0.
+  std::vector<uint16_t> blended(static_cast<size_t>(span + 2) * 4, 0);
+  // Per pair of destination columns: left weights, right weights (4 lanes each per column).
+  int pairs = (ax.count + 1) / 2;
+  std::vector<uint16_t> weights(static_cast<size_t>(pairs) * 16);  // 8 lanes left, 8 lanes right
+  std::vector<int> offset(static_cast<size_t>(pairs) * 2);
+  for (int k = 0; k < pairs * 2; ++k) {
+    int column = std::min(k, ax.count - 1);
+    offset[k] = 4 * (ax.index[column] - low);
+    int p = k / 2, half = k % 2;
     for (int c = 0; c < 4; ++c) {
-      weights[k * 8 + c] = static_cast<uint16_t>(16384 - ax.fraction[k]);
-      weights[k * 8 + 4 + c] = static_cast<uint16_t>(ax.fraction[k]);
+      weights[p * 16 + half * 4 + c] = static_cast<uint16_t>(16384 - ax.fraction[column]);
+      weights[p * 16 + 8 + half * 4 + c] = static_cast<uint16_t>(ax.fraction[column]);
     }
-  std::vector<BYTE> samples(static_cast<size_t>(ax.count + 1) * 4);
+  }
+  std::vector<BYTE> aside(static_cast<size_t>(pairs) * 8 + 8);
   for (int j = 0; j < ay.count; ++j) {
     const BYTE* r0 = src.Row(ay.index[j]) + 4 * low;
     const BYTE* r1 = src.Row(ay.next[j]) + 4 * low;
-    __m128i w0 = _mm_set1_epi16(static_cast<short>(16384 - ay.fraction[j]));
-    __m128i w1 = _mm_set1_epi16(static_cast<short>(ay.fraction[j]));
+    int fy = ay.fraction[j];
+    __m128i w0 = _mm_set1_epi16(static_cast<short>(16384 - fy)), w1 = _mm_set1_epi16(static_cast<short>(fy));
     int x = 0;
     for (; x + 2 <= span; x += 2) {
       __m128i a = _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + 4 * x)), zero), 7);
@@ -114,46 +122,48 @@ void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
     }
     for (; x < span; ++x)
       for (int c = 0; c < 4; ++c)
-        blended[4 * x + c] = static_cast<uint16_t>(((r0[4 * x + c] << 7) * (16384 - ay.fraction[j]) >> 16) +
-                                                   ((r1[4 * x + c] << 7) * ay.fraction[j] >> 16));
-    int k = 0;
-    auto load2 = [&](int i0, int i1) {
-      return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&blended[4 * (i0 - low)])),
-                                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&blended[4 * (i1 - low)])));
-    };
-    const __m128i round = _mm_set1_epi16(16);
-    for (; k + 2 <= ax.count; k += 2) {
-      __m128i left = _mm_slli_epi16(load2(ax.index[k], ax.index[k + 1]), 2);
-      __m128i right = _mm_slli_epi16(load2(ax.next[k], ax.next[k + 1]), 2);
-      __m128i wl = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weights[k * 8])),
-                                      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weights[k * 8 + 8])));
-      __m128i wr = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weights[k * 8 + 4])),
-                                      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&weights[k * 8 + 12])));
+        blended[4 * x + c] = static_cast<uint16_t>((((r0[4 * x + c] << 7) * (16384 - fy)) >> 16) +
+                                                   (((r1[4 * x + c] << 7) * fy) >> 16));
+    // Rows the sample replaces are written in place; a partly covered row
+    // (edges kept) is made aside and blended in.
+    BYTE* row = dst.Row(ay.first + j) + static_cast<ptrdiff_t>(ax.first) * 4;
+    bool inPlace = replace || ay.coverage[j] == kFixedOne;
+    BYTE* out = inPlace ? row : aside.data();
+    BYTE saved[2][4];
+    std::memcpy(saved[0], row, 4);
+    std::memcpy(saved[1], row + 4 * (ax.count - 1), 4);
+    int p = 0;
+    for (; p < ax.count / 2; ++p) {
+      __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&blended[offset[2 * p]]));
+      __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&blended[offset[2 * p + 1]]));
+      __m128i left = _mm_slli_epi16(_mm_unpacklo_epi64(first, second), 2);
+      __m128i right = _mm_slli_epi16(_mm_unpackhi_epi64(first, second), 2);
+      __m128i wl = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&weights[p * 16]));
+      __m128i wr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&weights[p * 16 + 8]));
       __m128i sum = _mm_add_epi16(_mm_mulhi_epu16(left, wl), _mm_mulhi_epu16(right, wr));
       sum = _mm_srli_epi16(_mm_add_epi16(sum, round), 5);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(&samples[4 * k]), _mm_packus_epi16(sum, zero));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 8 * p), _mm_packus_epi16(sum, zero));
     }
-    for (; k < ax.count; ++k)
+    if (ax.count & 1) {
+      int k = ax.count - 1;
       for (int c = 0; c < 4; ++c) {
-        int l = blended[4 * (ax.index[k] - low) + c] << 2, r = blended[4 * (ax.next[k] - low) + c] << 2;
+        int l = blended[offset[k] + c] << 2, r = blended[offset[k] + 4 + c] << 2;
         int v = ((l * (16384 - ax.fraction[k])) >> 16) + ((r * ax.fraction[k]) >> 16);
-        samples[4 * k + c] = static_cast<BYTE>(std::min(255, (v + 16) >> 5));
+        out[4 * k + c] = static_cast<BYTE>(std::min(255, (v + 16) >> 5));
       }
-    BYTE* out = dst.Row(ay.first + j) + static_cast<ptrdiff_t>(ax.first) * 4;
-    BYTE saved[2][4];
-    std::memcpy(saved[0], out, 4);
-    std::memcpy(saved[1], out + 4 * (ax.count - 1), 4);
-    if (replace || ay.coverage[j] == kFixedOne) {
-      std::memcpy(out, samples.data(), static_cast<size_t>(ax.count) * 4);
-      // Partly covered end columns blend into what the destination held.
-      if (!replace)
-        for (int e : {0, ax.count - 1})
-          if (ax.coverage[e] != kFixedOne) {  // restored first, so doing one twice is harmless
-            std::memcpy(out + 4 * e, saved[e == 0 ? 0 : 1], 4);
-            Store8(out + 4 * e, &samples[4 * e], ax.coverage[e], false);
-          }
-    } else {
-      for (int e = 0; e < ax.count; ++e) Store8(out + 4 * e, &samples[4 * e], Coverage(ax, ay, e, j), false);
+    }
+    if (replace) continue;
+    if (!inPlace) {
+      for (int e = 0; e < ax.count; ++e) Store8(row + 4 * e, out + 4 * e, Coverage(ax, ay, e, j), false);
+      continue;
+    }
+    // Partly covered end columns blend into what the destination held.
+    for (int e = 0; e < ax.count; e += ax.count - 1 > 0 ? ax.count - 1 : 1) {
+      if (ax.coverage[e] == kFixedOne) continue;
+      BYTE sample[4];
+      std::memcpy(sample, row + 4 * e, 4);
+      std::memcpy(row + 4 * e, saved[e == 0 ? 0 : 1], 4);
+      Store8(row + 4 * e, sample, ax.coverage[e], false);
     }
   }
 }
