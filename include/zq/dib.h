@@ -266,9 +266,10 @@ ZQAPI BOOL WINAPI ZqGetSubPixel128Safe(float* out, const float* base, int width,
 //   one direction interpolated, the interpolated value carries one extra
 //   bit ((v0 (16384 - f) + v1 f) >> 13) and the sum is divided by twice
 //   the weights.
-// - Bicubic: horizontal pass first; its result is rounded to an integer
-//   ((sum + 8192) >> 14), not clamped, and the vertical pass rounds and
-//   clamps. Float images are not clamped.
+// - Bicubic, 8-bit: vertical pass first, kept as value x 64
+//   ((sum + 128) >> 8) and held to 0..255 x 64, so overshoot does not
+//   carry into the horizontal pass, which rounds ((sum + 2^19) >> 20) and
+//   holds to 0..255. Float images are not clamped.
 // - Partial edge pixels, 8-bit: coverage c (14 bits, row coverage times
 //   column coverage >> 14); d + (s - d) x c / 16384, truncated toward zero.
 typedef struct ZQSUBPIXELPARAM {

@@ -85,26 +85,24 @@ ZQAPI HRESULT WINAPI ZqDibCopyBiCubic(BYTE* dstBase, const RECT* dstBounds, int 
           const int* wx = &t.fixed[xf[k] * 4];
           const int* wy = &t.fixed[yf * 4];
           for (int c = 0; c < 4; ++c) {
-            int vertical = 0;
-            for (int r = 0; r < 4; ++r) {
-              const BYTE* row = src.Row(yi[r]);
-              int h = 0;
-              for (int i = 0; i < 4; ++i) h += wx[i] * row[4 * xi[k * 4 + i] + c];
-              vertical += wy[r] * ((h + 8192) >> 14);
+            int horizontal = 0;
+            for (int i = 0; i < 4; ++i) {
+              int v = 0;
+              for (int r = 0; r < 4; ++r) v += wy[r] * src.Row(yi[r])[4 * xi[k * 4 + i] + c];
+              horizontal += wx[i] * std::clamp((v + 128) >> 8, 0, 255 * 64);  // value x 64
             }
-            int v = (vertical + 8192) >> 14;
+            int v = (horizontal + (1 << 19)) >> 20;
             out[4 * k + c] = static_cast<BYTE>(v < 0 ? 0 : v > 255 ? 255 : v);
           }
         } else {
           const float* wx = &t.weights[xf[k] * 4];
           const float* wy = &t.weights[yf * 4];
           for (int c = 0; c < 4; ++c) {
-            float vertical = 0;
-            for (int r = 0; r < 4; ++r) {
-              const float* row = reinterpret_cast<const float*>(src.Row(yi[r]));
-              float h = 0;
-              for (int i = 0; i < 4; ++i) h += wx[i] * row[4 * xi[k * 4 + i] + c];
-              vertical += wy[r] * h;
+            float vertical = 0;  // the sum of the horizontal pass over vertically filtered columns
+            for (int i = 0; i < 4; ++i) {
+              float v = 0;
+              for (int r = 0; r < 4; ++r) v += wy[r] * reinterpret_cast<const float*>(src.Row(yi[r]))[4 * xi[k * 4 + i] + c];
+              vertical += wx[i] * v;
             }
             reinterpret_cast<float*>(out)[4 * k + c] = vertical;
           }

@@ -181,91 +181,73 @@ void BilinearFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
 }
 
 // ---- bicubic -----------------------------------------------------------------------------
-// Source rows filtered horizontally (one value per destination column and
-// channel), kept for the destination rows that use them again.
-template <typename T>
-class FilteredRows {
- public:
-  FilteredRows(int columns, int slots) : columns_(columns), tags_(slots, -1), rows_(slots) {
-    for (auto& r : rows_) r.resize(static_cast<size_t>(columns) * 4);
-  }
-  template <typename Filter>
-  const T* Get(int sourceRow, Filter&& filter) {
-    for (size_t i = 0; i < tags_.size(); ++i)
-      if (tags_[i] == sourceRow) return rows_[i].data();
-    size_t slot = next_++ % tags_.size();
-    tags_[slot] = sourceRow;
-    filter(sourceRow, rows_[slot].data());
-    return rows_[slot].data();
-  }
-
- private:
-  int columns_;
-  size_t next_ = 0;
-  std::vector<int> tags_;
-  std::vector<std::vector<T>> rows_;
+// Vertical pass first: for each destination row the four source rows are
+// filtered into one row over the columns the taps reach; the horizontal
+// pass then reads it.
+struct ColumnSpan {
+  int low, high;
 };
+ColumnSpan TapColumns(const Axis& ax) {
+  ColumnSpan span{ax.cubicIndex.empty() ? 0 : ax.cubicIndex[0], 0};
+  for (int v : ax.cubicIndex) {
+    span.low = std::min(span.low, v);
+    span.high = std::max(span.high, v);
+  }
+  return span;
+}
 
 void Bicubic8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   const CubicTable& t = CoarseCubic();
-  FilteredRows<int> cache(ax.count, 8);
-  auto filter = [&](int sourceRow, int* out) {
-    const BYTE* row = src.Row(sourceRow);
-    for (int k = 0; k < ax.count; ++k) {
-      const int* wx = &t.fixed[ax.cubicFraction[k] * 4];
-      const int* xi = &ax.cubicIndex[k * 4];
-      for (int c = 0; c < 4; ++c) {
-        int h = wx[0] * row[4 * xi[0] + c] + wx[1] * row[4 * xi[1] + c] + wx[2] * row[4 * xi[2] + c] +
-                wx[3] * row[4 * xi[3] + c];
-        out[4 * k + c] = (h + 8192) >> 14;
-      }
-    }
-  };
-  const int* rows[4] = {};
-  const int* wy = nullptr;
+  ColumnSpan span = TapColumns(ax);
+  std::vector<int> filtered(static_cast<size_t>(span.high - span.low + 1) * 4);
   Walk<true>(
       ax, ay, dst, replace,
       [&](int j) {
-        for (int r = 0; r < 4; ++r) rows[r] = cache.Get(ay.cubicIndex[j * 4 + r], filter);
-        wy = &t.fixed[ay.cubicFraction[j] * 4];
+        const int* wy = &t.fixed[ay.cubicFraction[j] * 4];
+        const BYTE* rows[4];
+        for (int r = 0; r < 4; ++r) rows[r] = src.Row(ay.cubicIndex[j * 4 + r]);
+        for (int x = span.low; x <= span.high; ++x)
+          for (int c = 0; c < 4; ++c) {
+            int i = 4 * x + c;
+            int v = wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] + wy[3] * rows[3][i];
+            filtered[4 * (x - span.low) + c] = std::clamp((v + 128) >> 8, 0, 255 * 64);  // value x 64
+          }
       },
       [&](int k, int, BYTE* out) {
+        const int* wx = &t.fixed[ax.cubicFraction[k] * 4];
+        const int* xi = &ax.cubicIndex[k * 4];
         for (int c = 0; c < 4; ++c) {
-          int i = 4 * k + c;
-          out[c] = Clamp255((wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] + wy[3] * rows[3][i] + 8192) >>
-                            14);
+          int h = 0;
+          for (int i = 0; i < 4; ++i) h += wx[i] * filtered[4 * (xi[i] - span.low) + c];
+          out[c] = Clamp255((h + (1 << 19)) >> 20);
         }
       });
 }
 
 void BicubicFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   const CubicTable& t = CoarseCubic();
-  FilteredRows<float> cache(ax.count, 8);
-  auto filter = [&](int sourceRow, float* out) {
-    const float* row = FloatRow(src.Row(sourceRow));
-    for (int k = 0; k < ax.count; ++k) {
-      const float* wx = &t.weights[ax.cubicFraction[k] * 4];
-      const int* xi = &ax.cubicIndex[k * 4];
-      for (int c = 0; c < 4; ++c) {
-        float h = 0;
-        for (int i = 0; i < 4; ++i) h += wx[i] * row[4 * xi[i] + c];
-        out[4 * k + c] = h;
-      }
-    }
-  };
-  const float* rows[4] = {};
-  const float* wy = nullptr;
+  ColumnSpan span = TapColumns(ax);
+  std::vector<float> filtered(static_cast<size_t>(span.high - span.low + 1) * 4);
   Walk<false>(
       ax, ay, dst, replace,
       [&](int j) {
-        for (int r = 0; r < 4; ++r) rows[r] = cache.Get(ay.cubicIndex[j * 4 + r], filter);
-        wy = &t.weights[ay.cubicFraction[j] * 4];
+        const float* wy = &t.weights[ay.cubicFraction[j] * 4];
+        const float* rows[4];
+        for (int r = 0; r < 4; ++r) rows[r] = FloatRow(src.Row(ay.cubicIndex[j * 4 + r]));
+        for (int x = span.low; x <= span.high; ++x)
+          for (int c = 0; c < 4; ++c) {
+            int i = 4 * x + c;
+            filtered[4 * (x - span.low) + c] = wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] +
+                                               wy[3] * rows[3][i];
+          }
       },
       [&](int k, int, float* out) {
+        const float* wx = &t.weights[ax.cubicFraction[k] * 4];
+        const int* xi = &ax.cubicIndex[k * 4];
         for (int c = 0; c < 4; ++c) {
-          float v = 0;
-          for (int r = 0; r < 4; ++r) v += wy[r] * rows[r][4 * k + c];
-          out[c] = v;
+          float h = 0;
+          for (int i = 0; i < 4; ++i) h += wx[i] * filtered[4 * (xi[i] - span.low) + c];
+          out[c] = h;
         }
       });
 }
