@@ -131,6 +131,23 @@ TEST(DibScale, BilinearEqualsTheModelAndSse2IsWithinOne) {
   EXPECT_GT(drawn, 300);
 }
 
+// The SSE2 bicubic form computes the same integers as the scalar one.
+TEST(DibScale, BicubicSse2EqualsScalar) {
+  std::mt19937 rng(2007);
+  for (const Case& c : RandomCases(rng, 200, false)) {
+    Image src(c.sw, c.sh), a(c.dw, c.dh);
+    Randomise(src, rng);
+    Randomise(a, rng);
+    Image b = a;
+    {
+      ScalarForms scalar;
+      ASSERT_EQ(Scale(a, src, c, false, false, true), S_OK);
+    }
+    ASSERT_EQ(Scale(b, src, c, false, false, true), S_OK);
+    ASSERT_EQ(a.pixels, b.pixels) << c.sw << "x" << c.sh << " -> " << c.dw << "x" << c.dh;
+  }
+}
+
 TEST(DibScale, AreaAveragingEqualsTheModel) {
   std::mt19937 rng(2003);
   ScalarForms scalar;
