@@ -248,6 +248,45 @@ bool ScalerPair(int a, int b) noexcept {
   return (a32 && b32) || (a == ZqPixel_RgbaFloat && b == ZqPixel_RgbaFloat);
 }
 
+
+// Sub-pixel copy between types the scalers do not take: the source image
+// and the whole pixels under the destination rectangle go into working
+// images the scalers take (8-bit when both types have at most 8 bits a
+// channel, else float), are scaled there (edge pixels blending with what
+// the destination held) and come back converted.
+HRESULT SubPixelThroughWorkingImages(BITMAPINFOHEADER* dstHeader, const Image& dst, const RECT& d,
+                                     const BITMAPINFOHEADER* srcHeader, const Image& src, const RECT& s,
+                                     DWORD flags) {
+  auto eightBit = [](int type) { return type >= ZqPixel_Pal4 && type <= ZqPixel_Rgba32; };
+  int work = eightBit(dst.type) && eightBit(src.type) ? ZqPixel_Rgba32 : ZqPixel_RgbaFloat;
+  RECT whole{static_cast<LONG>(d.left >> 14), static_cast<LONG>(d.top >> 14),
+             static_cast<LONG>((static_cast<int64_t>(d.right) + kOne - 1) >> 14),
+             static_cast<LONG>((static_cast<int64_t>(d.bottom) + kOne - 1) >> 14)};
+  whole = Intersect(whole, dst.Bounds());
+  if (IsEmpty(whole)) return S_OK;
+  BITMAPINFOHEADER *from = nullptr, *to = nullptr;
+  HRESULT hr = ZqDibAlloc(&from, work, src.width, src.height, nullptr, 0, 0);
+  if (SUCCEEDED(hr)) hr = ZqDibAlloc(&to, work, whole.right - whole.left, whole.bottom - whole.top, nullptr, 0, 0);
+  const DWORD convert = 4;  // 16-bit working pixel, exact expansion
+  if (SUCCEEDED(hr)) hr = ZqDibCopy(from, nullptr, nullptr, 0, srcHeader, src.bits, nullptr, src.stride, convert);
+  if (SUCCEEDED(hr)) hr = ZqDibCopy(to, nullptr, nullptr, 0, dstHeader, dst.bits, &whole, dst.stride, convert);
+  if (SUCCEEDED(hr)) {
+    Image a, b;
+    OpenImage(from, nullptr, 0, &a);
+    OpenImage(to, nullptr, 0, &b);
+    SIZE fromSize{a.width, a.height}, toSize{b.width, b.height};
+    RECT shifted{static_cast<LONG>(d.left - whole.left * kOne), static_cast<LONG>(d.top - whole.top * kOne),
+                 static_cast<LONG>(d.right - whole.left * kOne), static_cast<LONG>(d.bottom - whole.top * kOne)};
+    auto scale = (flags & ZQDIB_BICUBIC) ? ZqDibScale_BiCubicSubPixel : ZqDibScale_BilinearSubPixel;
+    hr = scale(b.Row(0), &toSize, -b.stride, &shifted, a.Row(0), &fromSize, -a.stride, &s,
+               work == ZqPixel_Rgba32 ? 4 : 16, (flags & ZQDIB_SHRINK_FILTER) != 0,
+               (flags & ZQDIB_REPLACE_EDGES) != 0);
+  }
+  if (SUCCEEDED(hr)) hr = ZqDibCopy(dstHeader, dst.bits, &whole, dst.stride, to, nullptr, nullptr, 0, convert);
+  ZqDibFree(from, 0);
+  ZqDibFree(to, 0);
+  return hr;
+}
 }  // namespace
 }  // namespace zq::dib
 
@@ -293,7 +332,13 @@ ZQAPI HRESULT WINAPI ZqDibCopy(BITMAPINFOHEADER* dstHeader, void* dstBits, const
     return scale(dst.Row(0), &dstSize, -dst.stride, &d, src.Row(0), &srcSize, -src.stride, &s, bytes, shrink,
                  replace);
   }
-  if (fractional) return E_NOTIMPL;  // sub-pixel copies between other types
+  if (fractional) {
+    try {
+      return SubPixelThroughWorkingImages(dstHeader, dst, d, srcHeader, src, s, flags);
+    } catch (...) {
+      return E_OUTOFMEMORY;
+    }
+  }
   PrepareRectPair(dst.Bounds(), d, src.Bounds(), s, nullptr);
   if (IsEmpty(d) || IsEmpty(s)) return S_OK;
   try {
