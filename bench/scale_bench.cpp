@@ -47,11 +47,12 @@ void Line(const std::string& name, const Buffer& dst, double ours, double theirs
 double Ours(Buffer& dst, const Buffer& src, bool bicubic) {
   SIZE ds{dst.width, dst.height}, ss{src.width, src.height};
   auto scale = bicubic ? ZqDibScale_BiCubic : ZqDibScale_Bilinear;
-  return bench::Time([] {}, [&] {
-    for (int i = 0; i < kRepeats; ++i)
-      scale(dst.pixels.data(), &ds, dst.Stride(), nullptr, src.pixels.data(), &ss, src.Stride(), nullptr, 4, FALSE,
-            TRUE);
-  });
+  return bench::Time([] {},
+                     [&] {
+                       for (int i = 0; i < kRepeats; ++i)
+                         scale(dst.pixels.data(), &ds, dst.Stride(), nullptr, src.pixels.data(), &ss, src.Stride(),
+                               nullptr, 4, FALSE, TRUE);
+                     });
 }
 
 void Bilinear(double factor, const char* name) {
@@ -69,10 +70,12 @@ void Bilinear(double factor, const char* name) {
   pixman_image_set_transform(ps, &t);
   pixman_image_set_filter(ps, PIXMAN_FILTER_BILINEAR, nullptr, 0);
   pixman_image_set_repeat(ps, PIXMAN_REPEAT_PAD);
-  double theirs = bench::Time([] {}, [&] {
-    for (int i = 0; i < kRepeats; ++i)
-      pixman_image_composite32(PIXMAN_OP_SRC, ps, nullptr, pd, 0, 0, 0, 0, 0, 0, peer.width, peer.height);
-  });
+  double theirs = bench::Time([] {},
+                              [&] {
+                                for (int i = 0; i < kRepeats; ++i)
+                                  pixman_image_composite32(PIXMAN_OP_SRC, ps, nullptr, pd, 0, 0, 0, 0, 0, 0, peer.width,
+                                                           peer.height);
+                              });
   pixman_image_unref(ps);
   pixman_image_unref(pd);
   Line(std::string("ZqDibScale_Bilinear ") + name, dst, ours, theirs, "pixman bilinear");
@@ -91,12 +94,14 @@ void Bicubic() {
   double ours = Ours(dst, src, true);
 #ifdef QUILLET_HAVE_STB
   Buffer peer(dst.width, dst.height);
-  double theirs = bench::Time([] {}, [&] {
-    for (int i = 0; i < kRepeats; ++i)
-      stbir_resize_uint8_generic(src.pixels.data(), src.width, src.height, src.Stride(), peer.pixels.data(),
-                                 peer.width, peer.height, peer.Stride(), 4, STBIR_ALPHA_CHANNEL_NONE, 0,
-                                 STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr);
-  });
+  double theirs = bench::Time([] {},
+                              [&] {
+                                for (int i = 0; i < kRepeats; ++i)
+                                  stbir_resize_uint8_generic(src.pixels.data(), src.width, src.height, src.Stride(),
+                                                             peer.pixels.data(), peer.width, peer.height, peer.Stride(),
+                                                             4, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
+                                                             STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr);
+                              });
   Line("ZqDibScale_BiCubic 1920x1080 x1.5 x3", dst, ours, theirs, "stb_image_resize");
 #else
   std::printf("ZqDibScale_BiCubic: %.2f ms (stb_image_resize not installed: scripts/bench-peers)\n", ours * 1000);

@@ -11,8 +11,8 @@ struct Shape {
   const TypeInfo* info;
   int64_t stride;
   int64_t imageBytes;
-  int entries;   // colour-table entries after the header
-  bool masks;    // three masks after the header instead
+  int entries;  // colour-table entries after the header
+  bool masks;   // three masks after the header instead
 };
 
 HRESULT Measure(int type, int width, int height, const RGBQUAD* table, int count, Shape* shape) noexcept {
@@ -24,8 +24,10 @@ HRESULT Measure(int type, int width, int height, const RGBQUAD* table, int count
   shape->masks = shape->info->compression == BI_BITFIELDS;
   int bits = shape->info->bitsPerPixel;
   if (count < 0) count = 0;
-  if (shape->masks) count = 0;
-  else if (!table && count == 0 && bits <= 8) count = 1 << bits;
+  if (shape->masks)
+    count = 0;
+  else if (!table && count == 0 && bits <= 8)
+    count = 1 << bits;
   int limit = bits <= 8 ? 1 << bits : 256;
   shape->entries = count > limit ? limit : count;
   return S_OK;
@@ -94,8 +96,8 @@ ZQAPI HRESULT WINAPI ZqDibAlloc(BITMAPINFOHEADER** block, int type, int width, i
   int64_t extra = shape.masks ? 12 : static_cast<int64_t>(shape.entries) * 4;
   int64_t total = static_cast<int64_t>(sizeof(BITMAPINFOHEADER)) + extra + shape.imageBytes;
   if (total > kMaxImageBytes) return E_OUTOFMEMORY;
-  HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE | ((flags & ZQDIBALLOC_ZERO) ? GMEM_ZEROINIT : 0),
-                               static_cast<SIZE_T>(total));
+  HGLOBAL handle =
+      GlobalAlloc(GMEM_MOVEABLE | ((flags & ZQDIBALLOC_ZERO) ? GMEM_ZEROINIT : 0), static_cast<SIZE_T>(total));
   if (!handle) return E_OUTOFMEMORY;
   auto header = static_cast<BITMAPINFOHEADER*>(GlobalLock(handle));
   if (!header) {

@@ -97,8 +97,7 @@ ZQAPI HRESULT WINAPI ZqDibFlip(BITMAPINFOHEADER* header, void* bits, const RECT*
   Image image;
   HRESULT hr = OpenImage(header, bits, stride, &image);
   if (FAILED(hr)) return hr;
-  if (image.type < ZqPixel_Pal4 || image.type == ZqPixel_Rgb30 || image.type == ZqPixel_RgbaFloat)
-    return E_NOTIMPL;
+  if (image.type < ZqPixel_Pal4 || image.type == ZqPixel_Rgb30 || image.type == ZqPixel_RgbaFloat) return E_NOTIMPL;
   RECT r = Clipped(image, rect);
   if (IsEmpty(r) || !vertical) return S_OK;  // the horizontal flag has no effect
   int64_t first = static_cast<int64_t>(r.left) * image.bpp, last = static_cast<int64_t>(r.right) * image.bpp;

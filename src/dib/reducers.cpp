@@ -17,15 +17,14 @@ struct Region {
   BYTE* Row(int y) const noexcept { return first + static_cast<ptrdiff_t>(stride) * y; }
 };
 
-HRESULT PrepareTwo(Region& dst, Region& src, BYTE* dstBase, const RECT* dstBounds, int dstStride,
-                   const RECT* dstRect, const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
-                   int bytes) noexcept {
+HRESULT PrepareTwo(Region& dst, Region& src, BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
+                   const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect, int bytes) noexcept {
   dst.stride = dstStride;
   src.stride = srcStride;
   HRESULT hr = ZqDibPrepareSet(&dst.width, &dst.height, &dst.first, dstBase, dstBounds, dstStride, dstRect, bytes);
   if (FAILED(hr)) return hr;
-  return ZqDibPrepareSet(&src.width, &src.height, &src.first, const_cast<BYTE*>(srcBase), srcBounds, srcStride,
-                         srcRect, bytes);
+  return ZqDibPrepareSet(&src.width, &src.height, &src.first, const_cast<BYTE*>(srcBase), srcBounds, srcStride, srcRect,
+                         bytes);
 }
 
 // Source pixels under [low, high) (18.14, relative to the region) with the
@@ -55,12 +54,12 @@ Footprint Boxes(int64_t factor, int count, int size) {
 using namespace zq::dib;
 
 ZQAPI HRESULT WINAPI ZqDibCopyBiCubic(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
-                                      const BYTE* srcBase, const RECT* srcBounds, int srcStride,
-                                      const RECT* srcRect, int bytesPerPixel) noexcept {
+                                      const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
+                                      int bytesPerPixel) noexcept {
   int bytes = RawBytes(bytesPerPixel);
   Region dst, src;
-  HRESULT hr = PrepareTwo(dst, src, dstBase, dstBounds, dstStride, dstRect, srcBase, srcBounds, srcStride, srcRect,
-                          bytes);
+  HRESULT hr =
+      PrepareTwo(dst, src, dstBase, dstBounds, dstStride, dstRect, srcBase, srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr) || !dst.width || !src.width) return hr;
   try {
     const CubicTable& t = FineCubic();
@@ -101,7 +100,8 @@ ZQAPI HRESULT WINAPI ZqDibCopyBiCubic(BYTE* dstBase, const RECT* dstBounds, int 
             float vertical = 0;  // the sum of the horizontal pass over vertically filtered columns
             for (int i = 0; i < 4; ++i) {
               float v = 0;
-              for (int r = 0; r < 4; ++r) v += wy[r] * reinterpret_cast<const float*>(src.Row(yi[r]))[4 * xi[k * 4 + i] + c];
+              for (int r = 0; r < 4; ++r)
+                v += wy[r] * reinterpret_cast<const float*>(src.Row(yi[r]))[4 * xi[k * 4 + i] + c];
               vertical += wx[i] * v;
             }
             reinterpret_cast<float*>(out)[4 * k + c] = vertical;
@@ -120,8 +120,8 @@ ZQAPI HRESULT WINAPI ZqDownSample(BYTE* dstBase, const RECT* dstBounds, int dstS
                                   int bytesPerPixel) noexcept {
   int bytes = RawBytes(bytesPerPixel);
   Region dst, src;
-  HRESULT hr = PrepareTwo(dst, src, dstBase, dstBounds, dstStride, dstRect, srcBase, srcBounds, srcStride, srcRect,
-                          bytes);
+  HRESULT hr =
+      PrepareTwo(dst, src, dstBase, dstBounds, dstStride, dstRect, srcBase, srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr) || !dst.width || !src.width || src.width < dst.width || src.height < dst.height) return hr;
   int64_t fx = static_cast<int64_t>(static_cast<double>(src.width) / dst.width * 16384.0);
   int64_t fy = static_cast<int64_t>(static_cast<double>(src.height) / dst.height * 16384.0);
@@ -168,8 +168,8 @@ ZQAPI HRESULT WINAPI ZqPixelate(BYTE* dstBase, const RECT* dstBounds, int dstStr
                                 int bytesPerPixel) noexcept {
   int bytes = RawBytes(bytesPerPixel);
   Region dst, src;
-  HRESULT hr = PrepareTwo(dst, src, dstBase, dstBounds, dstStride, dstRect, srcBase, srcBounds, srcStride, srcRect,
-                          bytes);
+  HRESULT hr =
+      PrepareTwo(dst, src, dstBase, dstBounds, dstStride, dstRect, srcBase, srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr) || !dst.width || !src.width || src.width < dst.width || src.height < dst.height) return hr;
   int64_t fx = static_cast<int64_t>(static_cast<double>(src.width) / dst.width * 16384.0);
   int64_t fy = static_cast<int64_t>(static_cast<double>(src.height) / dst.height * 16384.0);

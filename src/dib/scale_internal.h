@@ -27,8 +27,8 @@ int PrepareSubpixel(ZQSUBPIXELPARAM* p, BYTE* dstBase, const SIZE& dstSize, int 
 
 // How one axis of the destination is sampled.
 struct Axis {
-  int first = 0;  // first destination pixel
-  int count = 0;  // destination pixels
+  int first = 0;              // first destination pixel
+  int count = 0;              // destination pixels
   std::vector<int> coverage;  // 14-bit coverage of each destination pixel
   // Linear interpolation: source index, its clamped neighbour and the fraction.
   std::vector<int> index, next, fraction;

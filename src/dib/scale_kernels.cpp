@@ -20,7 +20,8 @@ inline const float* FloatRow(const BYTE* row) noexcept { return reinterpret_cast
 // Stores a sample with its coverage: whole where covered (or with
 // replaced edges), else blended into the destination.
 inline void Store8(BYTE* d, const BYTE* s, int coverage, bool replace) noexcept {
-  if (replace || coverage >= kFixedOne) std::memcpy(d, s, 4);
+  if (replace || coverage >= kFixedOne)
+    std::memcpy(d, s, 4);
   else
     for (int c = 0; c < 4; ++c) d[c] = static_cast<BYTE>(d[c] + (s[c] - d[c]) * coverage / kFixedOne);
 }
@@ -51,15 +52,16 @@ void Walk(const Axis& ax, const Axis& ay, const Plane& dst, bool replace, Row&& 
       } else {
         float s[4];
         sample(k, j, s);
-        StoreFloat(reinterpret_cast<float*>(out) + static_cast<ptrdiff_t>(ax.first + k) * 4, s,
-                   Coverage(ax, ay, k, j), replace);
+        StoreFloat(reinterpret_cast<float*>(out) + static_cast<ptrdiff_t>(ax.first + k) * 4, s, Coverage(ax, ay, k, j),
+                   replace);
       }
     }
   }
 }
 template <bool Eight, typename Sample>
 void Walk(const Axis& ax, const Axis& ay, const Plane& dst, bool replace, Sample&& sample) {
-  Walk<Eight>(ax, ay, dst, replace, [](int) {}, sample);
+  Walk<Eight>(
+      ax, ay, dst, replace, [](int) {}, sample);
 }
 
 inline BYTE Clamp255(int v) noexcept { return static_cast<BYTE>(v < 0 ? 0 : v > 255 ? 255 : v); }
@@ -115,15 +117,17 @@ void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
     __m128i w0 = _mm_set1_epi16(static_cast<short>(16384 - fy)), w1 = _mm_set1_epi16(static_cast<short>(fy));
     int x = 0;
     for (; x + 2 <= span; x += 2) {
-      __m128i a = _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + 4 * x)), zero), 7);
-      __m128i b = _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + 4 * x)), zero), 7);
+      __m128i a =
+          _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + 4 * x)), zero), 7);
+      __m128i b =
+          _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + 4 * x)), zero), 7);
       _mm_storeu_si128(reinterpret_cast<__m128i*>(&blended[4 * x]),
                        _mm_add_epi16(_mm_mulhi_epu16(a, w0), _mm_mulhi_epu16(b, w1)));
     }
     for (; x < span; ++x)
       for (int c = 0; c < 4; ++c)
-        blended[4 * x + c] = static_cast<uint16_t>((((r0[4 * x + c] << 7) * (16384 - fy)) >> 16) +
-                                                   (((r1[4 * x + c] << 7) * fy) >> 16));
+        blended[4 * x + c] =
+            static_cast<uint16_t>((((r0[4 * x + c] << 7) * (16384 - fy)) >> 16) + (((r1[4 * x + c] << 7) * fy) >> 16));
     // Rows the sample replaces are written in place; a partly covered row
     // (edges kept) is made aside and blended in.
     BYTE* row = dst.Row(ay.first + j) + static_cast<ptrdiff_t>(ax.first) * 4;
@@ -158,7 +162,7 @@ void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
       continue;
     }
     // Partly covered end columns blend into what the destination held.
-    for (int e = 0; e < ax.count; e += ax.count - 1 > 0 ? ax.count - 1 : 1) {
+    for (int e = 0; e<ax.count; e += ax.count - 1> 0 ? ax.count - 1 : 1) {
       if (ax.coverage[e] == kFixedOne) continue;
       BYTE sample[4];
       std::memcpy(sample, row + 4 * e, 4);
@@ -233,7 +237,9 @@ void Bicubic8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane&
   int width = span.high - span.low + 1;
   std::vector<int16_t> filtered(static_cast<size_t>(width + 1) * 4);
   const __m128i zero = _mm_setzero_si128(), top = _mm_set1_epi16(255 * 64);
-  auto pair = [](int a, int b) { return _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(b) << 16) | (a & 0xFFFF))); };
+  auto pair = [](int a, int b) {
+    return _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(b) << 16) | (a & 0xFFFF)));
+  };
   Walk<true>(
       ax, ay, dst, replace,
       [&](int j) {
@@ -291,8 +297,8 @@ void BicubicFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane&
         for (int x = span.low; x <= span.high; ++x)
           for (int c = 0; c < 4; ++c) {
             int i = 4 * x + c;
-            filtered[4 * (x - span.low) + c] = wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] +
-                                               wy[3] * rows[3][i];
+            filtered[4 * (x - span.low) + c] =
+                wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] + wy[3] * rows[3][i];
           }
       },
       [&](int k, int, float* out) {
@@ -420,18 +426,17 @@ KernelFn Pick(Kernel kernel, bool eight, bool narrow) noexcept {
     case Kernel::Bicubic:
       if (!eight) return BicubicFloat;
       return g_vectorForms.load() && ZqGetCPUSupport(ZQCPU_SSE2) ? Bicubic8Sse2 : Bicubic8;
-    case Kernel::Area: return eight ? (narrow ? Area8<uint32_t> : Area8<uint64_t>) : AreaFloat;
+    case Kernel::Area:
+      return eight ? (narrow ? Area8<uint32_t> : Area8<uint64_t>) : AreaFloat;
     case Kernel::AreaThenLinear:
-      return eight ? (narrow ? Mixed8<uint32_t, false, true> : Mixed8<uint64_t, false, true>)
-                   : MixedFloat<false, true>;
+      return eight ? (narrow ? Mixed8<uint32_t, false, true> : Mixed8<uint64_t, false, true>) : MixedFloat<false, true>;
     case Kernel::LinearThenArea:
       return eight ? (narrow ? Mixed8<uint32_t, false, false> : Mixed8<uint64_t, false, false>)
                    : MixedFloat<false, false>;
     case Kernel::AreaThenCubic:
       return eight ? (narrow ? Mixed8<uint32_t, true, true> : Mixed8<uint64_t, true, true>) : MixedFloat<true, true>;
     case Kernel::CubicThenArea:
-      return eight ? (narrow ? Mixed8<uint32_t, true, false> : Mixed8<uint64_t, true, false>)
-                   : MixedFloat<true, false>;
+      return eight ? (narrow ? Mixed8<uint32_t, true, false> : Mixed8<uint64_t, true, false>) : MixedFloat<true, false>;
   }
   return nullptr;
 }
@@ -446,8 +451,8 @@ HRESULT RunScaler(const ZQSUBPIXELPARAM& p, const Plane& dst, const Plane& src, 
               kernel == Kernel::AreaThenCubic || kernel == Kernel::CubicThenArea;
   bool cubic = kernel == Kernel::Bicubic || kernel == Kernel::AreaThenCubic || kernel == Kernel::CubicThenArea;
   Axis ax, ay;
-  PlanAxis(ax, p.dstFinal.left, p.dstFinal.right, p.srcFinal.left, p.srcFinal.right, p.stepX, p.scaleX, src.width,
-           area, cubic);
+  PlanAxis(ax, p.dstFinal.left, p.dstFinal.right, p.srcFinal.left, p.srcFinal.right, p.stepX, p.scaleX, src.width, area,
+           cubic);
   PlanAxis(ay, p.dstFinal.top, p.dstFinal.bottom, p.srcFinal.top, p.srcFinal.bottom, p.stepY, p.scaleY, src.height,
            area, cubic);
   Pick(kernel, eightBit, NarrowAccumulatorFits(kernel, p.scaleX, p.scaleY))(ax, ay, dst, src, replaceEdges);

@@ -181,12 +181,16 @@ Kernel ChooseKernel(const ZQSUBPIXELPARAM& p, bool bicubic, bool shrinkFilter) n
 bool NarrowAccumulatorFits(Kernel kernel, int scaleX, int scaleY) noexcept {
   double s = scaleX / 16384.0 + 2, v = scaleY / 16384.0 + 2;
   switch (kernel) {
-    case Kernel::Area: return s * v * 4177920.0 < 536870911.0;
+    case Kernel::Area:
+      return s * v * 4177920.0 < 536870911.0;
     case Kernel::AreaThenLinear:
-    case Kernel::AreaThenCubic: return s * 8355840.0 < 536870911.0;
+    case Kernel::AreaThenCubic:
+      return s * 8355840.0 < 536870911.0;
     case Kernel::LinearThenArea:
-    case Kernel::CubicThenArea: return v * 4177920.0 < 536870911.0;
-    default: return true;
+    case Kernel::CubicThenArea:
+      return v * 4177920.0 < 536870911.0;
+    default:
+      return true;
   }
 }
 
@@ -202,8 +206,8 @@ HRESULT ScaleSubPixel(BYTE* dstBase, const SIZE* dstSize, int dstStride, const R
   if (!dstBase || !srcBase || !dstSize || !srcSize) return E_POINTER;
   ZQSUBPIXELPARAM p;
   if (!PrepareSubpixel(&p, dstBase, *dstSize, dstStride, dstRect, srcBase, *srcSize, srcStride, srcRect)) return S_OK;
-  Plane dst{dstBase, dstSize->cx, dstSize->cy, dstStride}, src{const_cast<BYTE*>(srcBase), srcSize->cx, srcSize->cy,
-                                                                srcStride};
+  Plane dst{dstBase, dstSize->cx, dstSize->cy, dstStride},
+      src{const_cast<BYTE*>(srcBase), srcSize->cx, srcSize->cy, srcStride};
   try {
     return RunScaler(p, dst, src, bytesPerPixel == 4, ChooseKernel(p, bicubic, shrinkFilter != FALSE),
                      replaceEdges != FALSE);
@@ -216,8 +220,7 @@ HRESULT ScaleWhole(BYTE* dstBase, const SIZE* dstSize, int dstStride, const RECT
                    const SIZE* srcSize, int srcStride, const RECT* srcRect, int bytesPerPixel, BOOL shrinkFilter,
                    BOOL replaceEdges, bool bicubic) noexcept {
   if (!dstBase || !srcBase || !dstSize || !srcSize) return E_POINTER;
-  if (dstSize->cx > 131071 || dstSize->cy > 131071 || srcSize->cx > 131071 || srcSize->cy > 131071)
-    return E_INVALIDARG;
+  if (dstSize->cx > 131071 || dstSize->cy > 131071 || srcSize->cx > 131071 || srcSize->cy > 131071) return E_INVALIDARG;
   auto fixed = [](const RECT* r, RECT& out) -> const RECT* {
     if (!r) return nullptr;
     auto clampFixed = [](LONG v) {
@@ -254,8 +257,8 @@ HRESULT ScaleWhole(BYTE* dstBase, const SIZE* dstSize, int dstStride, const RECT
 }  // namespace
 
 ZQAPI int WINAPI ZqPrepareSubpixelParam(ZQSUBPIXELPARAM* record, BYTE* dstBase, const SIZE* dstSize, int dstStride,
-                                        const RECT* dstRect, const BYTE* srcBase, const SIZE* srcSize,
-                                        int srcStride, const RECT* srcRect) noexcept {
+                                        const RECT* dstRect, const BYTE* srcBase, const SIZE* srcSize, int srcStride,
+                                        const RECT* srcRect) noexcept {
   if (!record) return 0;
   if (!dstSize || !srcSize) {
     std::memset(record, 0, sizeof(*record));
@@ -265,30 +268,28 @@ ZQAPI int WINAPI ZqPrepareSubpixelParam(ZQSUBPIXELPARAM* record, BYTE* dstBase, 
 }
 
 ZQAPI HRESULT WINAPI ZqDibScale_Bilinear(BYTE* dstBase, const SIZE* dstSize, int dstStride, const RECT* dstRect,
-                                         const BYTE* srcBase, const SIZE* srcSize, int srcStride,
-                                         const RECT* srcRect, int bytesPerPixel, BOOL shrinkFilter,
-                                         BOOL replaceEdges) noexcept {
+                                         const BYTE* srcBase, const SIZE* srcSize, int srcStride, const RECT* srcRect,
+                                         int bytesPerPixel, BOOL shrinkFilter, BOOL replaceEdges) noexcept {
   return ScaleWhole(dstBase, dstSize, dstStride, dstRect, srcBase, srcSize, srcStride, srcRect, bytesPerPixel,
                     shrinkFilter, replaceEdges, false);
 }
 ZQAPI HRESULT WINAPI ZqDibScale_BiCubic(BYTE* dstBase, const SIZE* dstSize, int dstStride, const RECT* dstRect,
-                                        const BYTE* srcBase, const SIZE* srcSize, int srcStride,
-                                        const RECT* srcRect, int bytesPerPixel, BOOL shrinkFilter,
-                                        BOOL replaceEdges) noexcept {
+                                        const BYTE* srcBase, const SIZE* srcSize, int srcStride, const RECT* srcRect,
+                                        int bytesPerPixel, BOOL shrinkFilter, BOOL replaceEdges) noexcept {
   return ScaleWhole(dstBase, dstSize, dstStride, dstRect, srcBase, srcSize, srcStride, srcRect, bytesPerPixel,
                     shrinkFilter, replaceEdges, true);
 }
-ZQAPI HRESULT WINAPI ZqDibScale_BilinearSubPixel(BYTE* dstBase, const SIZE* dstSize, int dstStride,
-                                                 const RECT* dstRect, const BYTE* srcBase, const SIZE* srcSize,
-                                                 int srcStride, const RECT* srcRect, int bytesPerPixel,
-                                                 BOOL shrinkFilter, BOOL replaceEdges) noexcept {
+ZQAPI HRESULT WINAPI ZqDibScale_BilinearSubPixel(BYTE* dstBase, const SIZE* dstSize, int dstStride, const RECT* dstRect,
+                                                 const BYTE* srcBase, const SIZE* srcSize, int srcStride,
+                                                 const RECT* srcRect, int bytesPerPixel, BOOL shrinkFilter,
+                                                 BOOL replaceEdges) noexcept {
   return ScaleSubPixel(dstBase, dstSize, dstStride, dstRect, srcBase, srcSize, srcStride, srcRect, bytesPerPixel,
                        shrinkFilter, replaceEdges, false);
 }
-ZQAPI HRESULT WINAPI ZqDibScale_BiCubicSubPixel(BYTE* dstBase, const SIZE* dstSize, int dstStride,
-                                                const RECT* dstRect, const BYTE* srcBase, const SIZE* srcSize,
-                                                int srcStride, const RECT* srcRect, int bytesPerPixel,
-                                                BOOL shrinkFilter, BOOL replaceEdges) noexcept {
+ZQAPI HRESULT WINAPI ZqDibScale_BiCubicSubPixel(BYTE* dstBase, const SIZE* dstSize, int dstStride, const RECT* dstRect,
+                                                const BYTE* srcBase, const SIZE* srcSize, int srcStride,
+                                                const RECT* srcRect, int bytesPerPixel, BOOL shrinkFilter,
+                                                BOOL replaceEdges) noexcept {
   return ScaleSubPixel(dstBase, dstSize, dstStride, dstRect, srcBase, srcSize, srcStride, srcRect, bytesPerPixel,
                        shrinkFilter, replaceEdges, true);
 }

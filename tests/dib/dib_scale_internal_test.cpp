@@ -184,20 +184,20 @@ TEST(DibScale, KernelsKeepUniformImagesAndTheShrinkOptionAverages) {
       for (int sw : {7, 33})
         for (int dw : {5, 16})
           for (int dh : {4, 20}) {  // every mix of growing and shrinking axes
-          Image src(sw, 9), dst(dw, dh);
-          for (size_t i = 0; i < src.pixels.size(); ++i) src.pixels[i] = static_cast<BYTE>(40 + 50 * (i % 4));
-          Case c{sw, 9, dw, dh, {0, 0, sw * 16384, 9 * 16384}, {0, 0, dw * 16384, dh * 16384}};
-          ASSERT_EQ(Scale(dst, src, c, shrink, true, bicubic), S_OK);
-          for (size_t i = 0; i < dst.pixels.size(); ++i)
-            ASSERT_NEAR(dst.pixels[i], 40 + 50 * (i % 4), 1) << bicubic << shrink << sw << dw;
-          std::vector<float> fs(sw * 9 * 4, 0.375f), fd(dw * dh * 4, 0.0f);
-          SIZE ds{dw, dh}, ss{sw, 9};
-          auto scale = bicubic ? ZqDibScale_BiCubicSubPixel : ZqDibScale_BilinearSubPixel;
-          ASSERT_EQ(scale(reinterpret_cast<BYTE*>(fd.data()), &ds, dw * 16, &c.d, reinterpret_cast<BYTE*>(fs.data()),
-                          &ss, sw * 16, &c.s, 16, shrink, TRUE),
-                    S_OK);
-          for (float f : fd) ASSERT_NEAR(f, 0.375f, 1e-5f);
-        }
+            Image src(sw, 9), dst(dw, dh);
+            for (size_t i = 0; i < src.pixels.size(); ++i) src.pixels[i] = static_cast<BYTE>(40 + 50 * (i % 4));
+            Case c{sw, 9, dw, dh, {0, 0, sw * 16384, 9 * 16384}, {0, 0, dw * 16384, dh * 16384}};
+            ASSERT_EQ(Scale(dst, src, c, shrink, true, bicubic), S_OK);
+            for (size_t i = 0; i < dst.pixels.size(); ++i)
+              ASSERT_NEAR(dst.pixels[i], 40 + 50 * (i % 4), 1) << bicubic << shrink << sw << dw;
+            std::vector<float> fs(sw * 9 * 4, 0.375f), fd(dw * dh * 4, 0.0f);
+            SIZE ds{dw, dh}, ss{sw, 9};
+            auto scale = bicubic ? ZqDibScale_BiCubicSubPixel : ZqDibScale_BilinearSubPixel;
+            ASSERT_EQ(scale(reinterpret_cast<BYTE*>(fd.data()), &ds, dw * 16, &c.d, reinterpret_cast<BYTE*>(fs.data()),
+                            &ss, sw * 16, &c.s, 16, shrink, TRUE),
+                      S_OK);
+            for (float f : fd) ASSERT_NEAR(f, 0.375f, 1e-5f);
+          }
   // A 1-pixel-wide stripe pattern shrunk by 4: averaging gives its mean,
   // sampling picks stripes.
   Image src(16, 16), averaged(4, 4), sampled(4, 4);

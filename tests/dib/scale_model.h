@@ -81,8 +81,10 @@ inline std::vector<Sample> Positions(int64_t srcLow, int64_t srcHigh, int size, 
   int64_t position = srcLow;
   for (int k = 0; k < count; ++k, position += step) {
     int index = int(position / 16384), fraction = int(position % 16384);
-    if (index >= last) out.push_back(Sample{last, last, 0});
-    else out.push_back(Sample{index, index + 1, fraction});
+    if (index >= last)
+      out.push_back(Sample{last, last, 0});
+    else
+      out.push_back(Sample{index, index + 1, fraction});
   }
   return out;
 }
@@ -100,7 +102,8 @@ inline void Bilinear(Image& dst, const Image& src, const Prepared& p, bool repla
       const BYTE* q[4] = {src.At(sx.index, sy.index), src.At(sx.next, sy.index), src.At(sx.index, sy.next),
                           src.At(sx.next, sy.next)};
       BYTE s[4];
-      for (int c = 0; c < 4; ++c) s[c] = BYTE((w[0] * q[0][c] + w[1] * q[1][c] + w[2] * q[2][c] + w[3] * q[3][c]) >> 14);
+      for (int c = 0; c < 4; ++c)
+        s[c] = BYTE((w[0] * q[0][c] + w[1] * q[1][c] + w[2] * q[2][c] + w[3] * q[3][c]) >> 14);
       int cx = Coverage(p.dst.l, p.dst.r, x), cy = Coverage(p.dst.t, p.dst.b, y);
       Store(dst.At(x, y), s, cy == 16384 ? cx : cx * cy / 16384, replace);
     }
@@ -110,7 +113,8 @@ inline void Bilinear(Image& dst, const Image& src, const Prepared& p, bool repla
 // source origin, cut at the source's end).
 inline int64_t Covered(int64_t srcLow, int64_t srcHigh, int64_t scale, int k, int c) {
   int64_t low = srcLow + k * scale, high = std::min(srcLow + (k + 1) * scale, srcHigh);
-  return std::max<int64_t>(0, std::min<int64_t>(high, int64_t(c + 1) * 16384) - std::max<int64_t>(low, int64_t(c) * 16384));
+  return std::max<int64_t>(
+      0, std::min<int64_t>(high, int64_t(c + 1) * 16384) - std::max<int64_t>(low, int64_t(c) * 16384));
 }
 
 inline void Area(Image& dst, const Image& src, const Prepared& p) {
