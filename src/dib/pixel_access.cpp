@@ -8,13 +8,12 @@
 
 namespace zq::dib {
 
-void AttachImages(ZQXCHGSET& set, const Image& dst, const Image& src, const BYTE* quantizer) noexcept {
+void AttachImages(ZQXCHGSET& set, const Image&, const Image& src, const BYTE* quantizer) noexcept {
   if (IsPalette(src.type)) {
     set.srcTable = ColourTable(src.header);
     set.srcTableCount = TableEntries(src.header);
   }
   set.quantizer = quantizer;
-  (void)dst;
 }
 
 namespace {

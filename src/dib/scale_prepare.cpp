@@ -120,7 +120,6 @@ void PlanAxis(Axis& a, int64_t dstLow, int64_t dstHigh, int64_t srcLow, int64_t 
     a.coverage[0] = static_cast<int>(kFixedOne - (dstLow & (kFixedOne - 1)));
     if (dstHigh & (kFixedOne - 1)) a.coverage[a.count - 1] = static_cast<int>(dstHigh & (kFixedOne - 1));
   }
-  int firstSource = static_cast<int>(srcLow >> 14);
   int lastSource = std::min(static_cast<int>((srcHigh + kFixedOne - 1) >> 14), size) - 1;
   a.index.resize(a.count);
   a.next.resize(a.count);
@@ -160,7 +159,6 @@ void PlanAxis(Axis& a, int64_t dstLow, int64_t dstHigh, int64_t srcLow, int64_t 
   if (cubic) {
     a.cubicIndex.resize(a.count * 4);
     a.cubicFraction.resize(a.count);
-    (void)firstSource;
     for (int k = 0; k < a.count; ++k) {
       int64_t position = srcLow + scale / 2 + kFixedOne / 2 + k * scale;
       int r = static_cast<int>(position >> 14);
