@@ -176,6 +176,28 @@ TEST(DibScale, AreaAveragingEqualsTheModel) {
   for (BYTE b : dst.pixels) EXPECT_EQ(b, 255);
 }
 
+// One axis shrinking with the shrink option: that axis averaged, the
+// other interpolated.
+TEST(DibScale, MixedAveragingEqualsTheModel) {
+  std::mt19937 rng(2008);
+  ScalarForms scalar;
+  int drawn[2] = {0, 0};
+  for (const Case& c : RandomCases(rng, 600, false)) {
+    scalemodel::Prepared m = scalemodel::Prepare(c.dw, c.dh, Of(c.d), c.sw, c.sh, Of(c.s));
+    if (!m.draw || (m.scaleX > 16384) == (m.scaleY > 16384)) continue;
+    bool acrossColumns = m.scaleX > 16384;
+    Image src(c.sw, c.sh), dst(c.dw, c.dh);
+    Randomise(src, rng);
+    Image expected = dst;
+    scalemodel::Mixed(expected, src, m, acrossColumns);
+    ++drawn[acrossColumns];
+    ASSERT_EQ(Scale(dst, src, c, true, true), S_OK);
+    ASSERT_EQ(dst.pixels, expected.pixels) << c.sw << "x" << c.sh << " -> " << c.dw << "x" << c.dh;
+  }
+  EXPECT_GT(drawn[0], 20);
+  EXPECT_GT(drawn[1], 20);
+}
+
 // Every kernel keeps a uniform image uniform, 8-bit and float, growing and
 // shrinking, and the shrink option chooses averaging over sampling.
 TEST(DibScale, KernelsKeepUniformImagesAndTheShrinkOptionAverages) {

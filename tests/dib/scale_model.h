@@ -147,6 +147,43 @@ inline void Area(Image& dst, const Image& src, const Prepared& p) {
     }
 }
 
+// One axis averaged (x when `acrossColumns`), the other interpolated
+// linearly to a value with one extra bit; the sum over twice the weights.
+inline void Mixed(Image& dst, const Image& src, const Prepared& p, bool acrossColumns) {
+  int x0 = int(p.dst.l / 16384), x1 = int((p.dst.r + 16383) / 16384);
+  int y0 = int(p.dst.t / 16384), y1 = int((p.dst.b + 16383) / 16384);
+  auto xs = Positions(p.src.l, p.src.r, src.width, p.stepX, x1 - x0);
+  auto ys = Positions(p.src.t, p.src.b, src.height, p.stepY, y1 - y0);
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) {
+      int64_t sum[4] = {0, 0, 0, 0}, total = 0;
+      int size = acrossColumns ? src.width : src.height;
+      int64_t low = acrossColumns ? p.src.l : p.src.t, high = acrossColumns ? p.src.r : p.src.b;
+      int64_t scale = acrossColumns ? p.scaleX : p.scaleY;
+      int k = acrossColumns ? x - x0 : y - y0;
+      const Sample& other = acrossColumns ? ys[y - y0] : xs[x - x0];
+      for (int along = 0; along < size; ++along) {
+        int64_t w;
+        if (low + k * scale < high) {
+          w = Covered(low, high, scale, k, along);
+        } else {
+          int last = int(std::min<int64_t>((high + 16383) / 16384, size)) - 1;
+          w = along == last ? 16384 : 0;
+        }
+        if (!w) continue;
+        total += w;
+        for (int c = 0; c < 4; ++c) {
+          int a = acrossColumns ? src.At(along, other.index)[c] : src.At(other.index, along)[c];
+          int b = acrossColumns ? src.At(along, other.next)[c] : src.At(other.next, along)[c];
+          sum[c] += w * ((a * (16384 - other.fraction) + b * other.fraction) >> 13);
+        }
+      }
+      BYTE s[4];
+      for (int c = 0; c < 4; ++c) s[c] = BYTE(total ? sum[c] / (2 * total) : 0);
+      Store(dst.At(x, y), s, 16384, true);
+    }
+}
+
 // Reducers over whole buffers: factors as 18.14 of the float quotient.
 inline int64_t Factor(int source, int destination) { return int64_t(double(source) / destination * 16384.0); }
 
