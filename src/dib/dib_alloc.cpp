@@ -12,6 +12,7 @@ struct Shape {
   int64_t stride;
   int64_t imageBytes;
   int entries;  // colour-table entries after the header
+  int copied;   // of which come from the caller's table
   bool masks;   // three masks after the header instead
 };
 
@@ -24,12 +25,15 @@ HRESULT Measure(int type, int width, int height, const RGBQUAD* table, int count
   shape->masks = shape->info->compression == BI_BITFIELDS;
   int bits = shape->info->bitsPerPixel;
   if (count < 0) count = 0;
-  if (shape->masks)
-    count = 0;
-  else if (!table && count == 0 && bits <= 8)
-    count = 1 << bits;
+  if (shape->masks) count = 0;
+  int given = table ? count : 0;
+  // A palette header that leaves its count 0 has its bits after a full
+  // table, so a full table is always reserved for one.
+  bool paletteHeader = shape->info->compression == BI_RGB && bits <= 8;
+  if (!shape->masks && count == 0 && bits <= 8 && (!table || paletteHeader)) count = 1 << bits;
   int limit = bits <= 8 ? 1 << bits : 256;
   shape->entries = count > limit ? limit : count;
+  shape->copied = given > shape->entries ? shape->entries : given;
   return S_OK;
 }
 
@@ -49,12 +53,12 @@ void WriteHeader(BITMAPINFOHEADER* header, int type, int width, int height, cons
     DWORD masks[3];
     ZqPixelTypeToBitAttribs(type, nullptr, nullptr, 0, masks);
     std::memcpy(after, masks, sizeof(masks));
-  } else if (table) {
-    std::memcpy(after, table, static_cast<size_t>(shape.entries) * sizeof(RGBQUAD));
   } else {
-    // Without a table the entries form a grey ramp from black to white.
+    // The caller's entries, then a grey ramp from black to white for the
+    // entries the caller did not give.
+    if (shape.copied) std::memcpy(after, table, static_cast<size_t>(shape.copied) * sizeof(RGBQUAD));
     auto entries = reinterpret_cast<RGBQUAD*>(after);
-    for (int i = 0; i < shape.entries; ++i) {
+    for (int i = shape.copied; i < shape.entries; ++i) {
       BYTE v = static_cast<BYTE>(shape.entries > 1 ? i * 255 / (shape.entries - 1) : 0);
       entries[i] = RGBQUAD{v, v, v, 0};
     }

@@ -148,6 +148,15 @@ TEST(DibBlocks, HeadersSizesAndTables) {
   EXPECT_EQ(block->biClrUsed, 3u);
   EXPECT_EQ(std::memcmp(block + 1, table, sizeof(table)), 0);
   ZqDibFree(block, 0);
+  // A table with a count of 0: a palette header with count 0 has its bits
+  // after a full table, so a full table is reserved and the bits lie inside
+  // the block.
+  ASSERT_EQ(ZqDibAlloc(&block, ZqPixel_Pal8, 4, 4, table, 0, 0), S_OK);
+  EXPECT_EQ(block->biClrUsed, 256u);
+  EXPECT_EQ(GlobalSize(GlobalHandle(block)), SIZE_T(40 + 1024 + 16));
+  ZQWIDEPIXEL p{65535, 65535, 65535, 65535};
+  EXPECT_EQ(ZqDibSetPixel(block, nullptr, 0, 3, 3, &p), S_OK);
+  ZqDibFree(block, 0);
 }
 
 // Sizes whose 32-bit products wrap would give a short block; they are refused.
