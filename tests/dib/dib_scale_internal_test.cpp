@@ -169,11 +169,20 @@ TEST(DibScale, AreaAveragingEqualsTheModel) {
   // the accumulator width is made in 64 bits and picks the wide one.
   EXPECT_FALSE(zq::dib::NarrowAccumulatorFits(zq::dib::Kernel::Area, 32 * 16384, 32 * 16384));
   EXPECT_TRUE(zq::dib::NarrowAccumulatorFits(zq::dib::Kernel::Area, 4 * 16384, 4 * 16384));
-  Image src(64, 64), dst(2, 2);
-  std::fill(src.pixels.begin(), src.pixels.end(), 255);
-  Case c{64, 64, 2, 2, {0, 0, 64 * 16384, 64 * 16384}, {0, 0, 2 * 16384, 2 * 16384}};
-  ASSERT_EQ(Scale(dst, src, c, true, true), S_OK);
-  for (BYTE b : dst.pixels) EXPECT_EQ(b, 255);
+  EXPECT_FALSE(zq::dib::NarrowAccumulatorFits(zq::dib::Kernel::AreaThenLinear, 128 * 16384, 8192));
+  EXPECT_FALSE(zq::dib::NarrowAccumulatorFits(zq::dib::Kernel::CubicThenArea, 8192, 200 * 16384));
+  struct Wide {
+    int sw, sh, dw, dh;
+  };
+  // Both axes, one axis with the other growing: every wide-sum kernel.
+  for (const Wide& w : {Wide{64, 64, 2, 2}, Wide{256, 2, 2, 4}, Wide{2, 400, 4, 2}})
+    for (bool bicubic : {false, true}) {
+      Image src(w.sw, w.sh), dst(w.dw, w.dh);
+      std::fill(src.pixels.begin(), src.pixels.end(), 255);
+      Case c{w.sw, w.sh, w.dw, w.dh, {0, 0, w.sw * 16384, w.sh * 16384}, {0, 0, w.dw * 16384, w.dh * 16384}};
+      ASSERT_EQ(Scale(dst, src, c, true, true, bicubic), S_OK);
+      for (BYTE b : dst.pixels) ASSERT_EQ(b, 255) << w.sw << "x" << w.sh << " -> " << w.dw << "x" << w.dh;
+    }
 }
 
 // One axis shrinking with the shrink option: that axis averaged, the
