@@ -17,3 +17,10 @@ endif()
 
 # Bare libpng (the one the module links) as the baseline of the PNG benchmark.
 target_link_libraries(quillet_bench PRIVATE png_static)
+# stb_image_resize for the scaling benchmark (headers of libstb-dev).
+if(EXISTS /usr/include/stb/stb_image_resize.h)
+  target_include_directories(quillet_bench PRIVATE /usr/include/stb)
+  target_compile_definitions(quillet_bench PRIVATE QUILLET_HAVE_STB)
+  # Third-party code: built as it is, its warnings are not ours.
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/bench/stb_resize_peer.cpp PROPERTIES COMPILE_OPTIONS -w)
+endif()

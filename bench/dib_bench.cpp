@@ -48,10 +48,11 @@ void Line(const std::string& name, double ours, double baseline, const std::stri
 }
 
 double TimeCopy(Picture& dst, Picture& src) {
-  return bench::Time([] {}, [&] {
-    for (int i = 0; i < kRepeats; ++i)
-      ZqDibCopy(dst.Header(), nullptr, nullptr, 0, src.Header(), nullptr, nullptr, 0, 0);
-  });
+  return bench::Time([] {},
+                     [&] {
+                       for (int i = 0; i < kRepeats; ++i)
+                         ZqDibCopy(dst.Header(), nullptr, nullptr, 0, src.Header(), nullptr, nullptr, 0, 0);
+                     });
 }
 
 #ifdef QUILLET_HAVE_PIXMAN
@@ -59,10 +60,11 @@ pixman_image_t* Wrap(const Picture& p, pixman_format_code_t format) {
   return pixman_image_create_bits(format, kWidth, kHeight, reinterpret_cast<uint32_t*>(p.Bits()), p.Stride());
 }
 double TimePixman(pixman_image_t* dst, pixman_image_t* src) {
-  return bench::Time([] {}, [&] {
-    for (int i = 0; i < kRepeats; ++i)
-      pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kWidth, kHeight);
-  });
+  return bench::Time([] {},
+                     [&] {
+                       for (int i = 0; i < kRepeats; ++i)
+                         pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kWidth, kHeight);
+                     });
 }
 void Conversion(int dstType, int srcType, pixman_format_code_t dstFormat, pixman_format_code_t srcFormat,
                 const char* name) {
@@ -90,9 +92,10 @@ void Conversions() {
 void UnscaledCopy() {
   Picture src(ZqPixel_Rgba32), dst(ZqPixel_Rgba32);
   double ours = TimeCopy(dst, src);
-  double copy = bench::Time([] {}, [&] {
-    for (int i = 0; i < kRepeats; ++i) std::memcpy(dst.Bits(), src.Bits(), dst.Bytes());
-  });
+  double copy = bench::Time([] {},
+                            [&] {
+                              for (int i = 0; i < kRepeats; ++i) std::memcpy(dst.Bits(), src.Bits(), dst.Bytes());
+                            });
   Line("ZqDibCopy Rgba32->Rgba32 1920x1080 x10", ours, copy, "memcpy");
 #ifdef QUILLET_HAVE_PIXMAN
   pixman_image_t *ps = Wrap(src, PIXMAN_a8r8g8b8), *pd = Wrap(dst, PIXMAN_a8r8g8b8);
@@ -105,12 +108,15 @@ void UnscaledCopy() {
 void Fill() {
   Picture image(ZqPixel_Rgb32);
   volatile float level = 0.5f;
-  double ours = bench::Time([] {}, [&] {
-    for (int i = 0; i < kRepeats; ++i) ZqDibSet(image.Header(), nullptr, nullptr, 0, level, 0.25f, 1.0f, 1.0f, 0);
-  });
-  double set = bench::Time([] {}, [&] {
-    for (int i = 0; i < kRepeats; ++i) std::memset(image.Bits(), i, image.Bytes());
-  });
+  double ours = bench::Time([] {},
+                            [&] {
+                              for (int i = 0; i < kRepeats; ++i)
+                                ZqDibSet(image.Header(), nullptr, nullptr, 0, level, 0.25f, 1.0f, 1.0f, 0);
+                            });
+  double set = bench::Time([] {},
+                           [&] {
+                             for (int i = 0; i < kRepeats; ++i) std::memset(image.Bits(), i, image.Bytes());
+                           });
   Line("ZqDibSet Rgb32 1920x1080 x10", ours, set, "memset");
 #ifdef QUILLET_HAVE_PIXMAN
   pixman_color_t colour{0xFFFF, 0x4000, 0x8000, 0xFFFF};

@@ -251,3 +251,71 @@ ZQAPI BOOL WINAPI ZqGetSubPixel32Safe(BYTE* out, const BYTE* base, int width, in
                                       int y) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI ZqGetSubPixel128Safe(float* out, const float* base, int width, int height, int stride, int x,
                                        int y) ZQ_NOTHROW;
+
+// ---- scaling (18.14 fixed point: 16384 = one pixel) -----------------------------------------
+// Scaler images are (base of row 0, size, stride); the stride may be
+// negative, so a bottom-up block is passed as its last stored row with the
+// negated stride. Pixels are 4 bytes (8-bit blue, green, red, alpha) or,
+// for any other bytes-per-pixel value, 16 (floats).
+//
+// Choices the scalers make where their description leaves room:
+// - 8-bit bilinear samples use ZqGetSubPixel32Fast's truncated 14-bit
+//   weights; the SSE2 form may differ from the scalar one by one unit.
+// - Area averaging divides by the sum of the weights it used (so uniform
+//   images stay uniform at the clipped right and bottom footprints); with
+//   one direction interpolated, the interpolated value carries one extra
+//   bit ((v0 (16384 - f) + v1 f) >> 13) and the sum is divided by twice
+//   the weights.
+// - Bicubic, 8-bit: vertical pass first, kept as value x 64
+//   ((sum + 128) >> 8) and held to 0..255 x 64, so overshoot does not
+//   carry into the horizontal pass, which rounds ((sum + 2^19) >> 20) and
+//   holds to 0..255. Float images are not clamped.
+// - Partial edge pixels, 8-bit: coverage c (14 bits, row coverage times
+//   column coverage >> 14); d + (s - d) x c / 16384, truncated toward zero.
+typedef struct ZQSUBPIXELPARAM {
+  DWORD reserved0;
+  BYTE* dstBase;
+  int dstStride;
+  DWORD reserved1;
+  RECT dstFinal;
+  RECT dstGiven;
+  DWORD reserved2;
+  BYTE* srcBase;
+  int srcStride;
+  DWORD reserved3;
+  RECT srcFinal;
+  RECT srcClipped;
+  int stepX, stepY;    // interpolation steps
+  int scaleX, scaleY;  // source pixels per destination pixel
+  DWORD reserved4[2];
+} ZQSUBPIXELPARAM;
+
+ZQAPI int WINAPI ZqPrepareSubpixelParam(ZQSUBPIXELPARAM* record, BYTE* dstBase, const SIZE* dstSize, int dstStride,
+                                        const RECT* dstRect, const BYTE* srcBase, const SIZE* srcSize,
+                                        int srcStride, const RECT* srcRect) ZQ_NOTHROW;
+ZQAPI HRESULT WINAPI ZqDibScale_Bilinear(BYTE* dstBase, const SIZE* dstSize, int dstStride, const RECT* dstRect,
+                                         const BYTE* srcBase, const SIZE* srcSize, int srcStride,
+                                         const RECT* srcRect, int bytesPerPixel, BOOL shrinkFilter,
+                                         BOOL replaceEdges) ZQ_NOTHROW;
+ZQAPI HRESULT WINAPI ZqDibScale_BiCubic(BYTE* dstBase, const SIZE* dstSize, int dstStride, const RECT* dstRect,
+                                        const BYTE* srcBase, const SIZE* srcSize, int srcStride,
+                                        const RECT* srcRect, int bytesPerPixel, BOOL shrinkFilter,
+                                        BOOL replaceEdges) ZQ_NOTHROW;
+ZQAPI HRESULT WINAPI ZqDibScale_BilinearSubPixel(BYTE* dstBase, const SIZE* dstSize, int dstStride,
+                                                 const RECT* dstRect, const BYTE* srcBase, const SIZE* srcSize,
+                                                 int srcStride, const RECT* srcRect, int bytesPerPixel,
+                                                 BOOL shrinkFilter, BOOL replaceEdges) ZQ_NOTHROW;
+ZQAPI HRESULT WINAPI ZqDibScale_BiCubicSubPixel(BYTE* dstBase, const SIZE* dstSize, int dstStride,
+                                                const RECT* dstRect, const BYTE* srcBase, const SIZE* srcSize,
+                                                int srcStride, const RECT* srcRect, int bytesPerPixel,
+                                                BOOL shrinkFilter, BOOL replaceEdges) ZQ_NOTHROW;
+// Raw-buffer reducers and the plain bicubic copy (regions by ZqDibPrepareSet).
+ZQAPI HRESULT WINAPI ZqDibCopyBiCubic(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
+                                      const BYTE* srcBase, const RECT* srcBounds, int srcStride,
+                                      const RECT* srcRect, int bytesPerPixel) ZQ_NOTHROW;
+ZQAPI HRESULT WINAPI ZqDownSample(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
+                                  const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
+                                  int bytesPerPixel) ZQ_NOTHROW;
+ZQAPI HRESULT WINAPI ZqPixelate(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
+                                const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
+                                int bytesPerPixel) ZQ_NOTHROW;

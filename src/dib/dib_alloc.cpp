@@ -11,8 +11,9 @@ struct Shape {
   const TypeInfo* info;
   int64_t stride;
   int64_t imageBytes;
-  int entries;   // colour-table entries after the header
-  bool masks;    // three masks after the header instead
+  int entries;  // colour-table entries after the header
+  int copied;   // of which come from the caller's table
+  bool masks;   // three masks after the header instead
 };
 
 HRESULT Measure(int type, int width, int height, const RGBQUAD* table, int count, Shape* shape) noexcept {
@@ -25,9 +26,14 @@ HRESULT Measure(int type, int width, int height, const RGBQUAD* table, int count
   int bits = shape->info->bitsPerPixel;
   if (count < 0) count = 0;
   if (shape->masks) count = 0;
-  else if (!table && count == 0 && bits <= 8) count = 1 << bits;
+  int given = table ? count : 0;
+  // A palette header that leaves its count 0 has its bits after a full
+  // table, so a full table is always reserved for one.
+  bool paletteHeader = shape->info->compression == BI_RGB && bits <= 8;
+  if (!shape->masks && count == 0 && bits <= 8 && (!table || paletteHeader)) count = 1 << bits;
   int limit = bits <= 8 ? 1 << bits : 256;
   shape->entries = count > limit ? limit : count;
+  shape->copied = given > shape->entries ? shape->entries : given;
   return S_OK;
 }
 
@@ -47,12 +53,12 @@ void WriteHeader(BITMAPINFOHEADER* header, int type, int width, int height, cons
     DWORD masks[3];
     ZqPixelTypeToBitAttribs(type, nullptr, nullptr, 0, masks);
     std::memcpy(after, masks, sizeof(masks));
-  } else if (table) {
-    std::memcpy(after, table, static_cast<size_t>(shape.entries) * sizeof(RGBQUAD));
   } else {
-    // Without a table the entries form a grey ramp from black to white.
+    // The caller's entries, then a grey ramp from black to white for the
+    // entries the caller did not give.
+    if (shape.copied) std::memcpy(after, table, static_cast<size_t>(shape.copied) * sizeof(RGBQUAD));
     auto entries = reinterpret_cast<RGBQUAD*>(after);
-    for (int i = 0; i < shape.entries; ++i) {
+    for (int i = shape.copied; i < shape.entries; ++i) {
       BYTE v = static_cast<BYTE>(shape.entries > 1 ? i * 255 / (shape.entries - 1) : 0);
       entries[i] = RGBQUAD{v, v, v, 0};
     }
@@ -94,8 +100,8 @@ ZQAPI HRESULT WINAPI ZqDibAlloc(BITMAPINFOHEADER** block, int type, int width, i
   int64_t extra = shape.masks ? 12 : static_cast<int64_t>(shape.entries) * 4;
   int64_t total = static_cast<int64_t>(sizeof(BITMAPINFOHEADER)) + extra + shape.imageBytes;
   if (total > kMaxImageBytes) return E_OUTOFMEMORY;
-  HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE | ((flags & ZQDIBALLOC_ZERO) ? GMEM_ZEROINIT : 0),
-                               static_cast<SIZE_T>(total));
+  HGLOBAL handle =
+      GlobalAlloc(GMEM_MOVEABLE | ((flags & ZQDIBALLOC_ZERO) ? GMEM_ZEROINIT : 0), static_cast<SIZE_T>(total));
   if (!handle) return E_OUTOFMEMORY;
   auto header = static_cast<BITMAPINFOHEADER*>(GlobalLock(handle));
   if (!header) {

@@ -10,7 +10,7 @@
 namespace zq::dib {
 namespace {
 
-constexpr int64_t kOne = 16384;     // one pixel in 18.14
+constexpr int64_t kOne = 16384;       // one pixel in 18.14
 constexpr int kMaxSubPixel = 131071;  // largest size whose 18.14 form fits 32 bits
 
 inline int Width(const RECT& r) noexcept { return r.right - r.left; }
@@ -29,12 +29,16 @@ struct Gather {
   ZQWIDEPIXEL wide[4];
   ZQRGBA narrow[4];
   void Keep(const ZQXCHGSET& set, int k) noexcept {
-    if (set.flags & ZQXCHG_WIDE) wide[k] = set.work.wide[0];
-    else narrow[k] = set.work.narrow[0];
+    if (set.flags & ZQXCHG_WIDE)
+      wide[k] = set.work.wide[0];
+    else
+      narrow[k] = set.work.narrow[0];
   }
   void Place(ZQXCHGSET& set) const noexcept {
-    if (set.flags & ZQXCHG_WIDE) std::memcpy(set.work.wide, wide, sizeof(wide));
-    else std::memcpy(set.work.narrow, narrow, sizeof(narrow));
+    if (set.flags & ZQXCHG_WIDE)
+      std::memcpy(set.work.wide, wide, sizeof(wide));
+    else
+      std::memcpy(set.work.narrow, narrow, sizeof(narrow));
   }
 };
 
@@ -42,8 +46,10 @@ struct Gather {
 // 64 bits; the last one always reads the last source column.
 std::vector<int> NearestIndices(int sourceSize, int destinationSize, DWORD quality) {
   int64_t step;
-  if (quality >= 3) step = destinationSize > 1 ? (sourceSize - 1) * kOne / (destinationSize - 1) : (sourceSize - 1) * kOne;
-  else step = sourceSize * kOne / destinationSize;
+  if (quality >= 3)
+    step = destinationSize > 1 ? (sourceSize - 1) * kOne / (destinationSize - 1) : (sourceSize - 1) * kOne;
+  else
+    step = sourceSize * kOne / destinationSize;
   std::vector<int> index(destinationSize);
   for (int i = 0; i < destinationSize; ++i) index[i] = static_cast<int>(i * step / kOne);
   index[destinationSize - 1] = sourceSize - 1;
@@ -218,12 +224,16 @@ HRESULT FeatherCopy(const CopyJob& job) {
       if (weight < 65535) {
         SetSource(back, dstRow, job.d.left + i, job.dst.bpp);
         back.read1(&back);
-        if (wide) back.work.wide[1] = copy.work.wide[0];
-        else back.work.narrow[1] = copy.work.narrow[0];
+        if (wide)
+          back.work.wide[1] = copy.work.wide[0];
+        else
+          back.work.narrow[1] = copy.work.narrow[0];
         back.blendBlock[1] = weight;
         back.blend[0](&back);
-        if (wide) copy.work.wide[0] = back.work.wide[0];
-        else copy.work.narrow[0] = back.work.narrow[0];
+        if (wide)
+          copy.work.wide[0] = back.work.wide[0];
+        else
+          copy.work.narrow[0] = back.work.narrow[0];
       }
       SetDestination(copy, dstRow, job.d.left + i, job.dst.bpp);
       copy.write1(&copy);
@@ -240,14 +250,48 @@ RECT Divided(const RECT& r) noexcept {
   return RECT{static_cast<LONG>(r.left / kOne), static_cast<LONG>(r.top / kOne), static_cast<LONG>(r.right / kOne),
               static_cast<LONG>(r.bottom / kOne)};
 }
-bool WholePixels(const RECT& r) noexcept {
-  return ((r.left | r.top | r.right | r.bottom) & (kOne - 1)) == 0;
-}
+bool WholePixels(const RECT& r) noexcept { return ((r.left | r.top | r.right | r.bottom) & (kOne - 1)) == 0; }
 bool ScalerPair(int a, int b) noexcept {
   bool a32 = a == ZqPixel_Rgb32 || a == ZqPixel_Rgba32, b32 = b == ZqPixel_Rgb32 || b == ZqPixel_Rgba32;
   return (a32 && b32) || (a == ZqPixel_RgbaFloat && b == ZqPixel_RgbaFloat);
 }
 
+// Sub-pixel copy between types the scalers do not take: the source image
+// and the whole pixels under the destination rectangle go into working
+// images the scalers take (8-bit when both types have at most 8 bits a
+// channel, else float), are scaled there (edge pixels blending with what
+// the destination held) and come back converted.
+HRESULT SubPixelThroughWorkingImages(BITMAPINFOHEADER* dstHeader, const Image& dst, const RECT& d,
+                                     const BITMAPINFOHEADER* srcHeader, const Image& src, const RECT& s, DWORD flags) {
+  auto eightBit = [](int type) { return type >= ZqPixel_Pal4 && type <= ZqPixel_Rgba32; };
+  int work = eightBit(dst.type) && eightBit(src.type) ? ZqPixel_Rgba32 : ZqPixel_RgbaFloat;
+  RECT whole{static_cast<LONG>(d.left >> 14), static_cast<LONG>(d.top >> 14),
+             static_cast<LONG>((static_cast<int64_t>(d.right) + kOne - 1) >> 14),
+             static_cast<LONG>((static_cast<int64_t>(d.bottom) + kOne - 1) >> 14)};
+  whole = Intersect(whole, dst.Bounds());
+  if (IsEmpty(whole)) return S_OK;
+  BITMAPINFOHEADER *from = nullptr, *to = nullptr;
+  HRESULT hr = ZqDibAlloc(&from, work, src.width, src.height, nullptr, 0, 0);
+  if (SUCCEEDED(hr)) hr = ZqDibAlloc(&to, work, whole.right - whole.left, whole.bottom - whole.top, nullptr, 0, 0);
+  const DWORD convert = 4;  // 16-bit working pixel, exact expansion
+  if (SUCCEEDED(hr)) hr = ZqDibCopy(from, nullptr, nullptr, 0, srcHeader, src.bits, nullptr, src.stride, convert);
+  if (SUCCEEDED(hr)) hr = ZqDibCopy(to, nullptr, nullptr, 0, dstHeader, dst.bits, &whole, dst.stride, convert);
+  if (SUCCEEDED(hr)) {
+    Image a, b;
+    OpenImage(from, nullptr, 0, &a);
+    OpenImage(to, nullptr, 0, &b);
+    SIZE fromSize{a.width, a.height}, toSize{b.width, b.height};
+    RECT shifted{static_cast<LONG>(d.left - whole.left * kOne), static_cast<LONG>(d.top - whole.top * kOne),
+                 static_cast<LONG>(d.right - whole.left * kOne), static_cast<LONG>(d.bottom - whole.top * kOne)};
+    auto scale = (flags & ZQDIB_BICUBIC) ? ZqDibScale_BiCubicSubPixel : ZqDibScale_BilinearSubPixel;
+    hr = scale(b.Row(0), &toSize, -b.stride, &shifted, a.Row(0), &fromSize, -a.stride, &s,
+               work == ZqPixel_Rgba32 ? 4 : 16, (flags & ZQDIB_SHRINK_FILTER) != 0, (flags & ZQDIB_REPLACE_EDGES) != 0);
+  }
+  if (SUCCEEDED(hr)) hr = ZqDibCopy(dstHeader, dst.bits, &whole, dst.stride, to, nullptr, nullptr, 0, convert);
+  ZqDibFree(from, 0);
+  ZqDibFree(to, 0);
+  return hr;
+}
 }  // namespace
 }  // namespace zq::dib
 
@@ -263,36 +307,44 @@ ZQAPI HRESULT WINAPI ZqDibCopy(BITMAPINFOHEADER* dstHeader, void* dstBits, const
   hr = OpenImage(srcHeader, srcBits, srcStride, &src);
   if (FAILED(hr)) return hr;
   DWORD quality = flags & ZQDIB_QUALITY_MASK;
+  bool scalers = quality >= 3 && ScalerPair(dst.type, src.type);
   RECT d, s;
+  bool fractional = false;
   if (flags & ZQDIB_SUBPIXEL) {
     // 18.14 coordinates of larger images do not fit 32 bits.
-    if (dst.width > kMaxSubPixel || dst.height > kMaxSubPixel || src.width > kMaxSubPixel ||
-        src.height > kMaxSubPixel)
+    if (dst.width > kMaxSubPixel || dst.height > kMaxSubPixel || src.width > kMaxSubPixel || src.height > kMaxSubPixel)
       return E_INVALIDARG;
     d = dstRect ? *dstRect : Scaled(dst.Bounds(), kOne);
     s = srcRect ? *srcRect : Scaled(src.Bounds(), kOne);
-    if (!(WholePixels(d) && WholePixels(s)) && quality >= 3)
-      return E_NOTIMPL;  // fractional rectangles need the sub-pixel scalers
-    d = Divided(d);
-    s = Divided(s);
+    fractional = quality >= 3 && !(WholePixels(d) && WholePixels(s));
+    if (!fractional) {
+      d = Divided(d);
+      s = Divided(s);
+    }
   } else {
     d = dstRect ? *dstRect : dst.Bounds();
     s = srcRect ? *srcRect : src.Bounds();
   }
+  if (scalers) {
+    // Both images go to the scalers as their top row with a negative stride.
+    SIZE dstSize{dst.width, dst.height}, srcSize{src.width, src.height};
+    int bytes = dst.type == ZqPixel_RgbaFloat ? 16 : 4;
+    BOOL shrink = (flags & ZQDIB_SHRINK_FILTER) != 0, replace = (flags & ZQDIB_REPLACE_EDGES) != 0;
+    bool bicubic = (flags & ZQDIB_BICUBIC) != 0;
+    auto scale = fractional ? (bicubic ? ZqDibScale_BiCubicSubPixel : ZqDibScale_BilinearSubPixel)
+                            : (bicubic ? ZqDibScale_BiCubic : ZqDibScale_Bilinear);
+    return scale(dst.Row(0), &dstSize, -dst.stride, &d, src.Row(0), &srcSize, -src.stride, &s, bytes, shrink, replace);
+  }
+  if (fractional) {
+    try {
+      return SubPixelThroughWorkingImages(dstHeader, dst, d, srcHeader, src, s, flags);
+    } catch (...) {
+      return E_OUTOFMEMORY;
+    }
+  }
   PrepareRectPair(dst.Bounds(), d, src.Bounds(), s, nullptr);
   if (IsEmpty(d) || IsEmpty(s)) return S_OK;
-  bool sameSize = Width(d) == Width(s) && Height(d) == Height(s);
   try {
-    if (quality >= 3 && ScalerPair(dst.type, src.type)) {
-      // The scalers serve equal sizes by moving rows as they are; other
-      // sizes need the filtering scalers, which this copy does not have.
-      if (!sameSize) return E_NOTIMPL;
-      size_t bytes = static_cast<size_t>(Width(d)) * (dst.bpp / 8);
-      for (int j = Height(d) - 1; j >= 0; --j)
-        std::memmove(dst.Row(d.top + j) + static_cast<ptrdiff_t>(d.left) * (dst.bpp / 8),
-                     src.Row(s.top + j) + static_cast<ptrdiff_t>(s.left) * (src.bpp / 8), bytes);
-      return S_OK;
-    }
     ScopedQuantizer quantizer;
     hr = quantizer.For(dst);
     if (FAILED(hr)) return hr;

@@ -6,22 +6,22 @@ namespace {
 
 // Rows in type order 16..32.
 constexpr TypeInfo kTypes[kTypeCount] = {
-    {1, BI_RGB, {0, 0, 0, 1}, {0, 0, 0}},                  // Mono1
-    {1, ZQDIB_FOURCC_GRAY, {0, 0, 0, 1}, {0, 0, 0}},       // Gray1
-    {2, ZQDIB_FOURCC_GRAY, {0, 0, 0, 2}, {0, 0, 0}},       // Gray2
-    {4, ZQDIB_FOURCC_GRAY, {0, 0, 0, 4}, {0, 0, 0}},       // Gray4
-    {8, ZQDIB_FOURCC_GRAY, {0, 0, 0, 8}, {0, 0, 0}},       // Gray8
-    {16, ZQDIB_FOURCC_GRAY, {0, 0, 0, 16}, {0, 0, 0}},     // Gray16
-    {32, ZQDIB_FOURCC_GRAY, {0, 0, 0, 32}, {0, 0, 0}},     // GrayFloat
-    {4, BI_RGB, {8, 8, 8, 0}, {0, 0, 0}},                  // Pal4
-    {8, BI_RGB, {8, 8, 8, 0}, {0, 0, 0}},                  // Pal8
-    {16, BI_RGB, {5, 5, 5, 1}, {0, 0, 0}},                 // Rgb555
-    {16, BI_BITFIELDS, {5, 6, 5, 0}, {5, 6, 5}},           // Rgb565
-    {24, BI_RGB, {8, 8, 8, 0}, {0, 0, 0}},                 // Rgb24
-    {32, BI_RGB, {8, 8, 8, 8}, {0, 0, 0}},                 // Rgb32
-    {32, ZQDIB_FOURCC_RGBA, {8, 8, 8, 8}, {0, 0, 0}},      // Rgba32
-    {32, BI_BITFIELDS, {10, 10, 10, 2}, {10, 10, 10}},     // Rgb30
-    {64, ZQDIB_FOURCC_RGBA, {16, 16, 16, 16}, {0, 0, 0}},  // Rgba64
+    {1, BI_RGB, {0, 0, 0, 1}, {0, 0, 0}},                   // Mono1
+    {1, ZQDIB_FOURCC_GRAY, {0, 0, 0, 1}, {0, 0, 0}},        // Gray1
+    {2, ZQDIB_FOURCC_GRAY, {0, 0, 0, 2}, {0, 0, 0}},        // Gray2
+    {4, ZQDIB_FOURCC_GRAY, {0, 0, 0, 4}, {0, 0, 0}},        // Gray4
+    {8, ZQDIB_FOURCC_GRAY, {0, 0, 0, 8}, {0, 0, 0}},        // Gray8
+    {16, ZQDIB_FOURCC_GRAY, {0, 0, 0, 16}, {0, 0, 0}},      // Gray16
+    {32, ZQDIB_FOURCC_GRAY, {0, 0, 0, 32}, {0, 0, 0}},      // GrayFloat
+    {4, BI_RGB, {8, 8, 8, 0}, {0, 0, 0}},                   // Pal4
+    {8, BI_RGB, {8, 8, 8, 0}, {0, 0, 0}},                   // Pal8
+    {16, BI_RGB, {5, 5, 5, 1}, {0, 0, 0}},                  // Rgb555
+    {16, BI_BITFIELDS, {5, 6, 5, 0}, {5, 6, 5}},            // Rgb565
+    {24, BI_RGB, {8, 8, 8, 0}, {0, 0, 0}},                  // Rgb24
+    {32, BI_RGB, {8, 8, 8, 8}, {0, 0, 0}},                  // Rgb32
+    {32, ZQDIB_FOURCC_RGBA, {8, 8, 8, 8}, {0, 0, 0}},       // Rgba32
+    {32, BI_BITFIELDS, {10, 10, 10, 2}, {10, 10, 10}},      // Rgb30
+    {64, ZQDIB_FOURCC_RGBA, {16, 16, 16, 16}, {0, 0, 0}},   // Rgba64
     {128, ZQDIB_FOURCC_RGBA, {32, 32, 32, 32}, {0, 0, 0}},  // RgbaFloat
 };
 
@@ -55,8 +55,7 @@ const RGBQUAD* ColourTable(const BITMAPINFOHEADER* header) noexcept {
 BYTE* DefaultBits(const BITMAPINFOHEADER* header) noexcept {
   auto start = reinterpret_cast<BYTE*>(const_cast<BITMAPINFOHEADER*>(header));
   if (header->biCompression == BI_BITFIELDS) return start + 52;
-  if (header->biCompression == BI_RGB && header->biClrUsed == 0 && header->biBitCount >= 1 &&
-      header->biBitCount <= 8)
+  if (header->biCompression == BI_RGB && header->biClrUsed == 0 && header->biBitCount >= 1 && header->biBitCount <= 8)
     return start + header->biSize + 4 * (1u << header->biBitCount);
   return start + header->biSize + 4 * static_cast<size_t>(header->biClrUsed);
 }

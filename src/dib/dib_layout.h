@@ -16,7 +16,7 @@ constexpr int64_t kMaxImageBytes = 0x7FFFFFFF;  // 2 GB - 1
 // One row of the pixel-type table.
 struct TypeInfo {
   int bitsPerPixel;
-  DWORD compression;   // 0, BI_BITFIELDS or a FourCC
+  DWORD compression;    // 0, BI_BITFIELDS or a FourCC
   BYTE channelBits[4];  // blue, green, red, alpha (single-channel: count in the fourth)
   int maskBits[3];      // red, green, blue widths of a bit-field type, else 0
 };

@@ -8,13 +8,12 @@
 
 namespace zq::dib {
 
-void AttachImages(ZQXCHGSET& set, const Image& dst, const Image& src, const BYTE* quantizer) noexcept {
+void AttachImages(ZQXCHGSET& set, const Image&, const Image& src, const BYTE* quantizer) noexcept {
   if (IsPalette(src.type)) {
     set.srcTable = ColourTable(src.header);
     set.srcTableCount = TableEntries(src.header);
   }
   set.quantizer = quantizer;
-  (void)dst;
 }
 
 namespace {
@@ -97,8 +96,7 @@ ZQAPI HRESULT WINAPI ZqDibFlip(BITMAPINFOHEADER* header, void* bits, const RECT*
   Image image;
   HRESULT hr = OpenImage(header, bits, stride, &image);
   if (FAILED(hr)) return hr;
-  if (image.type < ZqPixel_Pal4 || image.type == ZqPixel_Rgb30 || image.type == ZqPixel_RgbaFloat)
-    return E_NOTIMPL;
+  if (image.type < ZqPixel_Pal4 || image.type == ZqPixel_Rgb30 || image.type == ZqPixel_RgbaFloat) return E_NOTIMPL;
   RECT r = Clipped(image, rect);
   if (IsEmpty(r) || !vertical) return S_OK;  // the horizontal flag has no effect
   int64_t first = static_cast<int64_t>(r.left) * image.bpp, last = static_cast<int64_t>(r.right) * image.bpp;

@@ -77,13 +77,9 @@ ZQWIDEPIXEL ExpandGray4(const BYTE* at, int bit, const ZQXCHGSET&) noexcept {
   return Gray(static_cast<WORD>(Field(at, bit, 4) * 4369));
 }
 ZQWIDEPIXEL ExpandGray8(const BYTE* at, int, const ZQXCHGSET& s) noexcept { return Gray(Widen8(at[0], Exact(s))); }
-ZQWIDEPIXEL ExpandGray16(const BYTE* at, int, const ZQXCHGSET&) noexcept {
-  return Gray(static_cast<WORD>(Word(at)));
-}
+ZQWIDEPIXEL ExpandGray16(const BYTE* at, int, const ZQXCHGSET&) noexcept { return Gray(static_cast<WORD>(Word(at))); }
 ZQWIDEPIXEL ExpandGrayFloat(const BYTE* at, int, const ZQXCHGSET&) noexcept { return Gray(FromFloat(Float(at))); }
-ZQWIDEPIXEL ExpandPal4(const BYTE* at, int bit, const ZQXCHGSET& s) noexcept {
-  return FromTable(s, Field(at, bit, 4));
-}
+ZQWIDEPIXEL ExpandPal4(const BYTE* at, int bit, const ZQXCHGSET& s) noexcept { return FromTable(s, Field(at, bit, 4)); }
 ZQWIDEPIXEL ExpandPal8(const BYTE* at, int, const ZQXCHGSET& s) noexcept { return FromTable(s, at[0]); }
 ZQWIDEPIXEL ExpandRgb555(const BYTE* at, int, const ZQXCHGSET&) noexcept {
   unsigned w = Word(at);
@@ -136,15 +132,11 @@ void PackGray16(BYTE* at, int, const ZQWIDEPIXEL& p, const ZQXCHGSET&) noexcept 
 void PackGrayFloat(BYTE* at, int, const ZQWIDEPIXEL& p, const ZQXCHGSET&) noexcept {
   PutFloat(at, static_cast<float>(Sum(p) / 3) / 65535.0f);
 }
-unsigned WideCell(const ZQWIDEPIXEL& p) noexcept {
-  return QuantizerCell(p.red >> 11, p.green >> 11, p.blue >> 11);
-}
+unsigned WideCell(const ZQWIDEPIXEL& p) noexcept { return QuantizerCell(p.red >> 11, p.green >> 11, p.blue >> 11); }
 void PackPal4(BYTE* at, int bit, const ZQWIDEPIXEL& p, const ZQXCHGSET& s) noexcept {
   PutField(at, bit, 4, Quantize(s, WideCell(p)));
 }
-void PackPal8(BYTE* at, int, const ZQWIDEPIXEL& p, const ZQXCHGSET& s) noexcept {
-  at[0] = Quantize(s, WideCell(p));
-}
+void PackPal8(BYTE* at, int, const ZQWIDEPIXEL& p, const ZQXCHGSET& s) noexcept { at[0] = Quantize(s, WideCell(p)); }
 void PackRgb555(BYTE* at, int, const ZQWIDEPIXEL& p, const ZQXCHGSET&) noexcept {
   PutWord(at, (p.red >> 11) << 10 | (p.green >> 11) << 5 | (p.blue >> 11));
 }
@@ -259,11 +251,8 @@ void WINAPI ReadInterp(ZQXCHGSET* s) {
   Read2x2<E, Bits>(s);
   unsigned fx = s->fracX & 16383, fy = s->fracY & 16383;
   const ZQWIDEPIXEL* w = s->work.wide;
-  auto mix = [&](WORD ZQWIDEPIXEL::*c) {
-    return Lerp(Lerp(w[0].*c, w[1].*c, fx), Lerp(w[2].*c, w[3].*c, fx), fy);
-  };
-  ZQWIDEPIXEL r{mix(&ZQWIDEPIXEL::blue), mix(&ZQWIDEPIXEL::green), mix(&ZQWIDEPIXEL::red),
-                mix(&ZQWIDEPIXEL::alpha)};
+  auto mix = [&](WORD ZQWIDEPIXEL::*c) { return Lerp(Lerp(w[0].*c, w[1].*c, fx), Lerp(w[2].*c, w[3].*c, fx), fy); };
+  ZQWIDEPIXEL r{mix(&ZQWIDEPIXEL::blue), mix(&ZQWIDEPIXEL::green), mix(&ZQWIDEPIXEL::red), mix(&ZQWIDEPIXEL::alpha)};
   s->work.wide[0] = r;
 }
 template <Pack P, int Bits>
@@ -325,8 +314,8 @@ void WINAPI NarrowWrite4(ZQXCHGSET* s) {
 
 // ---- blend operation 3: weighted mix of work[1] into work[0] -------------------------------
 inline unsigned Mix(unsigned under, unsigned over, unsigned weight, unsigned full) noexcept {
-  return under + static_cast<int>((static_cast<int>(over) - static_cast<int>(under)) * static_cast<long long>(weight) /
-                                  full);
+  return under +
+         static_cast<int>((static_cast<int>(over) - static_cast<int>(under)) * static_cast<long long>(weight) / full);
 }
 void WINAPI BlendWeightedWide(ZQXCHGSET* s) {
   unsigned w = s->blendBlock[1] > 65535 ? 65535 : s->blendBlock[1];
@@ -353,19 +342,27 @@ struct TypeKernels {
   Pack pack;
   ZQXCHGPROC read1, read4, read2x2, readInterp, write1, write4;
 };
-#define ZQ_KERNELS(E, P, BITS)                                                                                  \
-  TypeKernels {                                                                                               \
+#define ZQ_KERNELS(E, P, BITS)                                                                                    \
+  TypeKernels {                                                                                                   \
     E, P, Read1<E, BITS>, Read4<E, BITS>, Read2x2<E, BITS>, ReadInterp<E, BITS>, Write1<P, BITS>, Write4<P, BITS> \
   }
 const TypeKernels kWide[kTypeCount] = {
-    ZQ_KERNELS(ExpandBit, PackBit, 1),              ZQ_KERNELS(ExpandBit, PackBit, 1),
-    ZQ_KERNELS(ExpandGray2, PackGray2, 2),          ZQ_KERNELS(ExpandGray4, PackGray4, 4),
-    ZQ_KERNELS(ExpandGray8, PackGray8, 8),          ZQ_KERNELS(ExpandGray16, PackGray16, 16),
-    ZQ_KERNELS(ExpandGrayFloat, PackGrayFloat, 32), ZQ_KERNELS(ExpandPal4, PackPal4, 4),
-    ZQ_KERNELS(ExpandPal8, PackPal8, 8),            ZQ_KERNELS(ExpandRgb555, PackRgb555, 16),
-    ZQ_KERNELS(ExpandRgb565, PackRgb565, 16),       ZQ_KERNELS(ExpandRgb24, PackRgb24, 24),
-    ZQ_KERNELS(ExpandRgb32, PackRgb32, 32),         ZQ_KERNELS(ExpandRgb32, PackRgb32, 32),
-    ZQ_KERNELS(ExpandRgb30, PackRgb30, 32),         ZQ_KERNELS(ExpandRgba64, PackRgba64, 64),
+    ZQ_KERNELS(ExpandBit, PackBit, 1),
+    ZQ_KERNELS(ExpandBit, PackBit, 1),
+    ZQ_KERNELS(ExpandGray2, PackGray2, 2),
+    ZQ_KERNELS(ExpandGray4, PackGray4, 4),
+    ZQ_KERNELS(ExpandGray8, PackGray8, 8),
+    ZQ_KERNELS(ExpandGray16, PackGray16, 16),
+    ZQ_KERNELS(ExpandGrayFloat, PackGrayFloat, 32),
+    ZQ_KERNELS(ExpandPal4, PackPal4, 4),
+    ZQ_KERNELS(ExpandPal8, PackPal8, 8),
+    ZQ_KERNELS(ExpandRgb555, PackRgb555, 16),
+    ZQ_KERNELS(ExpandRgb565, PackRgb565, 16),
+    ZQ_KERNELS(ExpandRgb24, PackRgb24, 24),
+    ZQ_KERNELS(ExpandRgb32, PackRgb32, 32),
+    ZQ_KERNELS(ExpandRgb32, PackRgb32, 32),
+    ZQ_KERNELS(ExpandRgb30, PackRgb30, 32),
+    ZQ_KERNELS(ExpandRgba64, PackRgba64, 64),
     ZQ_KERNELS(ExpandRgbaFloat, PackRgbaFloat, 128),
 };
 #undef ZQ_KERNELS
@@ -373,10 +370,10 @@ const TypeKernels kWide[kTypeCount] = {
 struct NarrowKernels {
   ZQXCHGPROC read1, read4, read2x2, readInterp, write1, write4;
 };
-#define ZQ_NARROW(E, P, BYTES)                                                                  \
-  NarrowKernels {                                                                               \
+#define ZQ_NARROW(E, P, BYTES)                                                                         \
+  NarrowKernels {                                                                                      \
     NarrowRead1<E, BYTES>, NarrowRead4<E, BYTES>, NarrowRead2x2<E, BYTES>, NarrowReadInterp<E, BYTES>, \
-        NarrowWrite1<P, BYTES>, NarrowWrite4<P, BYTES>                                          \
+        NarrowWrite1<P, BYTES>, NarrowWrite4<P, BYTES>                                                 \
   }
 const NarrowKernels kNarrowPal8 = ZQ_NARROW(NarrowPal8, PackNarrowPal8, 1);
 const NarrowKernels kNarrowRgb24 = ZQ_NARROW(NarrowRgb24, PackNarrowRgb24, 3);
@@ -385,11 +382,15 @@ const NarrowKernels kNarrowRgb32 = ZQ_NARROW(NarrowRgb32, PackNarrowRgb32, 4);
 
 const NarrowKernels* Narrow(int type) noexcept {
   switch (type) {
-    case ZqPixel_Pal8: return &kNarrowPal8;
-    case ZqPixel_Rgb24: return &kNarrowRgb24;
+    case ZqPixel_Pal8:
+      return &kNarrowPal8;
+    case ZqPixel_Rgb24:
+      return &kNarrowRgb24;
     case ZqPixel_Rgb32:
-    case ZqPixel_Rgba32: return &kNarrowRgb32;
-    default: return nullptr;
+    case ZqPixel_Rgba32:
+      return &kNarrowRgb32;
+    default:
+      return nullptr;
   }
 }
 

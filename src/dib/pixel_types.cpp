@@ -17,13 +17,20 @@ ZQAPI int WINAPI ZqGetPixelType(const BITMAPINFOHEADER* header) noexcept {
   switch (header->biCompression) {
     case BI_RGB:
       switch (bits) {
-        case 1: return ZqPixel_Mono1;
-        case 4: return ZqPixel_Pal4;
-        case 8: return ZqPixel_Pal8;
-        case 16: return ZqPixel_Rgb555;
-        case 24: return ZqPixel_Rgb24;
-        case 32: return ZqPixel_Rgb32;
-        default: return 0;
+        case 1:
+          return ZqPixel_Mono1;
+        case 4:
+          return ZqPixel_Pal4;
+        case 8:
+          return ZqPixel_Pal8;
+        case 16:
+          return ZqPixel_Rgb555;
+        case 24:
+          return ZqPixel_Rgb24;
+        case 32:
+          return ZqPixel_Rgb32;
+        default:
+          return 0;
       }
     case BI_BITFIELDS: {
       const DWORD* masks = reinterpret_cast<const DWORD*>(header + 1);
@@ -36,30 +43,44 @@ ZQAPI int WINAPI ZqGetPixelType(const BITMAPINFOHEADER* header) noexcept {
     }
     case ZQDIB_FOURCC_GRAY:
       switch (bits) {
-        case 1: return ZqPixel_Gray1;
-        case 2: return ZqPixel_Gray2;
-        case 4: return ZqPixel_Gray4;
-        case 8: return ZqPixel_Gray8;
-        case 16: return ZqPixel_Gray16;
-        case 32: return ZqPixel_GrayFloat;
-        default: return 0;
+        case 1:
+          return ZqPixel_Gray1;
+        case 2:
+          return ZqPixel_Gray2;
+        case 4:
+          return ZqPixel_Gray4;
+        case 8:
+          return ZqPixel_Gray8;
+        case 16:
+          return ZqPixel_Gray16;
+        case 32:
+          return ZqPixel_GrayFloat;
+        default:
+          return 0;
       }
     case ZQDIB_FOURCC_RGBA:
       switch (bits) {
-        case 32: return ZqPixel_Rgba32;
-        case 64: return ZqPixel_Rgba64;
-        case 128: return ZqPixel_RgbaFloat;
-        default: return 0;
+        case 32:
+          return ZqPixel_Rgba32;
+        case 64:
+          return ZqPixel_Rgba64;
+        case 128:
+          return ZqPixel_RgbaFloat;
+        default:
+          return 0;
       }
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
 ZQAPI int WINAPI ZqGetPixelBitsPerChannel(int type, BYTE* bits4) noexcept {
   const TypeInfo* info = Type(type);
   if (bits4) {
-    if (info) std::memcpy(bits4, info->channelBits, 4);
-    else std::memset(bits4, 0, 4);
+    if (info)
+      std::memcpy(bits4, info->channelBits, 4);
+    else
+      std::memset(bits4, 0, 4);
   }
   return info ? info->bitsPerPixel : 0;
 }
@@ -100,10 +121,18 @@ ZQAPI HRESULT WINAPI ZqVideo_GetFormatText(DWORD compression, LPWSTR text, int l
   const WCHAR* name = nullptr;
   WCHAR code[5];
   switch (compression) {
-    case BI_RGB: name = L"RGB"; break;
-    case BI_BITFIELDS: name = L"RGB (bitfields)"; break;
-    case ZQDIB_FOURCC_RGBA: name = L"RGBA"; break;
-    case ZQDIB_FOURCC_GRAY: name = L"Grayscale"; break;
+    case BI_RGB:
+      name = L"RGB";
+      break;
+    case BI_BITFIELDS:
+      name = L"RGB (bitfields)";
+      break;
+    case ZQDIB_FOURCC_RGBA:
+      name = L"RGBA";
+      break;
+    case ZQDIB_FOURCC_GRAY:
+      name = L"Grayscale";
+      break;
     default:
       ZqFourCCToString(compression, code);
       name = code;
@@ -115,8 +144,9 @@ ZQAPI HRESULT WINAPI ZqVideo_GetFormatText(DWORD compression, LPWSTR text, int l
 
 ZQAPI HRESULT WINAPI ZqVideo_GetAttribsText(const BITMAPINFOHEADER* header, LPWSTR text, int) noexcept {
   // "-2147483648x-2147483648x65535" is the longest text: 29 characters.
-  if (header && text) zq::text::PrintBounded(text, 30, L"%dx%dx%d", header->biWidth, header->biHeight,
-                                             static_cast<int>(header->biBitCount));
+  if (header && text)
+    zq::text::PrintBounded(text, 30, L"%dx%dx%d", header->biWidth, header->biHeight,
+                           static_cast<int>(header->biBitCount));
   return S_OK;
 }
 

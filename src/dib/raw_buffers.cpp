@@ -49,12 +49,12 @@ void ForEachPair(const RegionPair& r, int dstStride, int srcStride, int bytes, V
 using namespace zq::dib;
 
 ZQAPI HRESULT WINAPI ZqDibCopyUnscaled(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
-                                       const BYTE* srcBase, const RECT* srcBounds, int srcStride,
-                                       const RECT* srcRect, int bytesPerPixel) noexcept {
+                                       const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
+                                       int bytesPerPixel) noexcept {
   int bytes = RawBytes(bytesPerPixel);
   RegionPair r;
-  HRESULT hr = ZqDibPrepareCopy(&r.width, &r.height, &r.src, &r.dst, dstBase, dstBounds, dstStride, dstRect,
-                                srcBase, srcBounds, srcStride, srcRect, bytes);
+  HRESULT hr = ZqDibPrepareCopy(&r.width, &r.height, &r.src, &r.dst, dstBase, dstBounds, dstStride, dstRect, srcBase,
+                                srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr)) return hr;
   // Rows go in the order that never reads a row already overwritten when
   // the two regions share a buffer.
@@ -67,9 +67,8 @@ ZQAPI HRESULT WINAPI ZqDibCopyUnscaled(BYTE* dstBase, const RECT* dstBounds, int
   return hr;
 }
 
-ZQAPI HRESULT WINAPI ZqDibSetUnscaled(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
-                                      int bytesPerPixel, double red, double green, double blue,
-                                      double alpha) noexcept {
+ZQAPI HRESULT WINAPI ZqDibSetUnscaled(BYTE* base, const RECT* bounds, int stride, const RECT* rect, int bytesPerPixel,
+                                      double red, double green, double blue, double alpha) noexcept {
   int bytes = RawBytes(bytesPerPixel);
   Region r;
   HRESULT hr = ZqDibPrepareSet(&r.width, &r.height, &r.first, base, bounds, stride, rect, bytes);
@@ -87,8 +86,8 @@ ZQAPI HRESULT WINAPI ZqDibSetUnscaled(BYTE* base, const RECT* bounds, int stride
   return hr;
 }
 
-ZQAPI HRESULT WINAPI ZqDibChannelSet(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
-                                     int bytesPerPixel, int channel, double value) noexcept {
+ZQAPI HRESULT WINAPI ZqDibChannelSet(BYTE* base, const RECT* bounds, int stride, const RECT* rect, int bytesPerPixel,
+                                     int channel, double value) noexcept {
   int bytes = RawBytes(bytesPerPixel), offset = ChannelOffset(channel, bytes);
   Region r;
   HRESULT hr = ZqDibPrepareSet(&r.width, &r.height, &r.first, base, bounds, stride, rect, bytes);
@@ -103,16 +102,15 @@ ZQAPI HRESULT WINAPI ZqDibChannelSet(BYTE* base, const RECT* bounds, int stride,
   return hr;
 }
 
-ZQAPI HRESULT WINAPI ZqDibChannelCopyUnscaled(BYTE* dstBase, const RECT* dstBounds, int dstStride,
-                                              const RECT* dstRect, int dstChannel, const BYTE* srcBase,
-                                              const RECT* srcBounds, int srcStride, const RECT* srcRect,
-                                              int srcChannel, int bytesPerPixel) noexcept {
+ZQAPI HRESULT WINAPI ZqDibChannelCopyUnscaled(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
+                                              int dstChannel, const BYTE* srcBase, const RECT* srcBounds, int srcStride,
+                                              const RECT* srcRect, int srcChannel, int bytesPerPixel) noexcept {
   int bytes = RawBytes(bytesPerPixel);
   int dOffset = ChannelOffset(dstChannel, bytes), sOffset = ChannelOffset(srcChannel, bytes);
   size_t unit = bytes == 4 ? 1 : 4;
   RegionPair r;
-  HRESULT hr = ZqDibPrepareCopy(&r.width, &r.height, &r.src, &r.dst, dstBase, dstBounds, dstStride, dstRect,
-                                srcBase, srcBounds, srcStride, srcRect, bytes);
+  HRESULT hr = ZqDibPrepareCopy(&r.width, &r.height, &r.src, &r.dst, dstBase, dstBounds, dstStride, dstRect, srcBase,
+                                srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr)) return hr;
   ForEachPair(r, dstStride, srcStride, bytes,
               [&](BYTE* d, const BYTE* s) { std::memmove(d + dOffset, s + sOffset, unit); });
@@ -133,14 +131,14 @@ ZQAPI HRESULT WINAPI ZqDibChannelInPlaceOp(BYTE* base, const RECT* bounds, int s
 
 ZQAPI HRESULT WINAPI ZqDibChannelOp(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                     int dstChannel, const BYTE* srcBase, const RECT* srcBounds, int srcStride,
-                                    const RECT* srcRect, int srcChannel, int bytesPerPixel,
-                                    ZQCHANNELPAIRPROC function, DWORD_PTR user) noexcept {
+                                    const RECT* srcRect, int srcChannel, int bytesPerPixel, ZQCHANNELPAIRPROC function,
+                                    DWORD_PTR user) noexcept {
   if (!function) return E_POINTER;
   int bytes = RawBytes(bytesPerPixel);
   int dOffset = ChannelOffset(dstChannel, bytes), sOffset = ChannelOffset(srcChannel, bytes);
   RegionPair r;
-  HRESULT hr = ZqDibPrepareCopy(&r.width, &r.height, &r.src, &r.dst, dstBase, dstBounds, dstStride, dstRect,
-                                srcBase, srcBounds, srcStride, srcRect, bytes);
+  HRESULT hr = ZqDibPrepareCopy(&r.width, &r.height, &r.src, &r.dst, dstBase, dstBounds, dstStride, dstRect, srcBase,
+                                srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr)) return hr;
   ForEachPair(r, dstStride, srcStride, bytes,
               [&](BYTE* d, const BYTE* s) { function(d + dOffset, s + sOffset, user); });

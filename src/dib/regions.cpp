@@ -69,7 +69,8 @@ void PrepareRectPair(const RECT& dstBounds, RECT& dst, const RECT& srcBounds, RE
   ClipProportional(src, srcBounds, dst);
   ClipProportional(dst, dstBounds, src);
   if (trims) {
-    if (IsEmpty(src) || IsEmpty(dst)) *trims = RECT{0, 0, 0, 0};
+    if (IsEmpty(src) || IsEmpty(dst))
+      *trims = RECT{0, 0, 0, 0};
     else
       *trims = RECT{src.left - given.left, src.top - given.top, given.right - src.right, given.bottom - src.bottom};
   }
@@ -110,8 +111,8 @@ ZQAPI void WINAPI ZqDibPrepareRects(const BITMAPINFOHEADER* dstHeader, RECT* dst
   if (srcOut) *srcOut = src;
 }
 
-ZQAPI HRESULT WINAPI ZqDibPrepareSet(int* width, int* height, BYTE** first, BYTE* base, const RECT* bounds,
-                                     int stride, const RECT* rect, int bytesPerPixel) noexcept {
+ZQAPI HRESULT WINAPI ZqDibPrepareSet(int* width, int* height, BYTE** first, BYTE* base, const RECT* bounds, int stride,
+                                     const RECT* rect, int bytesPerPixel) noexcept {
   if (!bounds || !width || !height || !first) return E_POINTER;
   RECT r = Intersect(rect ? *rect : *bounds, *bounds);
   if (IsEmpty(r)) return S_OK;
@@ -122,9 +123,9 @@ ZQAPI HRESULT WINAPI ZqDibPrepareSet(int* width, int* height, BYTE** first, BYTE
 }
 
 ZQAPI HRESULT WINAPI ZqDibPrepareCopy(int* width, int* height, BYTE** srcFirst, BYTE** dstFirst, BYTE* dstBase,
-                                      const RECT* dstBounds, int dstStride, const RECT* dstRect,
-                                      const BYTE* srcBase, const RECT* srcBounds, int srcStride,
-                                      const RECT* srcRect, int bytesPerPixel) noexcept {
+                                      const RECT* dstBounds, int dstStride, const RECT* dstRect, const BYTE* srcBase,
+                                      const RECT* srcBounds, int srcStride, const RECT* srcRect,
+                                      int bytesPerPixel) noexcept {
   if (!width || !height || !srcFirst) return E_POINTER;
   *width = *height = 0;
   *srcFirst = nullptr;
@@ -162,8 +163,8 @@ ZQAPI HRESULT WINAPI ZqDibPrepareTransform(RECT* finalSrc, int* width, int* heig
 
 ZQAPI HRESULT WINAPI DibPreparePluginParam(ZQPLUGINPARAM* record, BITMAPINFOHEADER* dstHeader, void* dstBits,
                                            const RECT* dstRect, int dstStride, BITMAPINFOHEADER* srcHeader,
-                                           void* srcBits, const RECT* srcRect, int srcStride, DWORD user,
-                                           BOOL* isFloat, BOOL* nothingToDo) noexcept {
+                                           void* srcBits, const RECT* srcRect, int srcStride, DWORD user, BOOL* isFloat,
+                                           BOOL* nothingToDo) noexcept {
   if (isFloat) *isFloat = FALSE;
   if (nothingToDo) *nothingToDo = FALSE;
   if (!record || !dstHeader || !srcHeader) return E_POINTER;

@@ -66,10 +66,14 @@ ZQAPI BOOL WINAPI ZqGetSubPixel32Safe(BYTE* out, const BYTE* base, int width, in
   if (ix >= width || iy >= height) return FALSE;
   const BYTE* p = base + static_cast<ptrdiff_t>(stride) * iy + static_cast<ptrdiff_t>(ix) * 4;
   bool right = ix <= width - 2, below = iy <= height - 2;
-  if (right && below) ZqGetSubPixel32Fast(out, p, stride, fx, fy);
-  else if (below) Blend32(out, p, p + stride, fy);
-  else if (right) Blend32(out, p, p + 4, fx);
-  else std::memcpy(out, p, 4);
+  if (right && below)
+    ZqGetSubPixel32Fast(out, p, stride, fx, fy);
+  else if (below)
+    Blend32(out, p, p + stride, fy);
+  else if (right)
+    Blend32(out, p, p + 4, fx);
+  else
+    std::memcpy(out, p, 4);
   return TRUE;
 }
 
@@ -84,9 +88,13 @@ ZQAPI BOOL WINAPI ZqGetSubPixel128Safe(float* out, const float* base, int width,
   if (ix < 0 || iy < 0 || ix >= width || iy >= height) return FALSE;
   const float* p = FloatAt(base, static_cast<ptrdiff_t>(stride) * iy) + static_cast<ptrdiff_t>(ix) * 4;
   bool right = ix <= width - 2, below = iy <= height - 2;
-  if (right && below) ZqGetSubPixel128Fast(out, p, stride, fx, fy);
-  else if (below) Blend128(out, p, FloatAt(p, stride), fy);
-  else if (right) Blend128(out, p, p + 4, fx);
-  else std::memcpy(out, p, 16);
+  if (right && below)
+    ZqGetSubPixel128Fast(out, p, stride, fx, fy);
+  else if (below)
+    Blend128(out, p, FloatAt(p, stride), fy);
+  else if (right)
+    Blend128(out, p, p + 4, fx);
+  else
+    std::memcpy(out, p, 16);
   return TRUE;
 }

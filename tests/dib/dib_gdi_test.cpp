@@ -48,8 +48,8 @@ class Canvas {
 struct Depth {
   int type, b, g, r;
 };
-const Depth kTypes[] = {{ZqPixel_Rgb555, 5, 5, 5}, {ZqPixel_Rgb565, 5, 6, 5}, {ZqPixel_Rgb24, 8, 8, 8},
-                        {ZqPixel_Rgb32, 8, 8, 8}};
+const Depth kTypes[] = {
+    {ZqPixel_Rgb555, 5, 5, 5}, {ZqPixel_Rgb565, 5, 6, 5}, {ZqPixel_Rgb24, 8, 8, 8}, {ZqPixel_Rgb32, 8, 8, 8}};
 
 void ExpectSameTopBits(const BYTE* gdi, const ZQWIDEPIXEL& ours, const Depth& d, int x, int y) {
   EXPECT_EQ(gdi[0] >> (8 - d.b), ours.blue >> (16 - d.b)) << "type " << d.type << " at " << x << "," << y;

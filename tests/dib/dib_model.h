@@ -106,7 +106,8 @@ inline Wide Expand(int type, const BYTE* row, int x, bool exact, const Palette& 
     return Wide{v, v, v, 65535};
   }
   if (type == ZqPixel_RgbaFloat)
-    return Wide{FromFloat(FloatAt(p)), FromFloat(FloatAt(p + 4)), FromFloat(FloatAt(p + 8)), FromFloat(FloatAt(p + 12))};
+    return Wide{FromFloat(FloatAt(p)), FromFloat(FloatAt(p + 4)), FromFloat(FloatAt(p + 8)),
+                FromFloat(FloatAt(p + 12))};
   const Packed* packed = PackedType(type);
   uint64_t u = Unit(p, bits / 8);
   unsigned c[4];
@@ -117,9 +118,12 @@ inline Wide Expand(int type, const BYTE* row, int x, bool exact, const Palette& 
       continue;
     }
     unsigned v = static_cast<unsigned>((u >> f.shift) & ((1ull << f.width) - 1));
-    if (f.width == 8) c[i] = v * (exact ? 257 : 256);
-    else if (f.width == 2) c[i] = v * 21845;
-    else c[i] = v << (16 - f.width);
+    if (f.width == 8)
+      c[i] = v * (exact ? 257 : 256);
+    else if (f.width == 2)
+      c[i] = v * 21845;
+    else
+      c[i] = v << (16 - f.width);
   }
   return Wide{c[0], c[1], c[2], c[3]};
 }
@@ -137,8 +141,10 @@ inline void Pack(int type, BYTE* row, int x, const Wide& w, const BYTE* quantize
   }
   if (IsGrayType(type) && bits <= 16) {
     unsigned v = bits == 1 ? (sum >= 98303 ? 1u : 0u) : sum / (196608u >> bits);
-    if (bits <= 8) putBits(v);
-    else PutUnit(row + static_cast<size_t>(x) * 2, 2, v);
+    if (bits <= 8)
+      putBits(v);
+    else
+      PutUnit(row + static_cast<size_t>(x) * 2, 2, v);
     return;
   }
   BYTE* p = row + static_cast<size_t>(x) * (bits / 8);
@@ -148,8 +154,7 @@ inline void Pack(int type, BYTE* row, int x, const Wide& w, const BYTE* quantize
     return;
   }
   if (type == ZqPixel_RgbaFloat) {
-    float f[4] = {w.b * (1.0f / 65535.0f), w.g * (1.0f / 65535.0f), w.r * (1.0f / 65535.0f),
-                  w.a * (1.0f / 65535.0f)};
+    float f[4] = {w.b * (1.0f / 65535.0f), w.g * (1.0f / 65535.0f), w.r * (1.0f / 65535.0f), w.a * (1.0f / 65535.0f)};
     std::memcpy(p, f, 16);
     return;
   }
@@ -167,7 +172,7 @@ inline void Pack(int type, BYTE* row, int x, const Wide& w, const BYTE* quantize
 // at a time; quality 3 and 4 line up both end pixels.
 inline std::vector<int> NearestColumns(int source, int destination, int quality) {
   int64_t step = quality >= 3 ? (destination > 1 ? (int64_t(source) - 1) * 16384 / (destination - 1)
-                                                  : (int64_t(source) - 1) * 16384)
+                                                 : (int64_t(source) - 1) * 16384)
                               : int64_t(source) * 16384 / destination;
   std::vector<int> out;
   int64_t position = 0;

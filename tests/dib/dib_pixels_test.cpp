@@ -27,16 +27,33 @@ TEST(DibPixelTypes, ClassifiesHeaders) {
   };
   const DWORD rgba = ZQDIB_FOURCC_RGBA, gray = ZQDIB_FOURCC_GRAY;
   const Case cases[] = {
-      {BI_RGB, 1, {}, 16}, {gray, 1, {}, 17}, {gray, 2, {}, 18}, {gray, 4, {}, 19}, {gray, 8, {}, 20},
-      {gray, 16, {}, 21}, {gray, 32, {}, 22}, {BI_RGB, 4, {}, 23}, {BI_RGB, 8, {}, 24}, {BI_RGB, 16, {}, 25},
-      {BI_BITFIELDS, 16, {0xF800, 0x07E0, 0x001F}, 26}, {BI_BITFIELDS, 16, {0x7C00, 0x03E0, 0x001F}, 25},
+      {BI_RGB, 1, {}, 16},
+      {gray, 1, {}, 17},
+      {gray, 2, {}, 18},
+      {gray, 4, {}, 19},
+      {gray, 8, {}, 20},
+      {gray, 16, {}, 21},
+      {gray, 32, {}, 22},
+      {BI_RGB, 4, {}, 23},
+      {BI_RGB, 8, {}, 24},
+      {BI_RGB, 16, {}, 25},
+      {BI_BITFIELDS, 16, {0xF800, 0x07E0, 0x001F}, 26},
+      {BI_BITFIELDS, 16, {0x7C00, 0x03E0, 0x001F}, 25},
       {BI_BITFIELDS, 16, {0x001F, 0x7C00, 0x03E0}, 25},  // 5, 5, 5 bits anywhere
-      {BI_RGB, 24, {}, 27}, {BI_RGB, 32, {}, 28}, {BI_BITFIELDS, 32, {0xFF0000, 0xFF00, 0xFF}, 28},
-      {rgba, 32, {}, 29}, {BI_BITFIELDS, 32, {0x3FF00000, 0xFFC00, 0x3FF}, 30}, {rgba, 64, {}, 31},
+      {BI_RGB, 24, {}, 27},
+      {BI_RGB, 32, {}, 28},
+      {BI_BITFIELDS, 32, {0xFF0000, 0xFF00, 0xFF}, 28},
+      {rgba, 32, {}, 29},
+      {BI_BITFIELDS, 32, {0x3FF00000, 0xFFC00, 0x3FF}, 30},
+      {rgba, 64, {}, 31},
       {rgba, 128, {}, 32},
       // unsupported
-      {BI_BITFIELDS, 32, {0xF800, 0x07E0, 0x001F}, 0}, {rgba, 24, {}, 0}, {gray, 24, {}, 0}, {BI_RGB, 2, {}, 0},
-      {BI_RLE8, 8, {}, 0}, {BI_BITFIELDS, 24, {0xFF0000, 0xFF00, 0xFF}, 0},
+      {BI_BITFIELDS, 32, {0xF800, 0x07E0, 0x001F}, 0},
+      {rgba, 24, {}, 0},
+      {gray, 24, {}, 0},
+      {BI_RGB, 2, {}, 0},
+      {BI_RLE8, 8, {}, 0},
+      {BI_BITFIELDS, 24, {0xFF0000, 0xFF00, 0xFF}, 0},
   };
   for (const Case& c : cases) {
     HeaderWithMasks h{};
@@ -56,9 +73,9 @@ TEST(DibPixelTypes, ClassifiesHeaders) {
 }
 
 TEST(DibPixelTypes, ChannelBitsAttributesAndMasks) {
-  const BYTE channels[17][4] = {{0, 0, 0, 1},  {0, 0, 0, 1},  {0, 0, 0, 2},     {0, 0, 0, 4},     {0, 0, 0, 8},
-                                {0, 0, 0, 16}, {0, 0, 0, 32}, {8, 8, 8, 0},     {8, 8, 8, 0},     {5, 5, 5, 1},
-                                {5, 6, 5, 0},  {8, 8, 8, 0},  {8, 8, 8, 8},     {8, 8, 8, 8},     {10, 10, 10, 2},
+  const BYTE channels[17][4] = {{0, 0, 0, 1},     {0, 0, 0, 1},    {0, 0, 0, 2}, {0, 0, 0, 4}, {0, 0, 0, 8},
+                                {0, 0, 0, 16},    {0, 0, 0, 32},   {8, 8, 8, 0}, {8, 8, 8, 0}, {5, 5, 5, 1},
+                                {5, 6, 5, 0},     {8, 8, 8, 0},    {8, 8, 8, 8}, {8, 8, 8, 8}, {10, 10, 10, 2},
                                 {16, 16, 16, 16}, {32, 32, 32, 32}};
   for (int t = 16; t <= 32; ++t) {
     BYTE bits[4];
@@ -102,9 +119,9 @@ TEST(DibBlocks, HeadersSizesAndTables) {
     int bitsOffset;  // from the header start
   };
   const Case cases[] = {
-      {ZqPixel_Mono1, 33, 2, 8, 2, 48},      {ZqPixel_Gray2, 17, 3, 8, 4, 56},   {ZqPixel_Pal4, 9, 5, 8, 16, 104},
-      {ZqPixel_Pal8, 5, 3, 8, 256, 1064},    {ZqPixel_Rgb565, 3, 3, 8, 0, 52},   {ZqPixel_Rgb24, 5, 2, 16, 0, 40},
-      {ZqPixel_Rgb30, 2, 2, 8, 0, 52},       {ZqPixel_RgbaFloat, 3, 1, 48, 0, 40}, {ZqPixel_Gray16, 3, 3, 8, 0, 40},
+      {ZqPixel_Mono1, 33, 2, 8, 2, 48},   {ZqPixel_Gray2, 17, 3, 8, 4, 56},     {ZqPixel_Pal4, 9, 5, 8, 16, 104},
+      {ZqPixel_Pal8, 5, 3, 8, 256, 1064}, {ZqPixel_Rgb565, 3, 3, 8, 0, 52},     {ZqPixel_Rgb24, 5, 2, 16, 0, 40},
+      {ZqPixel_Rgb30, 2, 2, 8, 0, 52},    {ZqPixel_RgbaFloat, 3, 1, 48, 0, 40}, {ZqPixel_Gray16, 3, 3, 8, 0, 40},
   };
   for (const Case& c : cases) {
     BITMAPINFOHEADER* block = nullptr;
@@ -130,6 +147,15 @@ TEST(DibBlocks, HeadersSizesAndTables) {
   ASSERT_EQ(ZqDibAlloc(&block, ZqPixel_Pal8, 4, 4, table, 3, 0), S_OK);
   EXPECT_EQ(block->biClrUsed, 3u);
   EXPECT_EQ(std::memcmp(block + 1, table, sizeof(table)), 0);
+  ZqDibFree(block, 0);
+  // A table with a count of 0: a palette header with count 0 has its bits
+  // after a full table, so a full table is reserved and the bits lie inside
+  // the block.
+  ASSERT_EQ(ZqDibAlloc(&block, ZqPixel_Pal8, 4, 4, table, 0, 0), S_OK);
+  EXPECT_EQ(block->biClrUsed, 256u);
+  EXPECT_EQ(GlobalSize(GlobalHandle(block)), SIZE_T(40 + 1024 + 16));
+  ZQWIDEPIXEL p{65535, 65535, 65535, 65535};
+  EXPECT_EQ(ZqDibSetPixel(block, nullptr, 0, 3, 3, &p), S_OK);
   ZqDibFree(block, 0);
 }
 
@@ -180,9 +206,16 @@ TEST(DibTexts, FormatAndAttributeTexts) {
     const wchar_t* text;
   };
   const Case cases[] = {
-      {BI_RGB, 64, L"RGB"}, {BI_BITFIELDS, 64, L"RGB (bitfields)"}, {ZQDIB_FOURCC_RGBA, 64, L"RGBA"},
-      {ZQDIB_FOURCC_GRAY, 64, L"Grayscale"}, {ZQDIB_FOURCC_GRAY, 5, L"Gray"}, {BI_RGB, 1, L""},
-      {0x32595559, 64, L"YUY2"}, {0x01025859, 64, L"YX.."}, {0x32595559, 3, L"YU"}, {0x32595559, 1, L""},
+      {BI_RGB, 64, L"RGB"},
+      {BI_BITFIELDS, 64, L"RGB (bitfields)"},
+      {ZQDIB_FOURCC_RGBA, 64, L"RGBA"},
+      {ZQDIB_FOURCC_GRAY, 64, L"Grayscale"},
+      {ZQDIB_FOURCC_GRAY, 5, L"Gray"},
+      {BI_RGB, 1, L""},
+      {0x32595559, 64, L"YUY2"},
+      {0x01025859, 64, L"YX.."},
+      {0x32595559, 3, L"YU"},
+      {0x32595559, 1, L""},
   };
   testsupport::GuardedMemory guard(256);
   ASSERT_TRUE(guard.Ready());
@@ -228,7 +261,8 @@ TEST(DibPixelAccess, GetPixelExpandsLikeTheModel) {
     image.Randomise(rng);
     if (bits <= 16)
       for (int v = 0; v < width; ++v) {
-        for (int k = 0; k < bits; ++k) dibmodel::SetBitAt(image.Row(1), int64_t(v) * bits + k, (v >> (bits - 1 - k)) & 1);
+        for (int k = 0; k < bits; ++k)
+          dibmodel::SetBitAt(image.Row(1), int64_t(v) * bits + k, (v >> (bits - 1 - k)) & 1);
         if (bits == 16) dibmodel::PutUnit(image.Row(1) + 2 * v, 2, v);
       }
     for (int y = 0; y < 3; ++y)

@@ -34,21 +34,91 @@ TEST(DibRegions, PrepareRectsClipsInProportionToTheRectanglesOwnSize) {
     RECT dstOut, srcOut, trims;
   };
   const Case cases[] = {
-      {"1:1, destination clipped on the left stays 1:1", 100, 100, true, {-10, 0, 40, 50}, 200, 200, true,
-       {0, 0, 50, 50}, {0, 0, 40, 50}, {10, 0, 50, 50}, {10, 0, 0, 0}},
-      {"2:1, destination clipped", 100, 100, true, {-20, 0, 80, 50}, 200, 200, true, {0, 0, 50, 25},
-       {0, 0, 80, 50}, {10, 0, 50, 25}, {10, 0, 0, 0}},
-      {"a very wide destination never inverts the source", 10, 10, true, {-1000, 0, 1010, 10}, 10, 10, true,
-       {0, 0, 10, 10}, {0, 0, 10, 10}, {4, 0, 6, 10}, {4, 0, 4, 0}},
-      {"source clipped moves the destination", 100, 100, true, {0, 0, 50, 50}, 50, 50, true, {-10, -10, 40, 40},
-       {10, 10, 50, 50}, {0, 0, 40, 40}, {10, 10, 0, 0}},
-      {"no overlap", 100, 100, true, {200, 0, 300, 50}, 50, 50, true, {0, 0, 50, 50}, {0, 0, 0, 0},
-       {0, 0, 0, 0}, {0, 0, 0, 0}},
+      {"1:1, destination clipped on the left stays 1:1",
+       100,
+       100,
+       true,
+       {-10, 0, 40, 50},
+       200,
+       200,
+       true,
+       {0, 0, 50, 50},
+       {0, 0, 40, 50},
+       {10, 0, 50, 50},
+       {10, 0, 0, 0}},
+      {"2:1, destination clipped",
+       100,
+       100,
+       true,
+       {-20, 0, 80, 50},
+       200,
+       200,
+       true,
+       {0, 0, 50, 25},
+       {0, 0, 80, 50},
+       {10, 0, 50, 25},
+       {10, 0, 0, 0}},
+      {"a very wide destination never inverts the source",
+       10,
+       10,
+       true,
+       {-1000, 0, 1010, 10},
+       10,
+       10,
+       true,
+       {0, 0, 10, 10},
+       {0, 0, 10, 10},
+       {4, 0, 6, 10},
+       {4, 0, 4, 0}},
+      {"source clipped moves the destination",
+       100,
+       100,
+       true,
+       {0, 0, 50, 50},
+       50,
+       50,
+       true,
+       {-10, -10, 40, 40},
+       {10, 10, 50, 50},
+       {0, 0, 40, 40},
+       {10, 10, 0, 0}},
+      {"no overlap",
+       100,
+       100,
+       true,
+       {200, 0, 300, 50},
+       50,
+       50,
+       true,
+       {0, 0, 50, 50},
+       {0, 0, 0, 0},
+       {0, 0, 0, 0},
+       {0, 0, 0, 0}},
       {"whole images", 100, 100, false, {}, 50, 30, false, {}, {0, 0, 100, 100}, {0, 0, 50, 30}, {0, 0, 0, 0}},
-      {"whole source follows a clipped destination", 100, 100, true, {-50, 0, 50, 100}, 100, 100, false, {},
-       {0, 0, 50, 100}, {50, 0, 100, 100}, {50, 0, 0, 0}},
-      {"inside both: unchanged", 100, 100, true, {5, 6, 7, 8}, 100, 100, true, {1, 2, 30, 40}, {5, 6, 7, 8},
-       {1, 2, 30, 40}, {0, 0, 0, 0}},
+      {"whole source follows a clipped destination",
+       100,
+       100,
+       true,
+       {-50, 0, 50, 100},
+       100,
+       100,
+       false,
+       {},
+       {0, 0, 50, 100},
+       {50, 0, 100, 100},
+       {50, 0, 0, 0}},
+      {"inside both: unchanged",
+       100,
+       100,
+       true,
+       {5, 6, 7, 8},
+       100,
+       100,
+       true,
+       {1, 2, 30, 40},
+       {5, 6, 7, 8},
+       {1, 2, 30, 40},
+       {0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     TestImage dst(ZqPixel_Rgb24, c.dstW, c.dstH), src(ZqPixel_Rgb24, c.srcW, c.srcH);
@@ -67,9 +137,9 @@ TEST(DibRegions, PrepareCopyErrorOrderAndOverlap) {
   int w = 7, h = 7;
   BYTE *s = dstBase, *d = dstBase;
   // Missing outputs: nothing written.
-  EXPECT_EQ(ZqDibPrepareCopy(nullptr, &h, &s, &d, dstBase, &dstBounds, 400, nullptr, srcBase, &srcBounds, 200,
-                             nullptr, 4),
-            E_POINTER);
+  EXPECT_EQ(
+      ZqDibPrepareCopy(nullptr, &h, &s, &d, dstBase, &dstBounds, 400, nullptr, srcBase, &srcBounds, 200, nullptr, 4),
+      E_POINTER);
   EXPECT_EQ(h, 7);
   // Missing bounds: outputs already zeroed.
   EXPECT_EQ(ZqDibPrepareCopy(&w, &h, &s, &d, dstBase, nullptr, 400, nullptr, srcBase, &srcBounds, 200, nullptr, 4),
@@ -90,7 +160,15 @@ TEST(DibRegions, PrepareCopyErrorOrderAndOverlap) {
       {"whole bounds of different sizes", false, false, {}, {}, E_INVALIDARG, 0, 0, 0, 0},
       {"destination outside", true, true, {100, 0, 110, 10}, {0, 0, 10, 10}, S_OK, 0, 0, 0, 0},
       {"inside", true, true, {10, 20, 30, 25}, {1, 2, 21, 7}, S_OK, 20, 5, 200 * 2 + 4, 400 * 20 + 40},
-      {"source clipped at its top left", true, true, {10, 10, 30, 30}, {-5, -5, 15, 15}, S_OK, 15, 15, 0,
+      {"source clipped at its top left",
+       true,
+       true,
+       {10, 10, 30, 30},
+       {-5, -5, 15, 15},
+       S_OK,
+       15,
+       15,
+       0,
        400 * 15 + 60},
       {"both clipped", true, true, {-3, 95, 17, 115}, {40, 40, 60, 60}, S_OK, 7, 5, 200 * 40 + 4 * 43, 400 * 95},
   };
@@ -109,9 +187,9 @@ TEST(DibRegions, PrepareCopyErrorOrderAndOverlap) {
   RECT finalSrc{};
   int so = 0, dO = 0;
   const RECT dr{10, 10, 30, 30}, sr{-5, -5, 15, 15};
-  EXPECT_EQ(ZqDibPrepareTransform(&finalSrc, &w, &h, &so, &dO, 1000, &dstBounds, 100, &dr, 2000, &srcBounds, 50, &sr,
-                                  1),
-            S_OK);
+  EXPECT_EQ(
+      ZqDibPrepareTransform(&finalSrc, &w, &h, &so, &dO, 1000, &dstBounds, 100, &dr, 2000, &srcBounds, 50, &sr, 1),
+      S_OK);
   EXPECT_TRUE(Same(finalSrc, RECT{0, 0, 15, 15})) << Show(finalSrc);
   EXPECT_EQ(so, 2000);
   EXPECT_EQ(dO, 1000 + 100 * 15 + 15);
@@ -186,10 +264,16 @@ TEST(DibExchange, SelectorsKernelsAndUse) {
     DWORD flags, effective;
   };
   const Case cases[] = {
-      {27, 28, 1, 0x180}, {27, 28, 2, 0x1C0}, {27, 28, 3, 0x1E0}, {27, 28, 4, 0x1F0},
+      {27, 28, 1, 0x180},
+      {27, 28, 2, 0x1C0},
+      {27, 28, 3, 0x1E0},
+      {27, 28, 4, 0x1F0},
       {27, 28, 0x08FF1E03, 0x00FF11E0},  // quality 3 keeps bits of 0x07FFF1F0 only
-      {27, 28, 0, 0}, {27, 28, 5, 5},     {20, 28, 1, 0x190},    // Gray8 has no 8-bit kernels
-      {24, 29, 0, 0},     {26, 27, 0x20, 0x30},
+      {27, 28, 0, 0},
+      {27, 28, 5, 5},
+      {20, 28, 1, 0x190},  // Gray8 has no 8-bit kernels
+      {24, 29, 0, 0},
+      {26, 27, 0x20, 0x30},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(ZqXCHGGetFunctionPointers(c.dst, c.src, c.flags, &set, nullptr), S_OK);
@@ -250,11 +334,11 @@ TEST(DibRawBuffers, CopySetAndChannels) {
   EXPECT_EQ(ZqDibCopyUnscaled(b.data(), &bounds, 16, &to, a.data(), &bounds, 16, &bounds, 4), E_INVALIDARG);
 
   ASSERT_EQ(ZqDibSetUnscaled(a.data(), &bounds, 16, &to, 4, 1.5, 0.5, -1.0, 1.0), S_OK);
-  EXPECT_EQ(a[16 + 4], 0);      // blue held at 0
-  EXPECT_EQ(a[16 + 5], 127);    // green
-  EXPECT_EQ(a[16 + 6], 255);    // red held at 255
+  EXPECT_EQ(a[16 + 4], 0);    // blue held at 0
+  EXPECT_EQ(a[16 + 5], 127);  // green
+  EXPECT_EQ(a[16 + 6], 255);  // red held at 255
   EXPECT_EQ(a[16 + 7], 255);
-  EXPECT_EQ(a[0], 0);           // outside the rectangle: unchanged
+  EXPECT_EQ(a[0], 0);  // outside the rectangle: unchanged
   EXPECT_EQ(a[4], 4);
 
   ASSERT_EQ(ZqDibChannelSet(a.data(), &bounds, 16, nullptr, 4, 3, 1.0), S_OK);
@@ -282,9 +366,8 @@ TEST(DibRawBuffers, CopySetAndChannels) {
   struct Visits {
     std::vector<const void*> at;
   } visits;
-  auto record = [](void* channel, DWORD_PTR user) CALLBACK -> void {
-    reinterpret_cast<Visits*>(user)->at.push_back(channel);
-  };
+  auto record = [](void* channel, DWORD_PTR user)
+                    CALLBACK -> void { reinterpret_cast<Visits*>(user)->at.push_back(channel); };
   ASSERT_EQ(ZqDibChannelInPlaceOp(a.data(), &bounds, 16, &to, 4, 2, record, reinterpret_cast<DWORD_PTR>(&visits)),
             S_OK);
   ASSERT_EQ(visits.at.size(), 6u);
@@ -322,10 +405,14 @@ TEST(DibSamplers, FastAndSafeSamples) {
     int value;
   };
   const Case cases[] = {
-      {-1, 0, FALSE, 0},            {0, -16384, FALSE, 0},       {3 * 16384, 0, FALSE, 0}, {0, 2 * 16384, FALSE, 0},
-      {8192, 8192, TRUE, 58},       {2 * 16384, 8192, TRUE, 227},  // last column: blend with the row below
-      {16384 + 8192, 16384, TRUE, 185},                            // last row: blend with the right
-      {2 * 16384 + 4000, 16384 + 4000, TRUE, 255},                 // last pixel: itself
+      {-1, 0, FALSE, 0},
+      {0, -16384, FALSE, 0},
+      {3 * 16384, 0, FALSE, 0},
+      {0, 2 * 16384, FALSE, 0},
+      {8192, 8192, TRUE, 58},
+      {2 * 16384, 8192, TRUE, 227},                 // last column: blend with the row below
+      {16384 + 8192, 16384, TRUE, 185},             // last row: blend with the right
+      {2 * 16384 + 4000, 16384 + 4000, TRUE, 255},  // last pixel: itself
   };
   for (const Case& c : cases) {
     std::memset(out, 9, 4);

@@ -15,8 +15,8 @@ namespace dibtest {
 class TestImage {
  public:
   TestImage(int type, int width, int height, const std::vector<RGBQUAD>& table = {}) {
-    ZqDibAlloc(&header_, type, width, height, table.empty() ? nullptr : table.data(),
-               static_cast<int>(table.size()), ZQDIBALLOC_ZERO);
+    ZqDibAlloc(&header_, type, width, height, table.empty() ? nullptr : table.data(), static_cast<int>(table.size()),
+               ZQDIBALLOC_ZERO);
     if (!header_) return;
     type_ = type;
     stride_ = (width * dibmodel::Bits(type) + 31) / 32 * 4;

@@ -1,0 +1,462 @@
+// The scaling kernels: bilinear, bicubic, area averaging and the mixed
+// forms, for 8-bit (4-byte) and float (16-byte) pixels. The scalar forms
+// define every result; the 8-bit bilinear kernel has an SSE2 form.
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "dib/scale_internal.h"
+#include "zq/kernel.h"
+
+namespace zq::dib {
+namespace {
+
+std::atomic<bool> g_vectorForms{true};
+
+inline const float* FloatRow(const BYTE* row) noexcept { return reinterpret_cast<const float*>(row); }
+
+// Stores a sample with its coverage: whole where covered (or with
+// replaced edges), else blended into the destination.
+inline void Store8(BYTE* d, const BYTE* s, int coverage, bool replace) noexcept {
+  if (replace || coverage >= kFixedOne)
+    std::memcpy(d, s, 4);
+  else
+    for (int c = 0; c < 4; ++c) d[c] = static_cast<BYTE>(d[c] + (s[c] - d[c]) * coverage / kFixedOne);
+}
+inline void StoreFloat(float* d, const float* s, int coverage, bool replace) noexcept {
+  if (replace || coverage >= kFixedOne) {
+    std::memcpy(d, s, 16);
+  } else {
+    float f = static_cast<float>(coverage) / kFixedOne;
+    for (int c = 0; c < 4; ++c) d[c] = d[c] + (s[c] - d[c]) * f;
+  }
+}
+inline int Coverage(const Axis& ax, const Axis& ay, int k, int j) noexcept {
+  return ay.coverage[j] == kFixedOne ? ax.coverage[k] : (ax.coverage[k] * ay.coverage[j]) >> 14;
+}
+
+// Walks the destination pixels row by row (`row(j)` runs first on each
+// row) and stores each pixel's sample.
+template <bool Eight, typename Row, typename Sample>
+void Walk(const Axis& ax, const Axis& ay, const Plane& dst, bool replace, Row&& row, Sample&& sample) {
+  for (int j = 0; j < ay.count; ++j) {
+    row(j);
+    BYTE* out = dst.Row(ay.first + j);
+    for (int k = 0; k < ax.count; ++k) {
+      if constexpr (Eight) {
+        BYTE s[4];
+        sample(k, j, s);
+        Store8(out + static_cast<ptrdiff_t>(ax.first + k) * 4, s, Coverage(ax, ay, k, j), replace);
+      } else {
+        float s[4];
+        sample(k, j, s);
+        StoreFloat(reinterpret_cast<float*>(out) + static_cast<ptrdiff_t>(ax.first + k) * 4, s, Coverage(ax, ay, k, j),
+                   replace);
+      }
+    }
+  }
+}
+template <bool Eight, typename Sample>
+void Walk(const Axis& ax, const Axis& ay, const Plane& dst, bool replace, Sample&& sample) {
+  Walk<Eight>(
+      ax, ay, dst, replace, [](int) {}, sample);
+}
+
+inline BYTE Clamp255(int v) noexcept { return static_cast<BYTE>(v < 0 ? 0 : v > 255 ? 255 : v); }
+
+// ---- bilinear -----------------------------------------------------------------------
+void Bilinear8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  Walk<true>(ax, ay, dst, replace, [&](int k, int j, BYTE* out) {
+    const BYTE* r0 = src.Row(ay.index[j]);
+    const BYTE* r1 = src.Row(ay.next[j]);
+    int a = ax.fraction[k], b = ay.fraction[j];
+    int w11 = a * b / 16384, w01 = (16384 - a) * b / 16384, w10 = (16384 - b) * a / 16384,
+        w00 = (16384 - b) * (16384 - a) / 16384;
+    const BYTE *p00 = r0 + 4 * ax.index[k], *p10 = r0 + 4 * ax.next[k], *p01 = r1 + 4 * ax.index[k],
+               *p11 = r1 + 4 * ax.next[k];
+    for (int c = 0; c < 4; ++c)
+      out[c] = static_cast<BYTE>((w00 * p00[c] + w10 * p10[c] + w01 * p01[c] + w11 * p11[c]) >> 14);
+  });
+}
+
+// SSE2 form, a row at a time: the two source rows are blended first
+// (channels as value x 128 times the 14-bit weights, high 16 bits: value
+// x 32), then pairs of destination pixels blend their two columns the same
+// way, and (sum + 16) >> 5 rounds. Within one unit of the scalar form.
+void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  if (!ax.count) return;
+  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(16);
+  int low = ax.index[0], high = ax.next[0];
+  for (int k = 0; k < ax.count; ++k) {
+    low = std::min(low, ax.index[k]);
+    high = std::max(high, ax.next[k]);
+  }
+  int span = high - low + 1;
+  // One spare pixel: a clamped column reads past its own with weight 0.
+  std::vector<uint16_t> blended(static_cast<size_t>(span + 2) * 4, 0);
+  // Per pair of destination columns: left weights, right weights (4 lanes each per column).
+  int pairs = (ax.count + 1) / 2;
+  std::vector<uint16_t> weights(static_cast<size_t>(pairs) * 16);  // 8 lanes left, 8 lanes right
+  std::vector<int> offset(static_cast<size_t>(pairs) * 2);
+  for (int k = 0; k < pairs * 2; ++k) {
+    int column = std::min(k, ax.count - 1);
+    offset[k] = 4 * (ax.index[column] - low);
+    int p = k / 2, half = k % 2;
+    for (int c = 0; c < 4; ++c) {
+      weights[p * 16 + half * 4 + c] = static_cast<uint16_t>(16384 - ax.fraction[column]);
+      weights[p * 16 + 8 + half * 4 + c] = static_cast<uint16_t>(ax.fraction[column]);
+    }
+  }
+  std::vector<BYTE> aside(static_cast<size_t>(pairs) * 8 + 8);
+  for (int j = 0; j < ay.count; ++j) {
+    const BYTE* r0 = src.Row(ay.index[j]) + 4 * low;
+    const BYTE* r1 = src.Row(ay.next[j]) + 4 * low;
+    int fy = ay.fraction[j];
+    __m128i w0 = _mm_set1_epi16(static_cast<short>(16384 - fy)), w1 = _mm_set1_epi16(static_cast<short>(fy));
+    int x = 0;
+    for (; x + 2 <= span; x += 2) {
+      __m128i a =
+          _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + 4 * x)), zero), 7);
+      __m128i b =
+          _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + 4 * x)), zero), 7);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(&blended[4 * x]),
+                       _mm_add_epi16(_mm_mulhi_epu16(a, w0), _mm_mulhi_epu16(b, w1)));
+    }
+    for (; x < span; ++x)
+      for (int c = 0; c < 4; ++c)
+        blended[4 * x + c] =
+            static_cast<uint16_t>((((r0[4 * x + c] << 7) * (16384 - fy)) >> 16) + (((r1[4 * x + c] << 7) * fy) >> 16));
+    // Rows the sample replaces are written in place; a partly covered row
+    // (edges kept) is made aside and blended in.
+    BYTE* row = dst.Row(ay.first + j) + static_cast<ptrdiff_t>(ax.first) * 4;
+    bool inPlace = replace || ay.coverage[j] == kFixedOne;
+    BYTE* out = inPlace ? row : aside.data();
+    BYTE saved[2][4];
+    std::memcpy(saved[0], row, 4);
+    std::memcpy(saved[1], row + 4 * (ax.count - 1), 4);
+    int p = 0;
+    for (; p < ax.count / 2; ++p) {
+      __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&blended[offset[2 * p]]));
+      __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&blended[offset[2 * p + 1]]));
+      __m128i left = _mm_slli_epi16(_mm_unpacklo_epi64(first, second), 2);
+      __m128i right = _mm_slli_epi16(_mm_unpackhi_epi64(first, second), 2);
+      __m128i wl = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&weights[p * 16]));
+      __m128i wr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&weights[p * 16 + 8]));
+      __m128i sum = _mm_add_epi16(_mm_mulhi_epu16(left, wl), _mm_mulhi_epu16(right, wr));
+      sum = _mm_srli_epi16(_mm_add_epi16(sum, round), 5);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 8 * p), _mm_packus_epi16(sum, zero));
+    }
+    if (ax.count & 1) {
+      int k = ax.count - 1;
+      for (int c = 0; c < 4; ++c) {
+        int l = blended[offset[k] + c] << 2, r = blended[offset[k] + 4 + c] << 2;
+        int v = ((l * (16384 - ax.fraction[k])) >> 16) + ((r * ax.fraction[k]) >> 16);
+        out[4 * k + c] = static_cast<BYTE>(std::min(255, (v + 16) >> 5));
+      }
+    }
+    if (replace) continue;
+    if (!inPlace) {
+      for (int e = 0; e < ax.count; ++e) Store8(row + 4 * e, out + 4 * e, Coverage(ax, ay, e, j), false);
+      continue;
+    }
+    // Partly covered end columns blend into what the destination held.
+    for (int e = 0; e<ax.count; e += ax.count - 1> 0 ? ax.count - 1 : 1) {
+      if (ax.coverage[e] == kFixedOne) continue;
+      BYTE sample[4];
+      std::memcpy(sample, row + 4 * e, 4);
+      std::memcpy(row + 4 * e, saved[e == 0 ? 0 : 1], 4);
+      Store8(row + 4 * e, sample, ax.coverage[e], false);
+    }
+  }
+}
+
+void BilinearFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  Walk<false>(ax, ay, dst, replace, [&](int k, int j, float* out) {
+    const float* r0 = FloatRow(src.Row(ay.index[j]));
+    const float* r1 = FloatRow(src.Row(ay.next[j]));
+    float a = ax.fraction[k] / 16384.0f, b = ay.fraction[j] / 16384.0f;
+    const float *p00 = r0 + 4 * ax.index[k], *p10 = r0 + 4 * ax.next[k], *p01 = r1 + 4 * ax.index[k],
+                *p11 = r1 + 4 * ax.next[k];
+    for (int c = 0; c < 4; ++c)
+      out[c] = (1 - a) * (1 - b) * p00[c] + a * (1 - b) * p10[c] + (1 - a) * b * p01[c] + a * b * p11[c];
+  });
+}
+
+// ---- bicubic -----------------------------------------------------------------------------
+// Vertical pass first: for each destination row the four source rows are
+// filtered into one row over the columns the taps reach; the horizontal
+// pass then reads it.
+struct ColumnSpan {
+  int low, high;
+};
+ColumnSpan TapColumns(const Axis& ax) {
+  ColumnSpan span{ax.cubicIndex.empty() ? 0 : ax.cubicIndex[0], 0};
+  for (int v : ax.cubicIndex) {
+    span.low = std::min(span.low, v);
+    span.high = std::max(span.high, v);
+  }
+  return span;
+}
+
+void Bicubic8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  const CubicTable& t = CoarseCubic();
+  ColumnSpan span = TapColumns(ax);
+  std::vector<int> filtered(static_cast<size_t>(span.high - span.low + 1) * 4);
+  Walk<true>(
+      ax, ay, dst, replace,
+      [&](int j) {
+        const int* wy = &t.fixed[ay.cubicFraction[j] * 4];
+        const BYTE* rows[4];
+        for (int r = 0; r < 4; ++r) rows[r] = src.Row(ay.cubicIndex[j * 4 + r]);
+        for (int x = span.low; x <= span.high; ++x)
+          for (int c = 0; c < 4; ++c) {
+            int i = 4 * x + c;
+            int v = wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] + wy[3] * rows[3][i];
+            filtered[4 * (x - span.low) + c] = std::clamp((v + 128) >> 8, 0, 255 * 64);  // value x 64
+          }
+      },
+      [&](int k, int, BYTE* out) {
+        const int* wx = &t.fixed[ax.cubicFraction[k] * 4];
+        const int* xi = &ax.cubicIndex[k * 4];
+        for (int c = 0; c < 4; ++c) {
+          int h = 0;
+          for (int i = 0; i < 4; ++i) h += wx[i] * filtered[4 * (xi[i] - span.low) + c];
+          out[c] = Clamp255((h + (1 << 19)) >> 20);
+        }
+      });
+}
+
+// SSE2 form of Bicubic8, the same integers: multiply-adds of 16-bit
+// values by pairs of weights into 32-bit sums, held to range by 16-bit
+// saturation and min/max.
+void Bicubic8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  const CubicTable& t = CoarseCubic();
+  ColumnSpan span = TapColumns(ax);
+  int width = span.high - span.low + 1;
+  std::vector<int16_t> filtered(static_cast<size_t>(width + 1) * 4);
+  const __m128i zero = _mm_setzero_si128(), top = _mm_set1_epi16(255 * 64);
+  auto pair = [](int a, int b) {
+    return _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(b) << 16) | (a & 0xFFFF)));
+  };
+  Walk<true>(
+      ax, ay, dst, replace,
+      [&](int j) {
+        const int* wy = &t.fixed[ay.cubicFraction[j] * 4];
+        __m128i w01 = pair(wy[0], wy[1]), w23 = pair(wy[2], wy[3]), half = _mm_set1_epi32(128);
+        const BYTE* rows[4];
+        for (int r = 0; r < 4; ++r) rows[r] = src.Row(ay.cubicIndex[j * 4 + r]) + 4 * span.low;
+        int x = 0;
+        auto load = [&](int r) {
+          return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(rows[r] + 4 * x)), zero);
+        };
+        for (; x + 2 <= width; x += 2) {
+          __m128i a = load(0), b = load(1), c = load(2), d = load(3);
+          __m128i first = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(a, b), w01),
+                                        _mm_madd_epi16(_mm_unpacklo_epi16(c, d), w23));
+          __m128i second = _mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(a, b), w01),
+                                         _mm_madd_epi16(_mm_unpackhi_epi16(c, d), w23));
+          first = _mm_srai_epi32(_mm_add_epi32(first, half), 8);
+          second = _mm_srai_epi32(_mm_add_epi32(second, half), 8);
+          __m128i v = _mm_min_epi16(_mm_max_epi16(_mm_packs_epi32(first, second), zero), top);
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(&filtered[4 * x]), v);
+        }
+        for (; x < width; ++x)
+          for (int c = 0; c < 4; ++c) {
+            int i = 4 * x + c;
+            int v = wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] + wy[3] * rows[3][i];
+            filtered[i] = static_cast<int16_t>(std::clamp((v + 128) >> 8, 0, 255 * 64));
+          }
+      },
+      [&](int k, int, BYTE* out) {
+        const int* wx = &t.fixed[ax.cubicFraction[k] * 4];
+        const int* xi = &ax.cubicIndex[k * 4];
+        auto tap = [&](int i) {
+          return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&filtered[4 * (xi[i] - span.low)]));
+        };
+        __m128i sum = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(tap(0), tap(1)), pair(wx[0], wx[1])),
+                                    _mm_madd_epi16(_mm_unpacklo_epi16(tap(2), tap(3)), pair(wx[2], wx[3])));
+        sum = _mm_srai_epi32(_mm_add_epi32(sum, _mm_set1_epi32(1 << 19)), 20);
+        __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(sum, zero), zero);
+        DWORD packed = static_cast<DWORD>(_mm_cvtsi128_si32(bytes));
+        std::memcpy(out, &packed, 4);
+      });
+}
+
+void BicubicFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  const CubicTable& t = CoarseCubic();
+  ColumnSpan span = TapColumns(ax);
+  std::vector<float> filtered(static_cast<size_t>(span.high - span.low + 1) * 4);
+  Walk<false>(
+      ax, ay, dst, replace,
+      [&](int j) {
+        const float* wy = &t.weights[ay.cubicFraction[j] * 4];
+        const float* rows[4];
+        for (int r = 0; r < 4; ++r) rows[r] = FloatRow(src.Row(ay.cubicIndex[j * 4 + r]));
+        for (int x = span.low; x <= span.high; ++x)
+          for (int c = 0; c < 4; ++c) {
+            int i = 4 * x + c;
+            filtered[4 * (x - span.low) + c] =
+                wy[0] * rows[0][i] + wy[1] * rows[1][i] + wy[2] * rows[2][i] + wy[3] * rows[3][i];
+          }
+      },
+      [&](int k, int, float* out) {
+        const float* wx = &t.weights[ax.cubicFraction[k] * 4];
+        const int* xi = &ax.cubicIndex[k * 4];
+        for (int c = 0; c < 4; ++c) {
+          float h = 0;
+          for (int i = 0; i < 4; ++i) h += wx[i] * filtered[4 * (xi[i] - span.low) + c];
+          out[c] = h;
+        }
+      });
+}
+
+// ---- area averaging ---------------------------------------------------------------------------
+template <typename Acc>
+void Area8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  Walk<true>(ax, ay, dst, replace, [&](int k, int j, BYTE* out) {
+    Acc acc[4] = {0, 0, 0, 0}, total = 0;
+    for (int ty = ay.tapStart[j]; ty < ay.tapStart[j + 1]; ++ty) {
+      const BYTE* row = src.Row(ay.tapIndex[ty]);
+      int wy = ay.tapWeight[ty];
+      for (int tx = ax.tapStart[k]; tx < ax.tapStart[k + 1]; ++tx) {
+        Acc w = static_cast<Acc>((ax.tapWeight[tx] * wy) >> 14);
+        const BYTE* p = row + 4 * ax.tapIndex[tx];
+        for (int c = 0; c < 4; ++c) acc[c] += w * p[c];
+        total += w;
+      }
+    }
+    for (int c = 0; c < 4; ++c) out[c] = static_cast<BYTE>(total ? acc[c] / total : 0);
+  });
+}
+
+// One direction averaged, the other interpolated (linearly or bicubically)
+// to a value carrying one extra bit.
+template <typename Acc, bool Cubic, bool AcrossColumns>
+void Mixed8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  const CubicTable& t = CoarseCubic();
+  Walk<true>(ax, ay, dst, replace, [&](int k, int j, BYTE* out) {
+    Acc acc[4] = {0, 0, 0, 0};
+    // The averaged axis is x when AcrossColumns, else y.
+    const Axis& avg = AcrossColumns ? ax : ay;
+    const Axis& interp = AcrossColumns ? ay : ax;
+    int m = AcrossColumns ? k : j, n = AcrossColumns ? j : k;
+    auto value = [&](int along, int across, int c) {  // along the averaged axis, across the other
+      return AcrossColumns ? src.Row(across)[4 * along + c] : src.Row(along)[4 * across + c];
+    };
+    for (int tap = avg.tapStart[m]; tap < avg.tapStart[m + 1]; ++tap) {
+      int along = avg.tapIndex[tap];
+      Acc w = static_cast<Acc>(avg.tapWeight[tap]);
+      for (int c = 0; c < 4; ++c) {
+        int v;
+        if constexpr (Cubic) {
+          const int* wi = &t.fixed[interp.cubicFraction[n] * 4];
+          int s = 0;
+          for (int i = 0; i < 4; ++i) s += wi[i] * value(along, interp.cubicIndex[n * 4 + i], c);
+          v = std::clamp((s + 4096) >> 13, 0, 510);
+        } else {
+          int f = interp.fraction[n];
+          v = (value(along, interp.index[n], c) * (16384 - f) + value(along, interp.next[n], c) * f) >> 13;
+        }
+        acc[c] += w * static_cast<Acc>(v);
+      }
+    }
+    int64_t total = 2 * avg.weightSum[m];
+    for (int c = 0; c < 4; ++c) out[c] = static_cast<BYTE>(total ? static_cast<int64_t>(acc[c]) / total : 0);
+  });
+}
+
+void AreaFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  Walk<false>(ax, ay, dst, replace, [&](int k, int j, float* out) {
+    float acc[4] = {0, 0, 0, 0}, total = 0;
+    for (int ty = ay.tapStart[j]; ty < ay.tapStart[j + 1]; ++ty) {
+      const float* row = FloatRow(src.Row(ay.tapIndex[ty]));
+      float wy = ay.tapWeight[ty] / 16384.0f;
+      for (int tx = ax.tapStart[k]; tx < ax.tapStart[k + 1]; ++tx) {
+        float w = ax.tapWeight[tx] / 16384.0f * wy;
+        const float* p = row + 4 * ax.tapIndex[tx];
+        for (int c = 0; c < 4; ++c) acc[c] += w * p[c];
+        total += w;
+      }
+    }
+    for (int c = 0; c < 4; ++c) out[c] = total > 0 ? acc[c] / total : 0.0f;
+  });
+}
+
+template <bool Cubic, bool AcrossColumns>
+void MixedFloat(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
+  const CubicTable& t = CoarseCubic();
+  Walk<false>(ax, ay, dst, replace, [&](int k, int j, float* out) {
+    float acc[4] = {0, 0, 0, 0}, total = 0;
+    const Axis& avg = AcrossColumns ? ax : ay;
+    const Axis& interp = AcrossColumns ? ay : ax;
+    int m = AcrossColumns ? k : j, n = AcrossColumns ? j : k;
+    auto value = [&](int along, int across, int c) {
+      return AcrossColumns ? FloatRow(src.Row(across))[4 * along + c] : FloatRow(src.Row(along))[4 * across + c];
+    };
+    for (int tap = avg.tapStart[m]; tap < avg.tapStart[m + 1]; ++tap) {
+      int along = avg.tapIndex[tap];
+      float w = avg.tapWeight[tap] / 16384.0f;
+      for (int c = 0; c < 4; ++c) {
+        float v;
+        if constexpr (Cubic) {
+          const float* wi = &t.weights[interp.cubicFraction[n] * 4];
+          v = 0;
+          for (int i = 0; i < 4; ++i) v += wi[i] * value(along, interp.cubicIndex[n * 4 + i], c);
+        } else {
+          float f = interp.fraction[n] / 16384.0f;
+          v = value(along, interp.index[n], c) * (1 - f) + value(along, interp.next[n], c) * f;
+        }
+        acc[c] += w * v;
+      }
+      total += w;
+    }
+    for (int c = 0; c < 4; ++c) out[c] = total > 0 ? acc[c] / total : 0.0f;
+  });
+}
+
+using KernelFn = void (*)(const Axis&, const Axis&, const Plane&, const Plane&, bool);
+
+KernelFn Pick(Kernel kernel, bool eight, bool narrow) noexcept {
+  switch (kernel) {
+    case Kernel::Bilinear:
+      if (!eight) return BilinearFloat;
+      return g_vectorForms.load() && ZqGetCPUSupport(ZQCPU_SSE2) ? Bilinear8Sse2 : Bilinear8;
+    case Kernel::Bicubic:
+      if (!eight) return BicubicFloat;
+      return g_vectorForms.load() && ZqGetCPUSupport(ZQCPU_SSE2) ? Bicubic8Sse2 : Bicubic8;
+    case Kernel::Area:
+      return eight ? (narrow ? Area8<uint32_t> : Area8<uint64_t>) : AreaFloat;
+    case Kernel::AreaThenLinear:
+      return eight ? (narrow ? Mixed8<uint32_t, false, true> : Mixed8<uint64_t, false, true>) : MixedFloat<false, true>;
+    case Kernel::LinearThenArea:
+      return eight ? (narrow ? Mixed8<uint32_t, false, false> : Mixed8<uint64_t, false, false>)
+                   : MixedFloat<false, false>;
+    case Kernel::AreaThenCubic:
+      return eight ? (narrow ? Mixed8<uint32_t, true, true> : Mixed8<uint64_t, true, true>) : MixedFloat<true, true>;
+    case Kernel::CubicThenArea:
+      return eight ? (narrow ? Mixed8<uint32_t, true, false> : Mixed8<uint64_t, true, false>) : MixedFloat<true, false>;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void SetScalerVectorForms(bool enabled) noexcept { g_vectorForms.store(enabled); }
+
+HRESULT RunScaler(const ZQSUBPIXELPARAM& p, const Plane& dst, const Plane& src, bool eightBit, Kernel kernel,
+                  bool replaceEdges) {
+  bool area = kernel == Kernel::Area || kernel == Kernel::AreaThenLinear || kernel == Kernel::LinearThenArea ||
+              kernel == Kernel::AreaThenCubic || kernel == Kernel::CubicThenArea;
+  bool cubic = kernel == Kernel::Bicubic || kernel == Kernel::AreaThenCubic || kernel == Kernel::CubicThenArea;
+  Axis ax, ay;
+  PlanAxis(ax, p.dstFinal.left, p.dstFinal.right, p.srcFinal.left, p.srcFinal.right, p.stepX, p.scaleX, src.width, area,
+           cubic);
+  PlanAxis(ay, p.dstFinal.top, p.dstFinal.bottom, p.srcFinal.top, p.srcFinal.bottom, p.stepY, p.scaleY, src.height,
+           area, cubic);
+  Pick(kernel, eightBit, NarrowAccumulatorFits(kernel, p.scaleX, p.scaleY))(ax, ay, dst, src, replaceEdges);
+  return S_OK;
+}
+
+}  // namespace zq::dib
