@@ -23,3 +23,6 @@ add_custom_target(dib_reference ALL DEPENDS ${DIB_REFERENCE}/plasma.ppm ${DIB_RE
 quillet_add_test(dib_magick_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/dib/dib_magick_test.cpp)
 add_dependencies(dib_magick_tests dib_reference)
 target_compile_definitions(dib_magick_tests PRIVATE QUILLET_DIB_REFERENCE_DIR="Z:${DIB_REFERENCE}")
+
+quillet_add_test(dib_compose_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/dib/compose_test.cpp LIBS ole32)
+quillet_add_test(dib_compose_internal_tests INTERNAL SOURCES ${CMAKE_SOURCE_DIR}/tests/dib/compose_internal_test.cpp)
