@@ -26,3 +26,16 @@ target_compile_definitions(dib_magick_tests PRIVATE QUILLET_DIB_REFERENCE_DIR="Z
 
 quillet_add_test(dib_compose_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/dib/compose_test.cpp LIBS ole32)
 quillet_add_test(dib_compose_internal_tests INTERNAL SOURCES ${CMAKE_SOURCE_DIR}/tests/dib/compose_internal_test.cpp)
+
+# Python's colorsys and a plain-Python model of the broadcast-safe checks
+# as the references of the colour tests, made on the build machine.
+find_program(QUILLET_PYTHON NAMES python3 REQUIRED)
+add_custom_command(OUTPUT ${DIB_REFERENCE}/colour.txt
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${DIB_REFERENCE}
+  COMMAND ${QUILLET_PYTHON} ${CMAKE_SOURCE_DIR}/tests/dib/colour_reference.py ${DIB_REFERENCE}/colour.txt
+  DEPENDS ${CMAKE_SOURCE_DIR}/tests/dib/colour_reference.py
+  COMMENT "colorsys and broadcast-safe references" VERBATIM)
+add_custom_target(colour_reference ALL DEPENDS ${DIB_REFERENCE}/colour.txt)
+quillet_add_test(dib_colour_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/dib/colour_test.cpp)
+add_dependencies(dib_colour_tests colour_reference)
+target_compile_definitions(dib_colour_tests PRIVATE QUILLET_COLOUR_REFERENCE="Z:${DIB_REFERENCE}/colour.txt")
