@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "compose_model.h"
+#include "dib_test_support.h"
 #include "zq/overlay.h"
 
 namespace {
@@ -321,6 +322,53 @@ TEST(Compose, FloatPathsAndCustomBlend) {
   EXPECT_EQ(ZqDibCustomBlend(reinterpret_cast<BYTE*>(d), &bounds, 32, nullptr, reinterpret_cast<BYTE*>(s), &bounds, 32,
                              nullptr, 16, nullptr, 0),
             E_POINTER);
+}
+
+}  // namespace
+
+namespace {
+
+// round(x / 255) as the fade computes it, with floor division.
+int64_t Round255(int64_t x) {
+  auto floorDiv = [](int64_t a, int64_t b) { return static_cast<int64_t>(std::floor(double(a) / double(b))); };
+  return floorDiv(x + 128 + floorDiv(x + 128, 256), 256);
+}
+
+TEST(Compose, FadeToColour) {
+  std::mt19937 rng(12);
+  dibtest::TestImage image(ZqPixel_Rgba32, 6, 5), pal(ZqPixel_Pal8, 4, 4, dibtest::RandomPalette(rng, 256));
+  image.Randomise(rng);
+  std::vector<BYTE> before = image.Snapshot();
+  ZQRGBAFLOAT colour{1.0f, 0.5f, 0.0f, 0.2f};  // bytes 255, 127, 0, 51
+  EXPECT_EQ(ZqDibFadeToColor(pal.Header(), nullptr, nullptr, 0, colour, 0.5f, FALSE, 0), E_NOTIMPL);
+  // A sub-pixel rectangle from x 1.25 to 4.5 and y 1 to 3: column 1 covers
+  // 0.75, column 4 covers 0.5, the rows fully.
+  RECT sub{16384 + 4096, 16384, 4 * 16384 + 8192, 3 * 16384};
+  ASSERT_EQ(ZqDibFadeToColor(image.Header(), nullptr, &sub, 0, colour, 0.6f, TRUE, ZQDIB_SUBPIXEL), S_OK);
+  const int target[4] = {255, 127, 0, 51};
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 6; ++x)
+      for (int c = 0; c < 4; ++c) {
+        size_t at = static_cast<size_t>(image.Row(y) - image.Bits()) + 4 * x + c;
+        int64_t v = before[at];
+        double coverage = x == 1 ? 0.75 : x == 4 ? 0.5 : 1.0;
+        if (y >= 1 && y < 3 && x >= 1 && x <= 4 && c < 3) {
+          int64_t amount = static_cast<int64_t>(0.6f * coverage * 255);
+          v = composemodel::Clamp(v + Round255((target[c] - v) * amount), 0, 255);
+        }
+        ASSERT_EQ(image.Bits()[at], v) << x << "," << y << " channel " << c;
+      }
+  // A NaN amount fades nothing.
+  std::vector<BYTE> now = image.Snapshot();
+  EXPECT_EQ(ZqDibFadeToColor(image.Header(), nullptr, nullptr, 0, colour, std::nanf(""), FALSE, 0), S_OK);
+  EXPECT_EQ(image.Snapshot(), now);
+  // Float images: channel + (colour - channel) x amount, alpha included.
+  dibtest::TestImage f(ZqPixel_RgbaFloat, 2, 2);
+  float* p = reinterpret_cast<float*>(f.Row(0));
+  p[0] = 0.0f, p[3] = 1.0f;
+  ASSERT_EQ(ZqDibFadeToColor(f.Header(), nullptr, nullptr, 0, colour, 0.25f, FALSE, 0), S_OK);
+  EXPECT_FLOAT_EQ(p[0], 0.25f);
+  EXPECT_FLOAT_EQ(p[3], 0.8f);
 }
 
 }  // namespace
