@@ -189,6 +189,72 @@ TEST(Skins, TintFollowsTheOverlayCompositor) {
   ZqSkin_Bmp_Free(&skin);
 }
 
+// The picture of strip.png through the module's PNG decoder (picture rows).
+class StripPixels {
+ public:
+  StripPixels() {
+    std::vector<BYTE> file = ReadFile(Reference(L"strip.png"));
+    ZqDibFromPng(&header_, file.data(), static_cast<DWORD>(file.size()));
+  }
+  ~StripPixels() { ZqDibFree(header_, 0); }
+  composemodel::Pixel At(int x, int y) const {
+    return composemodel::Load(reinterpret_cast<const BYTE*>(header_ + 1) + static_cast<size_t>(47 - y) * 640 + 4 * x);
+  }
+
+ private:
+  BITMAPINFOHEADER* header_ = nullptr;
+};
+
+TEST(Skins, DerivedListsAndMaskedLists) {
+  tZQSKINBMP skin{};
+  ASSERT_EQ(ZqSkin_Bmp_GetFromFile(&skin, Reference(L"strip.png").c_str()), S_OK);
+  StripPixels strip;
+  // Cells of 48: one row of three images; list 2 is the first row
+  // desaturated, then faded a quarter (63/255) toward white; list 3 plain.
+  Lists lists(4);
+  SIZE cell{48, 0};
+  ASSERT_EQ(ZqSkin_GetImageLists(&skin, &cell, lists.Data(), 4, 0, nullptr), 3);
+  EXPECT_EQ(cell.cy, 48);
+  for (int i = 1; i < 4; ++i) EXPECT_EQ(ImageList_GetImageCount(lists[i]), 3);
+  ListPixels hot(lists[1], 1), disabled(lists[2], 1), plain(lists[3], 1);
+  int hotChanged = 0;
+  for (int y = 0; y < 48; y += 5)
+    for (int x = 0; x < 48; x += 5) {
+      composemodel::Pixel s = strip.At(48 + x, y);
+      int64_t grey = std::min<int64_t>((s[0] + s[1] + s[2]) / 3, s[3]);
+      int64_t x255 = (255 - grey) * 63;
+      int64_t faded = grey + (((x255 + 128) + ((x255 + 128) >> 8)) >> 8);
+      DWORD d = disabled.At(x, y), p = plain.At(x, y), h = hot.At(x, y);
+      EXPECT_EQ(d & 0xFFFFFF, static_cast<DWORD>(faded * 0x010101)) << x << "," << y;
+      EXPECT_EQ(d >> 24, s[3]);
+      EXPECT_EQ(p, static_cast<DWORD>(s[0] | s[1] << 8 | s[2] << 16 | s[3] << 24));
+      EXPECT_EQ(h >> 24, s[3]);
+      hotChanged += (h & 0xFFFFFF) != (p & 0xFFFFFF);
+    }
+  EXPECT_GT(hotChanged, 50) << "the hot list is darker and more saturated";
+
+  // Masked 24-bit lists: each pixel over the button face with its alpha,
+  // clear pixels masked.
+  Lists masked(1);
+  SIZE small{16, 0};
+  ASSERT_EQ(ZqSkin_GetImageLists(&skin, &small, masked.Data(), 1, ZQSKINLIST_MASKED, nullptr), 10);
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  composemodel::Pixel facePixel{GetBValue(face), GetGValue(face), GetRValue(face), 255};
+  ListPixels image(masked[0], 4);
+  IMAGEINFO info{};
+  ASSERT_TRUE(ImageList_GetImageInfo(masked[0], 4, &info));
+  ASSERT_NE(info.hbmMask, nullptr);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      composemodel::Pixel s = strip.At(64 + x, y);
+      if (s[3] == 0) continue;
+      composemodel::Pixel m = composemodel::Over(facePixel, s);
+      DWORD got = image.At(x, y);
+      EXPECT_EQ(got & 0xFFFFFF, static_cast<DWORD>(m[0] | m[1] << 8 | m[2] << 16)) << x << "," << y;
+    }
+  ZqSkin_Bmp_Free(&skin);
+}
+
 TEST(Skins, BmpHeadersCheckedAgainstTheFile) {
   std::vector<BYTE> v5 = ReadFile(Reference(L"strip124.bmp"));
   ASSERT_GT(v5.size(), 138u);
