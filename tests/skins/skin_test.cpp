@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../dib/compose_model.h"
+#include "screenshot.h"
 #include "test_paths.h"
 #include "zq/dib.h"
 #include "zq/lang.h"
@@ -379,6 +380,48 @@ TEST(Skins, TrackIconListsTintEachListWithItsColour) {
   Lists none(1);
   EXPECT_EQ(ZqSkin_GetTrackIconImageLists(&grey, &cell, colours, 2, 1, none.Data(), 255), 0);  // 24-bit: none
   ZqSkin_Bmp_Free(&grey);
+  ZqSkin_Bmp_Free(&skin);
+}
+
+// The four lists of the strip (tinted rows, hot and disabled lists) and a
+// masked list, drawn the way a toolbar draws them, for a person to look at.
+TEST(Skins, ListsOnScreen) {
+  tZQSKINBMP skin{};
+  ASSERT_EQ(ZqSkin_Bmp_GetFromFile(&skin, Reference(L"strip.png").c_str()), S_OK);
+  struct Shown {
+    Lists lists{5};
+  } shown;
+  SIZE cell{16, 0};
+  ZqSkin_GetImageLists(&skin, &cell, shown.lists.Data(), 4, 160, nullptr);
+  SIZE wide{48, 0};
+  ZqSkin_GetImageLists(&skin, &wide, shown.lists.Data() + 4, 1, 0x20000 | 160, nullptr);
+  WNDCLASSW wc{};
+  wc.lpszClassName = L"QuilletSkinListsTest";
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) CALLBACK -> LRESULT {
+    if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    auto shownLists = reinterpret_cast<Shown*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    for (int list = 0; list < 5; ++list)
+      for (int i = 0; shownLists && i < ImageList_GetImageCount(shownLists->lists[list]); ++i) {
+        int size = list == 4 ? 52 : 20;
+        ImageList_Draw(shownLists->lists[list], i, dc, 8 + i * size, 8 + list * 24, ILD_TRANSPARENT);
+      }
+    EndPaint(window, &ps);
+    return 0;
+  };
+  RegisterClassW(&wc);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Skin lists", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 260,
+                                220, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shown));
+  testsupport::Screenshot shot = testsupport::SaveWindowScreenshot(window, L"skin_lists");
+  EXPECT_TRUE(shot.saved);
+  EXPECT_GT(shot.colours, 8);
+  DestroyWindow(window);
+  UnregisterClassW(wc.lpszClassName, wc.hInstance);
   ZqSkin_Bmp_Free(&skin);
 }
 
