@@ -254,6 +254,43 @@ struct CutV {
     return _mm_or_si128(_mm_andnot_si128(mask, colour), _mm_and_si128(mask, alpha));
   }
 };
+// Dodge and Burn divide by a per-lane denominator. The numerators are
+// below 2^24, so they and the quotient's floor are exact in single
+// precision: the rounding error of the quotient (under 2^-24 of it) is
+// smaller than its distance 1/denominator to the next integer.
+inline __m128i Quotient32(__m128i numerator, __m128i denominator) noexcept {
+  return _mm_cvttps_epi32(_mm_div_ps(_mm_cvtepi32_ps(numerator), _mm_cvtepi32_ps(denominator)));
+}
+// ((a x b x o) / denominator) / 256 for 16-bit lanes (a x b below 65536),
+// packed back to 16 bits with signed saturation (only values above 255
+// saturate, and both compositors hold their results to 0..255).
+inline __m128i ScaledQuotient(__m128i ab, __m128i o, __m128i denominator) noexcept {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i low = _mm_mullo_epi16(ab, o), high = _mm_mulhi_epu16(ab, o);
+  __m128i q0 = _mm_srli_epi32(Quotient32(_mm_unpacklo_epi16(low, high), _mm_unpacklo_epi16(denominator, zero)), 8);
+  __m128i q1 = _mm_srli_epi32(Quotient32(_mm_unpackhi_epi16(low, high), _mm_unpackhi_epi16(denominator, zero)), 8);
+  return _mm_packs_epi32(q0, q1);
+}
+struct DodgeV {
+  static __m128i Lanes(__m128i d, __m128i s, __m128i o, __m128i) noexcept {
+    const __m128i full = _mm_set1_epi16(255);
+    __m128i denominator = _mm_sub_epi16(_mm_sub_epi16(_mm_set1_epi16(511), o), s);
+    __m128i q = ScaledQuotient(_mm_mullo_epi16(s, d), o, denominator);
+    __m128i colour = _mm_min_epi16(_mm_adds_epi16(d, q), full);
+    __m128i mask = AlphaMask();
+    return _mm_or_si128(_mm_andnot_si128(mask, colour), _mm_and_si128(mask, ScreenV::Alpha(d, s)));
+  }
+};
+struct BurnV {
+  static __m128i Lanes(__m128i d, __m128i s, __m128i o, __m128i) noexcept {
+    const __m128i full = _mm_set1_epi16(255);
+    __m128i denominator = _mm_sub_epi16(_mm_add_epi16(s, _mm_set1_epi16(256)), o);
+    __m128i q = ScaledQuotient(_mm_mullo_epi16(_mm_sub_epi16(full, s), _mm_sub_epi16(full, d)), o, denominator);
+    __m128i colour = _mm_max_epi16(_mm_sub_epi16(d, q), _mm_setzero_si128());
+    __m128i mask = AlphaMask();
+    return _mm_or_si128(_mm_andnot_si128(mask, colour), _mm_and_si128(mask, d));
+  }
+};
 template <typename C>
 struct MixedV {
   static __m128i Lanes(__m128i d, __m128i s, __m128i o, __m128i rest) noexcept { return Mixed16<C>(d, s, o, rest); }
@@ -282,18 +319,14 @@ template <typename P, typename V>
 constexpr CompositorKernels Kernels() {
   return CompositorKernels{PixelOf<P>, RowOf<P>, RowSse2<V, P>};
 }
-template <typename P>
-constexpr CompositorKernels ScalarKernels() {
-  return CompositorKernels{PixelOf<P>, RowOf<P>, nullptr};
-}
 // In registry order.
 constexpr CompositorKernels kCompositors[kCompositorCount] = {
     Kernels<Cut, CutV>(),
     Kernels<Mixed<Screen>, MixedV<ScreenV>>(),
     Kernels<Mixed<Overlay>, MixedV<OverlayV>>(),
     Kernels<Mixed<HardLight>, MixedV<HardLightV>>(),
-    ScalarKernels<Dodge>(),
-    ScalarKernels<Burn>(),
+    Kernels<Dodge, DodgeV>(),
+    Kernels<Burn, BurnV>(),
     Kernels<Mixed<Darken>, MixedV<DarkenV>>(),
     Kernels<Mixed<Lighten>, MixedV<LightenV>>(),
     Kernels<Mixed<Difference>, MixedV<DifferenceV>>(),

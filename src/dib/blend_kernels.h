@@ -1,6 +1,6 @@
 // Row kernels of the two-image blends on 4-byte pixels (blue, green, red,
 // alpha) and of the ten overlay compositors. Each has a scalar form, which
-// defines the result, and where it pays an SSE2 form that gives the same
+// defines the result, and an SSE2 form that gives the same
 // bytes; the export picks one by the processor-feature word.
 #pragma once
 #include <windows.h>
