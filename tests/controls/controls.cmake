@@ -37,3 +37,8 @@ quillet_add_test(controls_wheel_tests GUI SOURCES
   ${CMAKE_SOURCE_DIR}/tests/controls/wheel_exceptions_test.cpp
   ${CONTROLS_TEST_SUPPORT})
 set_tests_properties(controls_wheel_tests PROPERTIES RUN_SERIAL TRUE)
+
+# The slider arithmetic shared by the fader, trackbar and spinner (no export
+# reaches it directly).
+quillet_add_test(controls_slider_internal_tests INTERNAL SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/slider_internal_test.cpp)

@@ -1,0 +1,124 @@
+// The slider arithmetic the fader, trackbar and spinner share, over plain
+// numbers: the taper curve, the value <-> pixel mapping over whole tracks and
+// the full 32-bit range, and the scroll codes.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+
+#include "controls/slider.h"
+
+namespace slider = zq::controls::slider;
+
+namespace {
+
+TEST(SliderTaper, CurveThroughItsPointsAndInverse) {
+  const LONG points[][2] = {{0, 0},     {30, 250},  {60, 400},  {120, 500},
+                            {250, 600}, {400, 800}, {700, 950}, {1000, 1000}};
+  for (const auto& p : points) {
+    EXPECT_EQ(slider::TaperCurve(p[0]), p[1]);
+    EXPECT_EQ(slider::TaperCurve(-p[0]), -p[1]);
+    EXPECT_EQ(slider::TaperInverse(p[1]), p[0]);
+    EXPECT_EQ(slider::TaperInverse(-p[1]), -p[0]);
+  }
+  EXPECT_EQ(slider::TaperCurve(15), 125);
+  EXPECT_EQ(slider::TaperCurve(185), 550);
+  for (LONG beyond : {1001L, 5000L, LONG_MAX, -1001L, LONG_MIN}) {
+    EXPECT_EQ(slider::TaperCurve(beyond), beyond);
+    EXPECT_EQ(slider::TaperInverse(beyond), beyond);
+  }
+  // Monotonic, and the inverse undoes the curve within the steepest slope
+  // of each direction (300/50 and 250/30 units).
+  for (LONG x = -1000; x < 1000; ++x) {
+    EXPECT_LE(slider::TaperCurve(x), slider::TaperCurve(x + 1));
+    EXPECT_LE(std::abs(slider::TaperInverse(slider::TaperCurve(x)) - x), 6) << x;
+    EXPECT_LE(std::abs(slider::TaperCurve(slider::TaperInverse(x)) - x), 9) << x;
+  }
+}
+
+slider::Scale MakeScale(LONG min, LONG max, bool taper) {
+  slider::Scale scale;
+  scale.min = min;
+  scale.max = max;
+  scale.taper = taper;
+  slider::PrepareTaper(scale);
+  return scale;
+}
+
+// Every pixel of the track maps to a value that maps back onto it when the
+// range has at least as many values as the track pixels.
+TEST(SliderMapping, RoundTripOverWholeTracks) {
+  struct Case {
+    LONG min, max;
+    bool taper;
+  } cases[] = {{0, 1000, false},      {0, 1000, true},       {-100, 100, false},   {-1000, 1000, true},
+               {INT_MIN, INT_MAX, false}, {INT_MIN, INT_MAX, true}, {0, 127, false}, {5, 5000000, true}};
+  for (const Case& c : cases)
+    for (LONG length : {37, 100, 180, 127}) {
+      const slider::Scale scale = MakeScale(c.min, c.max, c.taper);
+      EXPECT_EQ(slider::ValueToDistance(scale, c.min, length), 0);
+      EXPECT_EQ(slider::ValueToDistance(scale, c.max, length), length);
+      EXPECT_EQ(slider::DistanceToValue(scale, -5, length), c.min);
+      EXPECT_EQ(slider::DistanceToValue(scale, length + 5, length), c.max);
+      LONG previous = c.min;
+      for (LONG d = 0; d <= length; ++d) {
+        const LONG value = slider::DistanceToValue(scale, d, length);
+        EXPECT_GE(value, previous);
+        previous = value;
+        const LONG back = slider::ValueToDistance(scale, value, length);
+        if (static_cast<LONGLONG>(c.max) - c.min >= length && !c.taper) {
+          EXPECT_EQ(back, d) << c.min << ".." << c.max << " length " << length;
+        } else {
+          // Tapered or coarse: the first value at or after the pixel.
+          EXPECT_GE(back, d) << c.min << ".." << c.max << " length " << length;
+          if (value > c.min && d < length) {
+            EXPECT_LT(slider::ValueToDistance(scale, value - 1, length), d);
+          }
+        }
+      }
+    }
+}
+
+TEST(SliderMapping, TaperPlacesThirtyWhereLinearPlacesTwoHundredFifty) {
+  const slider::Scale taper = MakeScale(0, 1000, true), linear = MakeScale(0, 1000, false);
+  for (LONG length : {100, 180, 1000})
+    EXPECT_EQ(slider::ValueToDistance(taper, 30, length), slider::ValueToDistance(linear, 250, length));
+  EXPECT_EQ(slider::ValueToDistance(MakeScale(7, 7, false), 7, 100), 0);   // max = min
+  EXPECT_EQ(slider::DistanceToValue(MakeScale(0, 100, false), 50, 1), 0);  // track under 2 pixels
+}
+
+TEST(SliderScroll, CodesPagesAndTheFullRange) {
+  EXPECT_EQ(slider::PageStep(0, 3, 0, false), 1);  // (3 + 5) / 10 = 0, raised to 1
+  EXPECT_EQ(slider::PageStep(0, 100, 0, false), 10);
+  EXPECT_EQ(slider::PageStep(0, 100, 0, true), 100);
+  EXPECT_EQ(slider::PageStep(0, 100, 7, false), 7);
+  EXPECT_EQ(slider::PageStep(INT_MIN, INT_MAX, 0, false), 429496730);  // (2^32 - 1 + 5) / 10
+  struct Case {
+    int code;
+    LONG value, min, max, line, page;
+    bool ctrl;
+    LONG expected;
+  } cases[] = {
+      {0, 5, 0, 100, 1, 0, false, 6},       {1, 5, 0, 100, 1, 0, false, 4},
+      {2, 5, 0, 100, 1, 0, false, 15},      {3, 5, 0, 100, 1, 0, false, 0},
+      {2, 5, 0, 100, 1, 0, true, 100},      {6, 5, -100, 100, 1, 0, false, 0},
+      {6, 5, -100, 100, 1, 0, true, 100},   {6, 5, 0, 100, 1, 0, false, 100},
+      {7, 5, -100, 100, 1, 0, false, -100}, {4, 5, 0, 100, 1, 0, false, 5},
+      {0, INT_MAX, INT_MIN, INT_MAX, 1, 0, false, INT_MAX},
+      {1, INT_MIN, INT_MIN, INT_MAX, 1, 0, false, INT_MIN},
+      {2, INT_MIN, INT_MIN, INT_MAX, 1, 0, false, INT_MIN + 429496730},
+      {3, INT_MAX, INT_MIN, INT_MAX, 1, 0, true, INT_MIN},  // a page of 4294967300 with Ctrl
+      {0, 10, 0, 100, INT_MAX, 0, false, 100},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(slider::ApplyScrollCode(c.code, c.value, c.min, c.max, c.line, c.page, c.ctrl), c.expected)
+        << c.code << " " << c.value;
+  EXPECT_EQ(slider::DigitValue(INT_MIN, INT_MAX, 5), -1);
+  EXPECT_EQ(slider::DigitValue(INT_MIN, INT_MAX, 0), INT_MIN);
+  EXPECT_EQ(slider::DigitValue(INT_MIN, INT_MAX, 10), INT_MAX);
+  EXPECT_EQ(slider::DigitValue(0, 100, 3), 30);
+  const LONG halves[][2] = {{0, 0}, {1, 1}, {-1, -1}, {3, 2}, {-3, -2}, {4, 2}, {-4, -2}, {INT_MIN, -1073741824}};
+  for (const auto& h : halves) EXPECT_EQ(slider::HalfAwayFromZero(h[0]), h[1]) << h[0];
+}
+
+}  // namespace
