@@ -42,3 +42,13 @@ set_tests_properties(controls_wheel_tests PROPERTIES RUN_SERIAL TRUE)
 # reaches it directly).
 quillet_add_test(controls_slider_internal_tests INTERNAL SOURCES
   ${CMAKE_SOURCE_DIR}/tests/controls/slider_internal_test.cpp)
+
+# The fader, as a window and as an instance in a host window.
+quillet_add_test(controls_fader_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/fader_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/fader_paint_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/fader_test_support.cpp
+  ${CONTROLS_TEST_SUPPORT})
+target_include_directories(controls_fader_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
+# It moves the pointer.
+set_tests_properties(controls_fader_tests PROPERTIES RUN_SERIAL TRUE)
