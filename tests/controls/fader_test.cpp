@@ -12,6 +12,7 @@
 #include "controls_test_support.h"
 #include "fader_test_support.h"
 #include "zq/fader.h"
+#include "zq/ui.h"
 
 using controlstest::Message;
 using controlstest::TestWindow;
@@ -402,6 +403,43 @@ TEST(FaderNotifications, FocusAndButtonsReachTheParent) {
     if (reinterpret_cast<HWND>(m.lParam) == host.hwnd()) codes.push_back(HIWORD(m.wParam));
   EXPECT_EQ(codes, (std::vector<WORD>{FDC_SETFOCUS, FDC_KILLFOCUS}));
   DestroyWindow(other);
+}
+
+TEST(FaderNotifications, SelfMovingWindowsNotifyScrollStereoCursorsAndControllerInput) {
+  TestWindow parent(0, 40, 40, 300, 260);
+  Notes notes;
+  Listen(parent, notes);
+  HWND fader = CreateFader(parent.hwnd(), FADS_VERT | FADS_STEREO, 20, 20, 41, 220);
+  Configure(fader, 0, 200, 100, {60, 140});
+  SendMessageW(fader, WM_KEYDOWN, VK_UP, 0);
+  SendMessageW(fader, WM_KEYUP, VK_UP, 0);
+  EXPECT_EQ(notes.scrollCodes, (std::vector<LONG>{FADER_LINEUP, FADER_ENDGESTURE}));
+  EXPECT_EQ(SendMessageW(fader, FDM_GETCHANNEL, MAKEWPARAM(0, 2), 0), 141);
+  EXPECT_TRUE(parent.Take().empty());  // no WM_VSCROLL from a fader that moves itself
+
+  // The pointer over each stereo thumb picks its cursor.
+  const RECT area{0, 0, 41, 220};
+  for (int channel = 0; channel < 2; ++channel) {
+    POINT p{channel == 0 ? 5 : 35, fadertest::ExpectedPixel(area, true, 20, channel == 0 ? 61 : 141, 0, 200)};
+    ClientToScreen(fader, &p);
+    SetCursorPos(p.x, p.y);
+    controlstest::Pump(10);
+    EXPECT_EQ(SendMessageW(fader, WM_SETCURSOR, reinterpret_cast<WPARAM>(fader), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
+    EXPECT_EQ(GetCursor(), ZqGetUICursor(channel == 0 ? ZQ_UICURSOR_THUMB1 : ZQ_UICURSOR_THUMB2));
+  }
+
+  // Controller input: unhandled before a controller registers, then values.
+  notes = Notes{};
+  SendMessageW(fader, 0x7F0E, 1, 20);
+  EXPECT_EQ(notes.notifyCodes, std::vector<int>{FDN_CONTROLLER});
+  int controller = 0;
+  SendMessageW(fader, 0x7F0A, 0, reinterpret_cast<LPARAM>(&controller));
+  SendMessageW(fader, 0x7F0E, 1, 20);
+  EXPECT_EQ(SendMessageW(fader, FDM_GETCHANNEL, MAKEWPARAM(0, 1), 0), 20);
+  EXPECT_EQ(SendMessageW(fader, FDM_GETCHANNEL, MAKEWPARAM(0, 2), 0), 141);
+  EXPECT_EQ(notes.scrollCodes, (std::vector<LONG>{FADER_STARTGESTURE, FADER_FINAL, FADER_ENDGESTURE}));
+  SendMessageW(fader, 0x7F0A, 0, 0);
+  DestroyWindow(fader);
 }
 
 // ---- Ranges and sizes ---------------------------------------------------------------------------------
