@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <commctrl.h>
+#include <string>
 
 #include "controls_test_support.h"
 #include "fader_test_support.h"
@@ -195,11 +196,16 @@ TEST(FaderPaint, PicturesOfEachThumbStyle) {
   auto shot = testsupport::SaveWindowScreenshot(parent.hwnd(), L"fader_thumb_styles_unfocused");
   EXPECT_TRUE(shot.saved);
   EXPECT_GT(shot.colours, 6);
-  // Focus on the stereo drawn fader: the caret shows its thumbs.
-  SetFocus(faders[1]);
-  EXPECT_EQ(GetFocus(), faders[1]);
-  shot = testsupport::SaveWindowScreenshot(parent.hwnd(), L"fader_thumb_styles_focused");
-  EXPECT_TRUE(shot.saved);
+  // Each fader with the focus: the caret marks its thumbs (a grey block on
+  // image-list thumbs).
+  const wchar_t* names[] = {L"ticks", L"thumb10", L"narrow", L"bitmap", L"imagelist"};
+  for (size_t i = 0; i < faders.size(); ++i) {
+    SetFocus(faders[i]);
+    EXPECT_EQ(GetFocus(), faders[i]);
+    const std::wstring name = std::wstring(L"fader_focused_") + names[i / 2] + (i % 2 ? L"_stereo" : L"_mono");
+    shot = testsupport::SaveWindowScreenshot(parent.hwnd(), name.c_str());
+    EXPECT_TRUE(shot.saved);
+  }
   for (HWND fader : faders) DestroyWindow(fader);
   DeleteObject(bitmap);
   for (HIMAGELIST list : lists) ImageList_Destroy(list);
