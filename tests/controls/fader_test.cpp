@@ -424,7 +424,8 @@ TEST(FaderNotifications, SelfMovingWindowsNotifyScrollStereoCursorsAndController
     ClientToScreen(fader, &p);
     SetCursorPos(p.x, p.y);
     controlstest::Pump(10);
-    EXPECT_EQ(SendMessageW(fader, WM_SETCURSOR, reinterpret_cast<WPARAM>(fader), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 1);
+    const LPARAM hit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    EXPECT_EQ(SendMessageW(fader, WM_SETCURSOR, reinterpret_cast<WPARAM>(fader), hit), 1);
     EXPECT_EQ(GetCursor(), ZqGetUICursor(channel == 0 ? ZQ_UICURSOR_THUMB1 : ZQ_UICURSOR_THUMB2));
   }
 
@@ -452,7 +453,8 @@ TEST(FaderRange, RangeMessagesCentreRuleAndTheFullIntegerRange) {
   EXPECT_EQ(host.Send(FDM_GETMAX), 50);
   EXPECT_EQ(host.Send(FDM_SETCENTER, 0, 500), 50);  // clamped
   host.Send(FDM_SETRANGE, TRUE, MAKELONG(10, 30));
-  host.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, Point(5, fadertest::ExpectedPixel(RECT{0, 0, 40, 220}, true, 20, 10, 10, 30)));
+  const LONG thumb = fadertest::ExpectedPixel(RECT{0, 0, 40, 220}, true, 20, 10, 10, 30);
+  host.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, Point(5, thumb));
   EXPECT_EQ(host.Send(FDM_GETPOS), 20);  // centre (10 + 30) / 2
   host.Send(FDM_SETMIN, TRUE, -40);
   host.Send(FDM_SETMAX, TRUE, 0);

@@ -78,7 +78,8 @@ LRESULT CALLBACK Host::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 LONG ExpectedPixel(const RECT& area, bool vertical, int thumb, LONG value, LONG min, LONG max) {
   const LONG length = vertical ? area.bottom - area.top : area.right - area.left;
   const LONGLONG travel = length - thumb;
-  const LONGLONG d = max == min ? 0 : (static_cast<LONGLONG>(value) - min) * travel / (static_cast<LONGLONG>(max) - min);
+  const LONGLONG range = static_cast<LONGLONG>(max) - min;
+  const LONGLONG d = range == 0 ? 0 : (static_cast<LONGLONG>(value) - min) * travel / range;
   return static_cast<LONG>(vertical ? area.bottom - (thumb - thumb / 2) - d : area.left + thumb / 2 + d);
 }
 
