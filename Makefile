@@ -19,7 +19,9 @@ test: build
 demo: build
 	@scripts/demo $(BUILD)
 
-bench: build
+bench: bootstrap
+	@scripts/bench-peers $(BUILD)
+	@$(MAKE) --no-print-directory build
 	@scripts/run-bench $(BUILD)
 
 clean:

@@ -50,8 +50,10 @@ void HeapSort() {
   }
 }
 
+// Sizes where the moves of the tail dominate as they do in larger lists,
+// yet each side runs in well under a second.
 void SortedInsertion() {
-  for (int n : {100000, 1000000}) {
+  for (int n : {20000, 100000}) {
     std::vector<LONG> input = RandomValues(n), vec;
     tZQLIST* list = NewList();
     double ours = bench::Time([&] { ZqList_DeleteList(list, 0, -1, FALSE); },

@@ -21,14 +21,14 @@ smf::Song BigSong(int tracks, int notesPerTrack) {
   for (int t = 0; t < tracks; ++t) {
     smf::Track track;
     uint8_t ch = static_cast<uint8_t>(t % 16);
-    track.events.push_back({0, static_cast<uint8_t>(0xC0 | ch), 0, {static_cast<uint8_t>(t)}});
-    track.events.push_back({0, static_cast<uint8_t>(0xB0 | ch), 0, {7, 100}});
+    track.events.push_back(smf::Song::Channel(0, static_cast<uint8_t>(0xC0 | ch), static_cast<uint8_t>(t)));
+    track.events.push_back(smf::Song::Channel(0, static_cast<uint8_t>(0xB0 | ch), 7, 100));
     for (int n = 0; n < notesPerTrack; ++n) {
       uint32_t tick = static_cast<uint32_t>(n * 120);
       uint8_t note = static_cast<uint8_t>(36 + (n * 7 + t) % 48);
-      track.events.push_back({tick, static_cast<uint8_t>(0x90 | ch), 0, {note, 90}});
-      track.events.push_back({tick + 100, static_cast<uint8_t>(0x80 | ch), 0, {note, 0}});
-      if (n % 16 == 0) track.events.push_back({tick, static_cast<uint8_t>(0xB0 | ch), 0, {7, static_cast<uint8_t>(60 + n % 60)}});
+      track.events.push_back(smf::Song::Channel(tick, static_cast<uint8_t>(0x90 | ch), note, 90));
+      track.events.push_back(smf::Song::Channel(tick + 100, static_cast<uint8_t>(0x80 | ch), note, 0));
+      if (n % 16 == 0) track.events.push_back(smf::Song::Channel(tick, static_cast<uint8_t>(0xB0 | ch), 7, static_cast<uint8_t>(60 + n % 60)));
     }
     std::stable_sort(track.events.begin(), track.events.end(),
                      [](const smf::Event& a, const smf::Event& b) { return a.tick < b.tick; });

@@ -1,5 +1,6 @@
 // One playback buffer in memory.
 #include <algorithm>
+#include <new>
 
 #include "hostkit.h"
 
@@ -111,7 +112,11 @@ HRESULT EventBuffer::Insert(DWORD position, const QUILLET_EVENT* event) {
                           [](LONGLONG t, const QUILLET_EVENT& e) { return t < e.time; }) -
          events_.begin();
   }
-  events_.insert(events_.begin() + at, CopyEvent(*event));
+  try {
+    events_.insert(events_.begin() + at, CopyEvent(*event));
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
   if (static_cast<LONG>(at) <= cursor_) ++cursor_;
   if (static_cast<LONG>(at) <= hint_) {
     if (static_cast<LONG>(at) > cursor_) hint_ = -1;  // the new event may be the next one

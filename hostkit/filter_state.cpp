@@ -5,10 +5,6 @@
 namespace hostkit {
 
 namespace {
-void Put(std::vector<BYTE>& out, const void* data, size_t size) {
-  auto p = static_cast<const BYTE*>(data);
-  out.insert(out.end(), p, p + size);
-}
 DWORD Word(const std::vector<BYTE>& bytes, size_t at) {
   DWORD v;
   memcpy(&v, bytes.data() + at, 4);
@@ -18,10 +14,11 @@ constexpr DWORD kBlock = 12 + sizeof(QUILLET_MIX) * QUILLET_SUBTRACKS;  // 6156
 }  // namespace
 
 std::vector<BYTE> SerializeState(const FilterState& s) {
-  std::vector<BYTE> out;
+  // One fixed-size record: the head words, then the table.
   const DWORD head[] = {QUILLET_STREAM_VERSION, kBlock + 4, kBlock, kBlock, s.chaseMask, s.playbackMask};
-  Put(out, head, sizeof(head));
-  Put(out, s.mix, sizeof(s.mix));
+  std::vector<BYTE> out(sizeof(head) + sizeof(s.mix));
+  memcpy(out.data(), head, sizeof(head));
+  memcpy(out.data() + sizeof(head), s.mix, sizeof(s.mix));
   return out;
 }
 

@@ -1,6 +1,7 @@
 // The in-memory host.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "hostkit.h"
 
@@ -12,12 +13,27 @@ LPWSTR TaskString(const std::wstring& text) {
   if (copy) memcpy(copy, text.c_str(), (text.size() + 1) * sizeof(WCHAR));
   return copy;
 }
+
+constexpr DWORD kWide = 63;
+
+bool IsOneBit(DWORD v) { return v && !(v & (v - 1)); }
+
+// The plug-in calls in through COM: running out of memory is a result code
+// there, never an exception.
+template <typename Call>
+HRESULT Guarded(Call call) {
+  try {
+    return call();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
 }  // namespace
 
 Host* Host::Create() { return new Host(); }
 
 Host::~Host() {
-  for (auto& e : events_) FreeEvent(e);
+  for (auto& e : wide_) FreeEvent(e);
   for (auto& s : sinks_) s.sink->Release();
 }
 
@@ -34,17 +50,84 @@ DWORD Host::AddSubTrack(LONG channel, const std::wstring& name, DWORD attribute)
   return key;
 }
 
+Host::Stored Host::Store(const QUILLET_EVENT& e) {
+  Stored s{e.time, e.subTrack, 0, 0};
+  const bool isLong = (e.type & QEV_LONG_KINDS) != 0;
+  const bool compact = IsOneBit(e.type) && !e.reserved1[0] && !e.reserved1[1] && !e.attribute && e.channel >= -1 &&
+                       e.channel <= 15 && !e.duration && !e.reserved9 && e.reserved12[0] < 8192 &&
+                       e.reserved12[1] < 256 && !e.reserved12[2] && !e.reserved12[3] &&
+                       (isLong ? (!e.dataLength || e.data) : !e.dataLength);
+  if (!compact) {
+    s.word = static_cast<DWORD>(wide_.size());
+    s.bits = kWide;
+    wide_.push_back(CopyEvent(e));
+    return s;
+  }
+  s.bits = static_cast<DWORD>(__builtin_ctz(e.type)) | static_cast<DWORD>(e.channel + 1) << 6 |
+           e.reserved12[1] << 11 | e.reserved12[0] << 19;
+  if (!isLong) {
+    s.word = e.packed;
+    return s;
+  }
+  s.word = static_cast<DWORD>(blocks_.size());
+  const DWORD length = e.data ? e.dataLength : 0;
+  const BYTE* size = reinterpret_cast<const BYTE*>(&length);
+  blocks_.insert(blocks_.end(), size, size + sizeof(length));
+  if (length) blocks_.insert(blocks_.end(), e.data, e.data + length);
+  return s;
+}
+
+QUILLET_EVENT Host::View(size_t index) const {
+  const Stored& s = events_[index];
+  if ((s.bits & 63) == kWide) return wide_[s.word];
+  QUILLET_EVENT e{};
+  e.type = 1u << (s.bits & 63);
+  e.channel = static_cast<LONG>(s.bits >> 6 & 31) - 1;
+  e.reserved12[1] = s.bits >> 11 & 0xFF;
+  e.reserved12[0] = s.bits >> 19;
+  e.subTrack = s.subTrack;
+  e.time = s.time;
+  if (!(e.type & QEV_LONG_KINDS)) {
+    e.packed = s.word;
+    return e;
+  }
+  memcpy(&e.dataLength, &blocks_[s.word], sizeof(DWORD));
+  e.data = e.dataLength ? const_cast<BYTE*>(&blocks_[s.word + sizeof(DWORD)]) : nullptr;
+  return e;
+}
+
+void Host::ReserveEvents(size_t count) { events_.reserve(events_.size() + count); }
+
 void Host::AddEvent(const QUILLET_EVENT& event) {
+  if (events_.empty() || events_.back().time <= event.time) {
+    events_.push_back(Store(event));
+    if (indexed_) bySubTrack_[event.subTrack].push_back(static_cast<DWORD>(events_.size() - 1));
+    return;
+  }
   auto at = std::upper_bound(events_.begin(), events_.end(), event.time,
-                             [](LONGLONG t, const QUILLET_EVENT& e) { return t < e.time; });
-  events_.insert(at, CopyEvent(event));
+                             [](LONGLONG t, const Stored& e) { return t < e.time; });
+  events_.insert(at, Store(event));
+  indexed_ = false;
 }
 
 void Host::AddEvents(const std::vector<QUILLET_EVENT>& events) {
   events_.reserve(events_.size() + events.size());
-  for (const auto& e : events) events_.push_back(CopyEvent(e));
-  std::stable_sort(events_.begin(), events_.end(),
-                   [](const QUILLET_EVENT& a, const QUILLET_EVENT& b) { return a.time < b.time; });
+  for (const auto& e : events) events_.push_back(Store(e));
+  std::stable_sort(events_.begin(), events_.end(), [](const Stored& a, const Stored& b) { return a.time < b.time; });
+  indexed_ = false;
+}
+
+const std::vector<DWORD>* Host::IndexOf(DWORD subTrack) const {
+  if (!indexed_) {
+    bySubTrack_.clear();
+    std::map<DWORD, size_t> counts;
+    for (const Stored& e : events_) ++counts[e.subTrack];
+    for (const auto& [key, count] : counts) bySubTrack_[key].reserve(count);
+    for (size_t i = 0; i < events_.size(); ++i) bySubTrack_[events_[i].subTrack].push_back(static_cast<DWORD>(i));
+    indexed_ = true;
+  }
+  auto found = bySubTrack_.find(subTrack);
+  return found == bySubTrack_.end() ? nullptr : &found->second;
 }
 
 void Host::AddMarker(LONGLONG time, DWORD id) { markers_.push_back({time, id, 0, 0, nullptr}); }
@@ -109,12 +192,6 @@ HRESULT Host::EndAccess(BOOL) {
   return S_OK;
 }
 
-bool Host::Matches(const QUILLET_QUERY& q, size_t index) const {
-  const QUILLET_EVENT& e = events_[index];
-  if (q.kind == QENUM_EVENTS) return e.subTrack == q.subTrack;
-  return e.time >= q.from && e.time < q.to;
-}
-
 HRESULT Host::Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, size_t from) {
   if (!query || !out) return E_POINTER;
   if (more) *more = FALSE;
@@ -130,38 +207,50 @@ HRESULT Host::Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, size_t 
     if (more) *more = from + 1 < subTracks_.size();
     return S_OK;
   }
-  if (query->kind != QENUM_EVENTS && query->kind != QENUM_RANGE) return E_INVALIDARG;
-  for (size_t i = from; i < events_.size(); ++i) {
-    if (!Matches(*query, i)) continue;
-    *out = CopyEvent(events_[i]);
-    query->cursor = static_cast<DWORD>(i);
-    if (more)
-      for (size_t j = i + 1; j < events_.size() && !*more; ++j) *more = Matches(*query, j);
-    return S_OK;
+  size_t i = events_.size(), next = events_.size();
+  if (query->kind == QENUM_EVENTS) {
+    const std::vector<DWORD>* index = IndexOf(query->subTrack);
+    if (index) {
+      auto at = std::lower_bound(index->begin(), index->end(), from);
+      if (at != index->end()) {
+        i = *at;
+        if (at + 1 != index->end()) next = *(at + 1);
+      }
+    }
+  } else if (query->kind == QENUM_RANGE) {
+    // Events are in time order: the range is one run of them.
+    auto first = std::lower_bound(events_.begin(), events_.end(), query->from,
+                                  [](const Stored& e, LONGLONG t) { return e.time < t; });
+    i = std::max<size_t>(from, first - events_.begin());
+    if (i < events_.size() && events_[i].time >= query->to) i = events_.size();
+    if (i + 1 < events_.size() && events_[i + 1].time < query->to) next = i + 1;
+  } else {
+    return E_INVALIDARG;
   }
-  return S_FALSE;
+  if (i >= events_.size()) return S_FALSE;
+  *out = CopyEvent(View(i));
+  query->cursor = static_cast<DWORD>(i);
+  if (more) *more = next < events_.size();
+  return S_OK;
 }
 
 HRESULT Host::EnumFirst(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD) {
-  return Next(query, out, more, 0);
+  return Guarded([&] { return Next(query, out, more, 0); });
 }
 
 HRESULT Host::EnumNext(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD) {
   if (!query) return E_POINTER;
-  return Next(query, out, more, static_cast<size_t>(query->cursor) + 1);
+  return Guarded([&] { return Next(query, out, more, static_cast<size_t>(query->cursor) + 1); });
 }
 
 HRESULT Host::ReadEvent(DWORD subTrack, DWORD position, QUILLET_EVENT* out) {
   if (!out) return E_POINTER;
-  DWORD seen = 0;
-  for (const auto& e : events_) {
-    if (e.subTrack != subTrack) continue;
-    if (seen++ == position) {
-      *out = CopyEvent(e);
-      return S_OK;
-    }
-  }
-  return S_FALSE;
+  return Guarded([&] {
+    const std::vector<DWORD>* index = IndexOf(subTrack);
+    if (!index || position >= index->size()) return S_FALSE;
+    *out = CopyEvent(View((*index)[position]));
+    return S_OK;
+  });
 }
 
 HRESULT Host::ChangeSubTrack(DWORD key, DWORD count, const QUILLET_SUBTRACK* d, DWORD mask) {
@@ -179,12 +268,11 @@ HRESULT Host::ChangeSubTrack(DWORD key, DWORD count, const QUILLET_SUBTRACK* d, 
 
 HRESULT Host::Insert(DWORD, DWORD kind, const QUILLET_EVENT* record) {
   if (!record) return E_POINTER;
-  if (kind == QEDIT_SUBTRACK) {
-    AddSubTrack(record->channel, L"");
+  return Guarded([&] {
+    if (kind == QEDIT_SUBTRACK) AddSubTrack(record->channel, L"");
+    else AddEvent(*record);
     return S_OK;
-  }
-  AddEvent(*record);
-  return S_OK;
+  });
 }
 
 HRESULT Host::Delete(DWORD kind, const QUILLET_EVENT* target) {
@@ -195,11 +283,12 @@ HRESULT Host::Delete(DWORD kind, const QUILLET_EVENT* target) {
     subTracks_.erase(it);
     return S_OK;
   }
-  for (auto it = events_.begin(); it != events_.end(); ++it) {
-    if (it->time == target->time && it->subTrack == target->subTrack && it->type == target->type &&
-        ((it->type & QEV_LONG_KINDS) || it->packed == target->packed)) {
-      FreeEvent(*it);
-      events_.erase(it);
+  for (size_t i = 0; i < events_.size(); ++i) {
+    const QUILLET_EVENT e = View(i);
+    if (e.time == target->time && e.subTrack == target->subTrack && e.type == target->type &&
+        ((e.type & QEV_LONG_KINDS) || e.packed == target->packed)) {
+      events_.erase(events_.begin() + static_cast<ptrdiff_t>(i));  // a wide record stays until the host goes
+      indexed_ = false;
       return S_OK;
     }
   }

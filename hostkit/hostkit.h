@@ -40,12 +40,19 @@ class Host final : public IQuilletTrack,
   // The song.
   void SetTiming(LONG ticksPerQuarter, LONG microsPerQuarter, LONG numerator = 4, LONG denominator = 4);
   DWORD AddSubTrack(LONG channel, const std::wstring& name, DWORD attribute = 0);  // keys 1, 2, ...
-  void AddEvent(const QUILLET_EVENT& event);  // copied; kept in time order
+  // Copied; kept in time order (after the events of the same time), so
+  // that events added in time order are appended.
+  void AddEvent(const QUILLET_EVENT& event);
   // Many events at once (copied), then one stable sort by time.
   void AddEvents(const std::vector<QUILLET_EVENT>& events);
+  void ReserveEvents(size_t count);  // room for this many more, and no more
   void AddMarker(LONGLONG time, DWORD id);
   const std::vector<SubTrack>& SubTracks() const { return subTracks_; }
-  const std::vector<QUILLET_EVENT>& Events() const { return events_; }
+  // The track's events in time order. EventAt gives a copy the caller
+  // frees with FreeEvent.
+  size_t EventCount() const { return events_.size(); }
+  LONGLONG EventTime(size_t index) const { return events_[index].Time(); }
+  QUILLET_EVENT EventAt(size_t index) const { return CopyEvent(View(index)); }
   LONG TicksPerQuarter() const { return ppq_; }
 
   // Notifications to every registered sink, from the calling thread.
@@ -92,13 +99,35 @@ class Host final : public IQuilletTrack,
  private:
   Host() = default;
   ~Host();
-  bool Matches(const QUILLET_QUERY& q, size_t index) const;
+  // An event in 20 bytes: the record's time, sub-track, packed bytes (or
+  // where its data block is) and, in one word, its type bit, channel and
+  // the two words a tool keeps in reserved12. A record with anything else
+  // set is kept whole in `wide_`.
+#pragma pack(push, 4)
+  struct Stored {
+    LONGLONG time;
+    DWORD subTrack;
+    DWORD word;  // short kinds: packed bytes; long kinds: offset in blocks_; wide: index in wide_
+    DWORD bits;  // type bit (6 bits, kWide for a wide record), channel + 1 (5), reserved12[1] (8), reserved12[0] (13)
+    LONGLONG Time() const { return time; }
+  };
+#pragma pack(pop)
+  static_assert(sizeof(Stored) == 20, "stored event");
+  Stored Store(const QUILLET_EVENT& e);
+  // The record of an event; a long kind's data points into the store.
+  QUILLET_EVENT View(size_t index) const;
+  const std::vector<DWORD>* IndexOf(DWORD subTrack) const;
   HRESULT Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, size_t from);
 
   std::atomic<LONG> refs_{1};
   LONG ppq_ = 480, tempo_ = 500000, numerator_ = 4, denominator_ = 4;
   std::vector<SubTrack> subTracks_;
-  std::vector<QUILLET_EVENT> events_;
+  std::vector<Stored> events_;
+  std::vector<BYTE> blocks_;          // data blocks of long kinds: length word, then the bytes
+  std::vector<QUILLET_EVENT> wide_;   // records that do not fit a Stored
+  // Positions of each sub-track's events, built when first asked for.
+  mutable std::map<DWORD, std::vector<DWORD>> bySubTrack_;
+  mutable bool indexed_ = false;
   std::vector<QUILLET_MARKER> markers_;
   std::map<std::tuple<DWORD, DWORD, DWORD>, std::vector<BYTE>> properties_;
   struct Sink {

@@ -2,6 +2,7 @@
 // between lists.
 #include <climits>
 #include <cstring>
+#include <functional>
 
 #include "core/list_internal.h"
 
@@ -84,10 +85,14 @@ void* Adopt(tZQLIST* dest, tZQLIST* source, void* item) {
 ZQAPI HRESULT WINAPI ZqList_MoveItemsBetweenHeapLists(tZQLIST* dest, int destIndex, tZQLIST* source,
                                                       int sourceIndex, int count) noexcept {
   if (!Alive(dest) || !Alive(source) || dest == source) return E_INVALIDARG;
-  Access destAccess(dest);  // destination first, then source
-  if (!destAccess) return E_FAIL;
-  Access sourceAccess(source);
-  if (!sourceAccess) return E_FAIL;
+  // Both locks in one order for every caller (by address), so that two
+  // moves between the same lists in opposite directions never wait for
+  // each other.
+  const bool destFirst = std::less<tZQLIST*>()(dest, source);
+  Access firstAccess(destFirst ? dest : source);
+  if (!firstAccess) return E_FAIL;
+  Access secondAccess(destFirst ? source : dest);
+  if (!secondAccess) return E_FAIL;
   if (!IsHeapList(dest) || !IsHeapList(source) || dest->pendingItem) return E_FAIL;
   if (sourceIndex < 0 || sourceIndex > source->count) return E_FAIL;
   if (count < 0) count = source->count - sourceIndex;

@@ -35,10 +35,12 @@ class ClassFactory final : public IClassFactory {
     return left;
   }
 
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* /*outer: no aggregation*/, REFIID iid,
-                                           void** out) noexcept override {
+  // Neither class can be aggregated: an outer object is refused, never
+  // ignored (the object would not delegate to it).
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) noexcept override {
     if (!out) return E_POINTER;
     *out = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
     return kind_ == FactoryKind::Filter ? CreateFilterObject(iid, out) : CreatePageObject(iid, out);
   }
 
@@ -57,6 +59,7 @@ struct Slot {
   std::atomic<LONG> locks{0};  // never below zero
 };
 Slot g_slots[2];
+std::atomic<LONG> g_liveObjects{0};
 
 Slot& SlotOf(FactoryKind kind) { return g_slots[static_cast<int>(kind)]; }
 
@@ -88,6 +91,9 @@ ClassFactory* SlotFactory(FactoryKind kind, REFCLSID clsid) noexcept {
 
 }  // namespace
 
+LiveObject::LiveObject() noexcept { ++g_liveObjects; }
+LiveObject::~LiveObject() { --g_liveObjects; }
+
 HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept {
   if (!out) return E_POINTER;
   *out = nullptr;
@@ -106,12 +112,10 @@ HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept {
 }
 
 HRESULT CanUnloadNow() noexcept {
-  bool anyFactory = false, anyLock = false;
-  for (Slot& slot : g_slots) {
-    anyFactory |= slot.factory.load() != nullptr;
-    anyLock |= slot.locks.load() != 0;
-  }
-  return anyFactory && anyLock ? S_FALSE : S_OK;
+  if (g_liveObjects.load() != 0) return S_FALSE;
+  for (Slot& slot : g_slots)
+    if (slot.factory.load() && slot.locks.load() != 0) return S_FALSE;
+  return S_OK;
 }
 
 void ReleaseUnlockedFactories() noexcept {

@@ -9,10 +9,21 @@ enum class FactoryKind { Filter = 0, Page = 1 };
 
 // DllGetClassObject: fills the slot lazily (once per class, race-free).
 HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept;
-// DllCanUnloadNow.
+// DllCanUnloadNow: the module stays while a server lock or any object it
+// served is alive.
 HRESULT CanUnloadNow() noexcept;
 // Process detach: releases every factory whose lock count is zero.
 void ReleaseUnlockedFactories() noexcept;
+
+// A member of every object the factories serve: counts the live objects
+// that keep the module loaded.
+class LiveObject {
+ public:
+  LiveObject() noexcept;
+  ~LiveObject();
+  LiveObject(const LiveObject&) = delete;
+  LiveObject& operator=(const LiveObject&) = delete;
+};
 
 // Creating the objects the factories serve (filter object, property page).
 HRESULT CreateFilterObject(REFIID iid, void** out) noexcept;

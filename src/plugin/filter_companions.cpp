@@ -3,8 +3,9 @@
 namespace quillet {
 namespace {
 
-// Answers `own` interfaces with the companion itself; anything else goes
-// to the filter object.
+// Answers `own` interfaces with the companion itself; anything else,
+// IUnknown included, goes to the filter object, so every interface of the
+// filter reaches every other and all share one identity.
 template <typename C>
 HRESULT CompanionQuery(C* self, FilterObject* owner, REFIID iid, void** out,
                        std::initializer_list<const IID*> own) {
@@ -23,7 +24,7 @@ HRESULT CompanionQuery(C* self, FilterObject* owner, REFIID iid, void** out,
 }  // namespace
 
 HRESULT PersistCompanion::QueryInterface(REFIID iid, void** out) noexcept {
-  return CompanionQuery(this, owner_, iid, out, {&IID_IUnknown, &IID_IPersist, &IID_IPersistStream});
+  return CompanionQuery(this, owner_, iid, out, {&IID_IPersist, &IID_IPersistStream});
 }
 HRESULT PersistCompanion::GetClassID(CLSID* clsid) noexcept {
   if (!clsid) return E_POINTER;
@@ -46,14 +47,8 @@ HRESULT ProcessCompanion::GetProcessingInfo(DWORD* a, DWORD* b, DWORD* c) noexce
 }
 HRESULT ProcessCompanion::SetProcessingValue(DWORD value) noexcept { return owner_->SetProcessingValue(value); }
 
-// Asked by the filter for interfaces nobody else answered.
 HRESULT PagesCompanion::QueryInterface(REFIID iid, void** out) noexcept {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_ISpecifyPropertyPages)) return E_NOINTERFACE;
-  *out = static_cast<ISpecifyPropertyPages*>(this);
-  AddRef();
-  return S_OK;
+  return CompanionQuery(this, owner_, iid, out, {&IID_ISpecifyPropertyPages});
 }
 HRESULT PagesCompanion::GetPages(CAUUID* pages) noexcept { return owner_->GetPages(pages); }
 

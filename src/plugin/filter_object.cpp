@@ -84,8 +84,8 @@ HRESULT FilterObject::QueryInterface(REFIID iid, void** out) noexcept {
     answer = process_;
   } else if ((IsEqualIID(iid, IID_IPersistStream) || IsEqualIID(iid, IID_IPersist)) && persist_) {
     answer = persist_;
-  } else if (pages_) {
-    return pages_->QueryInterface(iid, out);
+  } else if (IsEqualIID(iid, IID_ISpecifyPropertyPages) && pages_) {
+    answer = pages_;
   } else {
     return E_NOINTERFACE;
   }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "plugin/class_factory.h"
 #include "plugin/filter_process.h"
 #include "quillet/plugin.h"
 #include "zq/list.h"
@@ -138,6 +139,7 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage, publi
   HRESULT BeginRead() noexcept;
   void EndRead() noexcept;
 
+  LiveObject live_;
   std::atomic<LONG> refs_{0};
   CLSID clsid_;
   WCHAR name_[32] = {};

@@ -88,7 +88,7 @@ HRESULT FilterObject::BuildSubTrackList() noexcept {
   channelMask_ = 0;
   HRESULT hr = BeginRead();
   if (FAILED(hr)) return hr;
-  QUILLET_QUERY query{QENUM_SUBTRACKS};
+  QUILLET_QUERY query{QENUM_SUBTRACKS, 0, 0, 0, 0};
   hr = Enumerate(track_, query, 0, [&](QUILLET_EVENT& e) {
     SubTrackItem item{e.subTrack, e.channel, nullptr};
     int at = ZqList_FindSortedInsertIndexRange(subTracks_, reinterpret_cast<DWORD_PTR>(&item), 0, -1, CompareKeys);
@@ -107,7 +107,7 @@ HRESULT FilterObject::BuildSubTrackEvents(tZQLIST* list, DWORD key) noexcept {
   if (!list) return E_UNEXPECTED;
   HRESULT hr = BeginRead();
   if (FAILED(hr)) return hr;
-  QUILLET_QUERY query{QENUM_EVENTS, key};
+  QUILLET_QUERY query{QENUM_EVENTS, key, 0, 0, 0};
   hr = Enumerate(track_, query, 0, [&](QUILLET_EVENT& e) { return SUCCEEDED(ZqList_InsertList(list, -1, &e, 1)); });
   EndRead();
   return hr;
@@ -131,7 +131,7 @@ HRESULT FilterObject::CollectEvents(tZQLIST* list, DWORD key, DWORD selector) no
   const bool keepOrder = list->count > 0;
   HRESULT hr = BeginRead();
   if (FAILED(hr)) return hr;
-  QUILLET_QUERY query{QENUM_EVENTS, key};
+  QUILLET_QUERY query{QENUM_EVENTS, key, 0, 0, 0};
   hr = Enumerate(track_, query, selector, [&](QUILLET_EVENT& e) {
     if (!(e.type & selectionMask_)) return false;
     if (e.channel >= 0 && !(channelFilter_ & (1u << (e.channel & 15)))) return false;
@@ -182,7 +182,7 @@ HRESULT FilterObject::RescanVolumeAndPan() noexcept {
     QUILLET_MIX& mix = mix_[key];
     mix.lastVolume = mix.lastPan = 0;
     mix.volumeChanged = mix.panChanged = 0;
-    QUILLET_QUERY query{QENUM_EVENTS, key};
+    QUILLET_QUERY query{QENUM_EVENTS, key, 0, 0, 0};
     Enumerate(track_, query, 0, [&](QUILLET_EVENT& e) {
       if (e.type == QEV_CONTROL) {
         if (e.bytes[0] == 7 && !mix.lastVolume) mix.lastVolume = e.bytes[1] & 0x7F;
@@ -203,7 +203,7 @@ HRESULT FilterObject::RescanPositions() noexcept {
   HRESULT hr = BeginRead();
   if (FAILED(hr)) return hr;
   static const BYTE kMarkerSignature[] = {0x7F, 0x00, 0x01, 0x0B, 0x04};
-  QUILLET_QUERY query{QENUM_RANGE, 0, LLONG_MIN, LLONG_MAX};
+  QUILLET_QUERY query{QENUM_RANGE, 0, LLONG_MIN, LLONG_MAX, 0};
   hr = Enumerate(track_, query, 0, [&](QUILLET_EVENT& e) {
     if (e.type != QEV_META || !e.dataLength || !e.data) return false;
     BYTE metaType = e.data[0];

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "text/digits.h"
 #include "text/internationals_store.h"
 #include "text/number_text.h"
 #include "text/text_writer.h"
@@ -145,16 +146,20 @@ int FormatNumberText(const WCHAR* text, WCHAR* outBuffer, int capacity, NumberSt
 }
 
 int UnsignedToText(ULONGLONG value, bool negative, WCHAR* out, int capacity, bool group) noexcept {
-  WCHAR digits[24];
-  int at = 23;
-  digits[at] = 0;
-  do {
-    digits[--at] = static_cast<WCHAR>(L'0' + value % 10);
-    value /= 10;
-  } while (value);
-  if (negative) digits[--at] = L'-';
-  if (group) return FormatNumber(digits + at, out, capacity);
-  return zq::core::CopyText(out, capacity, digits + at);
+  WCHAR number[digits::kIntegerRoom];
+  WCHAR* end = number + digits::kIntegerRoom - 1;
+  *end = 0;
+  WCHAR* start = digits::UnsignedBackward(value, end);
+  if (!group) {
+    if (negative) *--start = L'-';
+    return zq::core::CopyText(out, capacity, start);
+  }
+  // Each digit, with a separator of up to seven characters after it.
+  WCHAR grouped[digits::kIntegerRoom * 8 + 2];
+  const NumberLocale locale = CurrentLocale();
+  const int n = digits::Grouped(start, static_cast<int>(end - start), negative && value != 0, locale.grouping,
+                                locale.thousand, grouped);
+  return zq::core::CopyTextN(out, capacity, grouped, n);
 }
 
 int LongToText(LONG value, WCHAR* out, int capacity, bool group) noexcept {

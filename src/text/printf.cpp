@@ -73,16 +73,16 @@ const WCHAR* ChosenItem(WCHAR letter, WCHAR next) noexcept {
 int VPrintBounded(WCHAR* output, int capacity, const WCHAR* format, va_list args) noexcept {
   TextWriter out(output, capacity);
   if (!format || !output || capacity <= 0) return out.Finish();
-  const ZQINTERNATIONALS& inat = Internationals();
   va_list rest;
   va_copy(rest, args);
 
   const WCHAR* f = format;
   while (*f) {
     const WCHAR c = *f;
-    if (c != L'%' && c != L'$') {
-      out.Put(c);
-      ++f;
+    if (c != L'%' && c != L'$') {  // a run of ordinary characters in one copy
+      const WCHAR* run = f;
+      while (*f && *f != L'%' && *f != L'$') ++f;
+      out.Put(run, static_cast<int>(f - run));
       continue;
     }
     const bool locale = c == L'$';
@@ -115,9 +115,9 @@ int VPrintBounded(WCHAR* output, int capacity, const WCHAR* format, va_list args
     const int length = n + 1;
     f = spec + length;
     switch (letter) {
-      case L'*': out.Put(inat.decimalSep); break;
-      case L',': out.Put(inat.listSep); break;
-      case L':': out.Put(inat.timeSep); break;
+      case L'*': out.Put(Internationals().decimalSep); break;
+      case L',': out.Put(Internationals().listSep); break;
+      case L':': out.Put(Internationals().timeSep); break;
       case L'!':
       case L'&':
         if (const WCHAR* item = ChosenItem(letter, *f)) {

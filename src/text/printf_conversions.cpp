@@ -1,11 +1,14 @@
-// The conversions of the formatted printer that take an argument. Numeric
-// conversions go through the C run-time's swprintf into a work area (then,
-// for "$", through the locale formatter); "c" and "s" through wsprintfW.
-// The directive handed to the run-time is rebuilt from the parsed flags, width,
-// precision and size, and the argument is read at the width this printer
-// decides, so the run-time never reads an argument the caller did not pass.
+// The conversions of the formatted printer that take an argument. Integer
+// and "f" conversions are written here, digit for digit as the C
+// run-time's rules have them (flags, width, precision); "e" and "g" go
+// through the run-time's swprintf into a work area, "c" and "s" with any
+// flag, width or precision through wsprintfW. Then, for "$", the locale
+// formatter. The argument is read at the width this printer decides, so
+// nothing reads an argument the caller did not pass.
 #include <cmath>
 #include <cwchar>
+
+#include "text/digits.h"
 
 #include "text/number_text.h"
 #include "text/printf_internal.h"
@@ -127,26 +130,122 @@ double PowerOfTen(int n) {
   return n < 16 ? kPowers[n] : std::pow(10.0, n);
 }
 
+bool HasFlag(const ParsedSpec& s, WCHAR flag) {
+  for (const WCHAR* f = s.flags; *f; ++f)
+    if (*f == flag) return true;
+  return false;
+}
+
+// The sign or prefix, the precision's zeros, the digits and the width's
+// padding of one numeric conversion into the work area; false, as for the
+// run-time, when the result does not fit it. The "0" flag pads with zeros
+// unless "-" is given or, for integers, a precision.
+bool Pad(const ParsedSpec& s, bool integer, const WCHAR* prefix, int prefixLength, int zeros, const WCHAR* body,
+         int bodyLength, WCHAR* work) {
+  int pad = s.width - (prefixLength + zeros + bodyLength);
+  if (pad < 0) pad = 0;
+  const bool left = HasFlag(s, L'-');
+  if (!left && !(integer && s.precision >= 0) && HasFlag(s, L'0')) {
+    zeros += pad;
+    pad = 0;
+  }
+  if (prefixLength + zeros + bodyLength + pad >= kWorkArea) return false;
+  WCHAR* p = work;
+  if (!left)
+    for (int i = 0; i < pad; ++i) *p++ = L' ';
+  for (int i = 0; i < prefixLength; ++i) *p++ = prefix[i];
+  for (int i = 0; i < zeros; ++i) *p++ = L'0';
+  for (int i = 0; i < bodyLength; ++i) *p++ = body[i];
+  if (left)
+    for (int i = 0; i < pad; ++i) *p++ = L' ';
+  *p = 0;
+  return true;
+}
+
+// d i u o x X of a value already cut to its width.
+bool FormatInteger(const ParsedSpec& s, WCHAR letter, ULONGLONG magnitude, bool negative, WCHAR* work) {
+  if (s.width >= kWorkArea || s.precision >= kWorkArea) return false;
+  const int base = letter == L'o' ? 8 : (letter == L'x' || letter == L'X') ? 16 : 10;
+  WCHAR digitText[digits::kIntegerRoom];
+  // Precision 0 prints no digit for the value 0.
+  const int length = magnitude == 0 && s.precision == 0 ? 0 : digits::Unsigned(magnitude, digitText, base, letter == L'X');
+  int zeros = s.precision > length ? s.precision - length : 0;
+  WCHAR prefix[2];
+  int prefixLength = 0;
+  if (letter == L'd' || letter == L'i') {
+    if (negative) prefix[prefixLength++] = L'-';
+    else if (HasFlag(s, L'+')) prefix[prefixLength++] = L'+';
+    else if (HasFlag(s, L' ')) prefix[prefixLength++] = L' ';
+  } else if (letter == L'u') {
+    if (HasFlag(s, L' ')) prefix[prefixLength++] = L' ';  // as the run-time does, "+" or not
+  } else if (HasFlag(s, L'#')) {
+    // A leading zero for octal, unless no digit is printed at all.
+    if (base == 8 && zeros == 0 && length > 0 && digitText[0] != L'0') zeros = 1;
+    if (base == 16 && magnitude != 0) {
+      prefix[prefixLength++] = L'0';
+      prefix[prefixLength++] = letter;
+    }
+  }
+  return Pad(s, true, prefix, prefixLength, zeros, digitText, length, work);
+}
+
+// "f": the digits exactly as the binary value lies, then sign and padding.
+bool FormatFixed(const ParsedSpec& s, double value, WCHAR* work) {
+  if (s.width >= kWorkArea || s.precision >= kWorkArea) return false;
+  const int precision = s.precision < 0 ? 6 : s.precision;
+  WCHAR number[kWorkArea + 2];
+  int n = digits::Fixed(value, precision, number, kWorkArea);
+  if (n < 0) return false;
+  const bool negative = number[0] == L'-';
+  const WCHAR* body = number + (negative ? 1 : 0);
+  int bodyLength = n - (negative ? 1 : 0);
+  if (precision == 0 && HasFlag(s, L'#')) {  // "#" keeps the point
+    number[n++] = L'.';
+    ++bodyLength;
+  }
+  WCHAR prefix[1];
+  int prefixLength = 0;
+  if (negative) prefix[prefixLength++] = L'-';
+  else if (HasFlag(s, L'+')) prefix[prefixLength++] = L'+';
+  else if (HasFlag(s, L' ')) prefix[prefixLength++] = L' ';
+  return Pad(s, false, prefix, prefixLength, 0, body, bodyLength, work);
+}
+
+// The integer in the writer's room, grouped for "$".
+void WriteInteger(TextWriter& out, ULONGLONG magnitude, bool negative, bool groups) {
+  out.Emit([&](WCHAR* at, int room) {
+    if (groups) return UnsignedToText(magnitude, negative, at, room, true);
+    WCHAR number[digits::kIntegerRoom];
+    WCHAR* end = number + digits::kIntegerRoom;
+    WCHAR* start = digits::UnsignedBackward(magnitude, end);
+    if (negative) *--start = L'-';
+    return zq::core::CopyTextN(at, room, start, static_cast<int>(end - start));
+  });
+}
+
 void Integer(TextWriter& out, const ParsedSpec& s, bool locale, va_list* args) {
   const WCHAR letter = s.letter == L'z' ? L'd' : s.letter;
   const bool isSigned = letter == L'd' || letter == L'i';
   const bool groups = locale && (isSigned || letter == L'u');
-  WCHAR work[kWorkArea];
+  ULONGLONG magnitude;
+  bool negative = false;
   if (s.wide64) {
-    LONGLONG value = va_arg(*args, LONGLONG);
-    if (RunTime(s, L"I64", letter, value, work)) Emit(out, work, groups ? Locale::Group : Locale::None);
-    return;
+    const LONGLONG value = va_arg(*args, LONGLONG);
+    negative = isSigned && value < 0;
+    magnitude = negative ? 0ull - static_cast<ULONGLONG>(value) : static_cast<ULONGLONG>(value);
+  } else {
+    DWORD value = va_arg(*args, DWORD);
+    if (s.size == L'h') value = isSigned ? static_cast<DWORD>(static_cast<LONG>(static_cast<SHORT>(value)))
+                                         : static_cast<WORD>(value);
+    negative = isSigned && static_cast<LONG>(value) < 0;
+    magnitude = negative ? 0u - value : value;
   }
-  DWORD value = va_arg(*args, DWORD);
   if (s.bare && letter != L'o' && letter != L'x' && letter != L'X') {
-    out.Emit([&](WCHAR* at, int room) {
-      return isSigned ? LongToText(static_cast<LONG>(value), at, room, groups)
-                      : DWordToText(value, at, room, groups);
-    });
+    WriteInteger(out, magnitude, negative, groups);
     return;
   }
-  const WCHAR size[2] = {s.size == L'h' ? L'h' : L'\0', 0};
-  if (RunTime(s, size, letter, value, work)) Emit(out, work, groups ? Locale::Group : Locale::None);
+  WCHAR work[kWorkArea];
+  if (FormatInteger(s, letter, magnitude, negative, work)) Emit(out, work, groups ? Locale::Group : Locale::None);
 }
 
 void Fixed(TextWriter& out, const ParsedSpec& s, bool locale, va_list* args) {
@@ -155,7 +254,7 @@ void Fixed(TextWriter& out, const ParsedSpec& s, bool locale, va_list* args) {
   ParsedSpec f;
   f.precision = n;
   WCHAR work[kWorkArea];
-  if (!RunTime(f, L"", L'f', static_cast<double>(value) / PowerOfTen(n), work)) return;
+  if (!FormatFixed(f, static_cast<double>(value) / PowerOfTen(n), work)) return;
   if (locale) Emit(out, work, Locale::GroupDecimal, n);
   else Emit(out, work, Locale::Decimal);
 }
@@ -163,14 +262,27 @@ void Fixed(TextWriter& out, const ParsedSpec& s, bool locale, va_list* args) {
 void Floating(TextWriter& out, const ParsedSpec& s, bool locale, va_list* args) {
   double value = va_arg(*args, double);
   WCHAR work[kWorkArea];
-  if (!RunTime(s, L"", s.letter, value, work)) return;
+  const bool done = s.letter == L'f' && std::isfinite(value) ? FormatFixed(s, value, work)
+                                                            : RunTime(s, L"", s.letter, value, work);
+  if (!done) return;
   Locale how = Locale::None;
   if (locale && s.letter == L'f') how = Locale::GroupDecimal;
   if (locale && (s.letter == L'g' || s.letter == L'G') && !wcspbrk(work, L"eE")) how = Locale::Decimal;
   Emit(out, work, how);
 }
 
-void Text(TextWriter& out, ParsedSpec s, va_list* args) {
+void Text(TextWriter& out, const ParsedSpec& spec, va_list* args) {
+  if (spec.bare) {  // the text as it is, within what wsprintfW would write
+    if (spec.letter == L'c') {
+      const WCHAR c = static_cast<WCHAR>(va_arg(*args, int));
+      if (c) out.Put(c);
+    } else {
+      const WCHAR* text = va_arg(*args, const WCHAR*);
+      out.Put(text ? text : L"(null)", kStringOutput - 1);
+    }
+    return;
+  }
+  ParsedSpec s = spec;
   // wsprintfW writes at most kStringOutput characters per call.
   if (s.width > kStringOutput) s.width = kStringOutput;
   if (s.precision > kStringOutput) s.precision = kStringOutput;
@@ -195,12 +307,24 @@ void Text(TextWriter& out, ParsedSpec s, va_list* args) {
 }  // namespace
 
 bool IsConversionLetter(WCHAR c) noexcept {
-  return c && wcschr(L"diuoxXfeEgGzcs*,:!&", c) != nullptr;
+  switch (c) {
+    case L'd': case L'i': case L'u': case L'o': case L'x': case L'X': case L'f': case L'e': case L'E':
+    case L'g': case L'G': case L'z': case L'c': case L's': case L'*': case L',': case L':': case L'!':
+    case L'&':
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool Convert(TextWriter& out, const WCHAR* spec, int length, bool locale, va_list* args) noexcept {
   ParsedSpec s;
-  if (!Parse(spec, length, &s)) return false;
+  if (length == 1) {  // the letter alone: nothing to parse
+    s.letter = spec[0];
+    s.bare = true;
+  } else if (!Parse(spec, length, &s)) {
+    return false;
+  }
   switch (s.letter) {
     case L'd': case L'i': case L'u': case L'o': case L'x': case L'X':
       Integer(out, s, locale, args);

@@ -21,7 +21,16 @@ class TextWriter {
   }
   // At most `length` characters of `text`, stopping at its terminator.
   void Put(const WCHAR* text, int length) noexcept {
-    if (position_ + 1 < capacity_) position_ += zq::core::CopyTextN(out_ + position_, capacity_ - position_, text, length);
+    if (!text) return;
+    const int room = capacity_ - 1 - position_;
+    const int limit = length < room ? length : room;
+    WCHAR* at = out_ + position_;
+    int n = 0;
+    while (n < limit && text[n]) {
+      at[n] = text[n];
+      ++n;
+    }
+    position_ += n;
   }
   void Put(const WCHAR* text) noexcept { Put(text, 0x7FFFFFFF); }
 

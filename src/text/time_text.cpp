@@ -2,9 +2,11 @@
 // splitting, measures and ticks.
 #include <cmath>
 #include <cwchar>
+#include <type_traits>
 
 #include "text/printer.h"
 #include "text/smpte_internal.h"
+#include "text/time_text_fields_writer.h"
 #include "text/time_text_internal.h"
 
 namespace zq::text::timetext {
@@ -61,17 +63,33 @@ LONGLONG TruncSat(double x) {
   return static_cast<LONGLONG>(x);
 }
 
+// trunc(x), given `whole` = TruncSat(x): the integer is exact wherever it
+// did not saturate, which saves the library call.
+double WholePart(double x, LONGLONG whole) {
+  return whole > LLONG_MIN && whole < LLONG_MAX ? static_cast<double>(whole) : std::trunc(x);
+}
+
 DWORD ToDWord(LONGLONG x) { return x < 0 ? 0 : x > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<DWORD>(x); }
 LONG ToLong(LONGLONG x) { return x < LONG_MIN ? LONG_MIN : x > LONG_MAX ? LONG_MAX : static_cast<LONG>(x); }
 
-// The format string and the values of one kind. A caller's format may
-// read more values than the kind passes: zeros follow them.
+// The format string and the values of one kind. The table's own formats
+// are written straight from integer fields; a caller's format goes through
+// the printer and may read more values than the kind passes: zeros follow
+// them.
 class Body {
  public:
-  Body(WCHAR* out, int capacity, const WCHAR* format) : out_(out), capacity_(capacity), format_(format) {}
+  Body(WCHAR* out, int capacity, const WCHAR* format, bool tableFormat)
+      : out_(out), capacity_(capacity), format_(format), table_(tableFormat) {}
 
   template <typename... Args>
   int Print(Args... args) const {
+    if constexpr ((std::is_integral_v<Args> && ...)) {
+      if (table_) {
+        const LONGLONG values[] = {static_cast<LONGLONG>(args)...};
+        const int n = WriteTableFields(out_, capacity_, format_, values, static_cast<int>(sizeof...(Args)));
+        if (n >= 0) return n;
+      }
+    }
     return PrintBounded(out_, capacity_, format_, args..., 0, 0, 0, 0, 0, 0, 0, 0);
   }
   template <typename... Args>
@@ -89,6 +107,7 @@ class Body {
   WCHAR* out_;
   int capacity_;
   const WCHAR* format_;
+  bool table_;
 };
 
 // `v` is not negative.
@@ -145,6 +164,11 @@ int Show(const Body& body, const ZQPOSFMT& f, LONGLONG v, DWORD flags) {
   }
 }
 
+// Kinds that show the nano time itself ("default" in Show).
+bool ShowsRawUnits(DWORD kind) {
+  return kind == ZQPOS_NANOS || kind >= kKinds;
+}
+
 }  // namespace
 
 const WCHAR* FormatOf(DWORD kind, bool shortForm) noexcept {
@@ -162,19 +186,26 @@ int NanoTimeToText(WCHAR* out, int capacity, const ZQPOSFMT& format, LONGLONG na
   if (!(flags & ZQPOS_LENGTH) && __builtin_sub_overflow(nanos, format.origin, &v))
     v = nanos < 0 ? LLONG_MIN : LLONG_MAX;
   const WCHAR* formatText = text ? text : FormatOf(format.kind, flags & ZQPOS_SHORT);
-  if (v >= 0) return Show(Body(out, capacity, formatText), format, v, flags);
+  const bool table = !text;
+  if (v >= 0) return Show(Body(out, capacity, formatText, table), format, v, flags);
+  // Raw units show the value itself: its magnitude does not fit 64 bits
+  // for the most negative one, which the format's own sign prints exactly.
+  if (v == LLONG_MIN && ShowsRawUnits(format.kind)) return Body(out, capacity, formatText, table).Print(v);
   if (capacity < 2) return 0;
-  out[0] = L'-';
-  const int length = Show(Body(out + 1, capacity - 1, formatText), format, v == LLONG_MIN ? LLONG_MAX : -v, flags);
+  const LONGLONG magnitude = v == LLONG_MIN ? LLONG_MAX : -v;
   // A negative time too small to show anything but the zero position is
-  // shown as that position, without a sign.
-  WCHAR zero[ZQPOS_FORMAT_CAPACITY];
-  const int zeroLength = Show(Body(zero, ZQPOS_FORMAT_CAPACITY, formatText), format, 0, flags);
-  if (zeroLength == length && wcsncmp(zero, out + 1, length) == 0) {
-    wmemmove(out, out + 1, length + 1);
+  // shown as that position, without a sign. Both texts are made aside
+  // first, so that nothing is written past the text returned.
+  const int room = capacity < ZQPOS_FORMAT_CAPACITY ? capacity : ZQPOS_FORMAT_CAPACITY;
+  WCHAR shown[ZQPOS_FORMAT_CAPACITY], zero[ZQPOS_FORMAT_CAPACITY];
+  const int length = Show(Body(shown, room, formatText, table), format, magnitude, flags);
+  const int zeroLength = Show(Body(zero, room, formatText, table), format, 0, flags);
+  if (zeroLength == length && wmemcmp(zero, shown, length) == 0) {
+    wmemcpy(out, shown, length + 1);
     return length;
   }
-  return length + 1;
+  out[0] = L'-';
+  return Show(Body(out + 1, capacity - 1, formatText, table), format, magnitude, flags) + 1;
 }
 
 void SplitClock(LONGLONG nanos, double rate, ZQSMPTEVAL& value) noexcept {
@@ -219,12 +250,13 @@ MusicTime Measures(LONGLONG nanos, const ZQPOSFMT& f) noexcept {
   // A small bias against floating error, kept below half a tick so that it
   // never moves a position onto the next tick at fine resolutions.
   const double parts = static_cast<double>(f.beatsPerMeasure) * (f.ticksPerQuarter > 0 ? f.ticksPerQuarter : 1);
-  const double bias = std::fmin(0.00005, 0.5 / parts);
+  const double half = 0.5 / parts;
+  const double bias = half < 0.00005 ? half : 0.00005;
   const double m = static_cast<double>(nanos) * f.tempo / f.beatsPerMeasure / kUnitsPerMinute + bias;
   t.measures = TruncSat(m);
-  const double beats = (m - std::trunc(m)) * f.beatsPerMeasure;
+  const double beats = (m - WholePart(m, t.measures)) * f.beatsPerMeasure;
   t.beats = TruncSat(beats);
-  if (f.ticksPerQuarter > 0) t.ticks = TruncSat((beats - std::trunc(beats)) * f.ticksPerQuarter);
+  if (f.ticksPerQuarter > 0) t.ticks = TruncSat((beats - WholePart(beats, t.beats)) * f.ticksPerQuarter);
   return t;
 }
 

@@ -327,7 +327,9 @@ TEST(ListSearch, SortedInsertionBuildsASortedListAgainstStdSort) {
     int found = ZqList_FindSortedItemRange(l, static_cast<DWORD_PTR>(probe), 0, -1, CompareValues);
     bool present = std::binary_search(reference.begin(), reference.end(), probe);
     EXPECT_EQ(found >= 0, present);
-    if (found >= 0) EXPECT_EQ(reference[found], probe);
+    if (found >= 0) {
+      EXPECT_EQ(reference[found], probe);
+    }
   }
 }
 
@@ -377,6 +379,46 @@ TEST(ListSort, HeapSortAndSelectionSortMatchStdSort) {
     std::sort(v.begin(), v.end());
     EXPECT_EQ(a.Values(), v) << n;
     EXPECT_EQ(b.Values(), v) << n;
+  }
+}
+
+// Heap sort is not stable: where it leaves equal items is part of what
+// callers see. It must be where the textbook heap sort (swap with the
+// larger child while that child is greater) leaves them.
+TEST(ListSort, HeapSortLeavesEqualItemsWhereTheClassicHeapSortDoes) {
+  auto classic = [](std::vector<Record>& v) {
+    auto greater = [&](size_t a, size_t b) { return v[a].key > v[b].key; };
+    auto sift = [&](size_t parent, size_t size) {
+      for (size_t child; (child = 2 * parent + 1) < size; parent = child) {
+        if (child + 1 < size && greater(child + 1, child)) ++child;
+        if (!greater(child, parent)) return;
+        std::swap(v[parent], v[child]);
+      }
+    };
+    for (size_t i = v.size() / 2 + 1; i-- > 0;) sift(i, v.size());
+    for (size_t end = v.size(); end-- > 1;) {
+      std::swap(v[0], v[end]);
+      sift(0, end);
+    }
+  };
+  std::mt19937 rng(5);
+  for (int n : {2, 3, 5, 16, 17, 100, 4097}) {
+    for (int keys : {1, 3, 50}) {
+      std::vector<Record> v(n);
+      for (int i = 0; i < n; ++i) {
+        v[i].key = static_cast<LONG>(rng() % keys);
+        snprintf(v[i].tag, sizeof v[i].tag, "%05d", i);
+      }
+      List arr(ZQLIST_ARRAY, sizeof(Record));
+      ASSERT_EQ(ZqList_InsertList(arr, 0, v.data(), n), S_OK);
+      ASSERT_EQ(ZqList_HeapSort(arr, 0, CompareRecords), S_OK);
+      classic(v);
+      for (int i = 0; i < n; ++i) {
+        const auto* got = static_cast<Record*>(ZQLIST_SLOT(arr.list, i));
+        ASSERT_EQ(got->key, v[i].key) << n << " " << keys << " at " << i;
+        ASSERT_STREQ(got->tag, v[i].tag) << n << " " << keys << " at " << i;
+      }
+    }
   }
 }
 
@@ -436,6 +478,36 @@ TEST(ListThreads, SortToAndMoveItemsDoNotDeadlock) {
   mover.join();
   sorter.join();
   EXPECT_EQ(a->count + b->count, 8);
+}
+
+// Two threads moving items between the same two locked lists in opposite
+// directions: each takes both locks, and neither may wait for the other.
+TEST(ListThreads, OppositeMovesBetweenTwoListsDoNotDeadlock) {
+  List a(ZQLIST_LOCKED | ZQLIST_HEAP), b(ZQLIST_LOCKED | ZQLIST_HEAP);
+  for (LONG v = 0; v < 64; ++v) ZqList_AllocAndInsertItem(v % 2 ? a : b, 4, &v, -1, nullptr);
+  std::atomic<int> finished{0};
+  const DWORD until = GetTickCount() + 2000;
+  auto mover = [&](tZQLIST* to, tZQLIST* from) {
+    while (static_cast<LONG>(GetTickCount() - until) < 0)
+      for (int i = 0; i < 100; ++i) ZqList_MoveItemsBetweenHeapLists(to, -1, from, 0, 2);
+    ++finished;
+  };
+  std::thread one(mover, static_cast<tZQLIST*>(a), static_cast<tZQLIST*>(b)),
+      other(mover, static_cast<tZQLIST*>(b), static_cast<tZQLIST*>(a));
+  for (int waited = 0; finished < 2 && waited < 3000; ++waited) Sleep(10);
+  if (finished < 2) {
+    ADD_FAILURE() << "the two movers deadlocked";
+    ExitProcess(3);  // leave rather than hang the run
+  }
+  one.join();
+  other.join();
+  // Nothing lost or doubled: every value is in exactly one list.
+  std::vector<LONG> seen;
+  for (tZQLIST* l : {static_cast<tZQLIST*>(a), static_cast<tZQLIST*>(b)})
+    for (LONG i = 0; i < l->count; ++i) seen.push_back(*static_cast<LONG*>(*reinterpret_cast<void**>(ZQLIST_SLOT(l, i))));
+  std::sort(seen.begin(), seen.end());
+  ASSERT_EQ(seen.size(), 64u);
+  for (LONG v = 0; v < 64; ++v) EXPECT_EQ(seen[v], v);
 }
 
 TEST(ListThreads, OwnerCheckRefusesOtherThreads) {

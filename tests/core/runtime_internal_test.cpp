@@ -13,7 +13,8 @@ namespace {
 using namespace zq::core;
 
 OSVERSIONINFOW Version(DWORD platform, DWORD major, DWORD minor, const wchar_t* sp = L"") {
-  OSVERSIONINFOW v{sizeof(v)};
+  OSVERSIONINFOW v{};
+  v.dwOSVersionInfoSize = sizeof(v);
   v.dwPlatformId = platform;
   v.dwMajorVersion = major;
   v.dwMinorVersion = minor;

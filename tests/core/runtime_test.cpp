@@ -22,7 +22,8 @@ TEST(Cpu, FeatureWordAgreesWithTheProcessor) {
 }
 
 TEST(Platform, NameAndRequirementsOfTheRunningSystem) {
-  OSVERSIONINFOW v{sizeof(v)};
+  OSVERSIONINFOW v{};
+  v.dwOSVersionInfoSize = sizeof(v);
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
   ASSERT_TRUE(GetVersionExW(&v));
   ASSERT_EQ(v.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_NT));

@@ -64,6 +64,20 @@ TEST_F(Module, UnloadPolicyFollowsTheLockCounts) {
   page->Release();
 }
 
+TEST_F(Module, LiveObjectsKeepTheModule) {
+  IClassFactory* factory = Factory(CLSID_QuilletFilter);
+  IUnknown* filter = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&filter)), S_OK);
+  factory->Release();
+  EXPECT_EQ(canUnloadNow_(), S_FALSE);
+  IPersistStream* persist = nullptr;
+  ASSERT_EQ(filter->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist)), S_OK);
+  filter->Release();
+  EXPECT_EQ(canUnloadNow_(), S_FALSE);  // held through a companion alone
+  EXPECT_EQ(persist->Release(), 0u);
+  EXPECT_EQ(canUnloadNow_(), S_OK);
+}
+
 TEST_F(Module, ClassObjectsAreOnePerClass) {
   IClassFactory* a = Factory(CLSID_QuilletFilter);
   IClassFactory* b = Factory(CLSID_QuilletFilter);

@@ -89,8 +89,9 @@ TEST_F(MetricLimits, TextReadsStayInsideTheBufferAndComeBackTerminated) {
     SCOPED_TRACE(c.label);
     const wchar_t* name = c.kind == REG_SZ ? L"S9" : L"Z9";
     ZqDeleteMetric(handle, 9, c.kind);
-    if (c.stored)
+    if (c.stored) {
       ASSERT_TRUE(WriteRaw(kUser, Metrics(), name, c.type, c.bytes.data(), static_cast<DWORD>(c.bytes.size())));
+    }
     Guarded<WCHAR> buffer(c.capacity);
     int length = c.kind == REG_SZ
                      ? ZqGetMetricStringEx(handle, 9, buffer.get(), c.capacity, c.fallback, c.emptyIsSet)

@@ -116,7 +116,9 @@ TEST_F(MetricStore, NumbersAreClampedAsAskedAndFallBackToTheDefault) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.value << " in " << c.minimum << ".." << c.maximum);
     ZqDeleteMetric(handle, 1, ZQMETRIC_KIND_NUMBER);
-    if (c.stored) ASSERT_EQ(ZqSetMetric(handle, 1, c.value), S_OK);
+    if (c.stored) {
+      ASSERT_EQ(ZqSetMetric(handle, 1, c.value), S_OK);
+    }
     EXPECT_EQ(ZqGetMetricEx(handle, 1, c.minimum, c.maximum, c.fallback), c.expected);
   }
 }

@@ -106,7 +106,9 @@ TEST(RegistryProbes, FileExtensionsAreHiddenUnlessTheSettingSaysZero) {
     ASSERT_EQ(RegCreateKeyW(kUser, advanced.c_str(), &key), ERROR_SUCCESS);
     RegDeleteValueW(key, L"HideFileExt");
     RegCloseKey(key);
-    if (c.data) ASSERT_TRUE(WriteRaw(kUser, advanced, L"HideFileExt", c.type, c.data, c.size));
+    if (c.data) {
+      ASSERT_TRUE(WriteRaw(kUser, advanced, L"HideFileExt", c.type, c.data, c.size));
+    }
     EXPECT_EQ(ZqIsExplorerFileExtHidden(), c.hidden) << c.label;
   }
   HKEY key = nullptr;

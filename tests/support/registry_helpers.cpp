@@ -33,7 +33,8 @@ std::optional<DWORD> ReadDword(HKEY root, const std::wstring& path, const wchar_
 
 DWORD RunSystemProgram(const std::wstring& commandLine) {
   std::wstring line = commandLine;
-  STARTUPINFOW si{sizeof(si)};
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return ~0u;
   WaitForSingleObject(pi.hProcess, 60000);

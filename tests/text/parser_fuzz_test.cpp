@@ -77,7 +77,9 @@ class ParserFuzz : public texttest::TextTest {
       EXPECT_LT(v.minutes, 60u);
       EXPECT_LT(v.seconds, 60u);
       static const DWORD kLabelRates[] = {0, 30, 30, 25, 24, 30, 24, 0};
-      if (kLabelRates[type]) EXPECT_LT(v.frames, kLabelRates[type]);
+      if (kLabelRates[type]) {
+        EXPECT_LT(v.frames, kLabelRates[type]);
+      }
     }
 
     for (DWORD kind = 0; kind <= 19; ++kind) {
@@ -85,7 +87,9 @@ class ParserFuzz : public texttest::TextTest {
       for (DWORD flags = 0; flags < 8; ++flags) {
         const LONGLONG value = ZqTextToNanoTimeToken2(text, &format_, 11, -5000000000LL, 5000000000LL, flags, &end);
         EXPECT_TRUE(within(end)) << kind << " " << flags;
-        if (flags & ZQPOS_CLAMP) EXPECT_TRUE(value >= -5000000000LL && value <= 5000000000LL);
+        if (flags & ZQPOS_CLAMP) {
+          EXPECT_TRUE(value >= -5000000000LL && value <= 5000000000LL);
+        }
       }
     }
     for (BOOL shortForm : {FALSE, TRUE}) {

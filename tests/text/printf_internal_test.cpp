@@ -79,6 +79,44 @@ TEST_F(Printer, PlainConversionsMatchTheRunTime) {
   EXPECT_EQ(Print(L"%u", 4000000000u), L"4000000000");
 }
 
+// Every combination of flags, width, precision and size the printer writes
+// itself, against the run-time's own formatter.
+TEST_F(Printer, WrittenConversionsMatchTheRunTimeInEveryForm) {
+  const WCHAR* flagSets[] = {L"", L"-", L"+", L" ", L"#", L"0", L"-0", L"+0", L"#0", L"-#", L" 0", L"+ #0-"};
+  const WCHAR* widths[] = {L"", L"1", L"7", L"25"};
+  const WCHAR* precisions[] = {L"", L".", L".0", L".1", L".5", L".12"};
+  const int ints[] = {0, 1, -1, 7, 255, -255, 65536, 70000, -70000, INT_MIN, INT_MAX, 0x7FFF8001};
+  const LONGLONG longs[] = {0, -1, LLONG_MIN, LLONG_MAX, 1234567890123LL, -98765432109876LL};
+  const double doubles[] = {0.0, -0.0, 0.5, 1.5, 2.5, -2.25, 0.125, 1e-7, 999.9995, 1234567.891,
+                            6.02e23, -1e15, 0.1, 1.0 / 3, 5e-324, 123456789012345678.0};
+  for (const WCHAR* flags : flagSets)
+    for (const WCHAR* width : widths)
+      for (const WCHAR* precision : precisions) {
+        const std::wstring base = std::wstring(L"%") + flags + width + precision;
+        for (const WCHAR* tail : {L"d", L"i", L"u", L"x", L"X", L"o", L"hd", L"hu", L"hx", L"ld"})
+          for (int v : ints) {
+            const std::wstring spec = base + tail;
+            ASSERT_EQ(Print(spec.c_str(), v), RunTime(spec.c_str(), v)) << spec << " " << v;
+          }
+        for (const WCHAR* tail : {L"d", L"u", L"x", L"o"})
+          for (LONGLONG v : longs) {
+            const std::wstring ours = std::wstring(L"%I64") + flags + width + precision + tail;
+            const std::wstring crt = base + L"I64" + tail;
+            ASSERT_EQ(Print(ours.c_str(), v), RunTime(crt.c_str(), v)) << ours << " " << v;
+          }
+        for (double v : doubles) {
+          const std::wstring spec = base + L"f";
+          ASSERT_EQ(Print(spec.c_str(), v), RunTime(spec.c_str(), v)) << spec << " " << v;
+        }
+      }
+  // Precisions the exact expansion needs many digits for.
+  for (int digits : {17, 20, 30, 60, 200})
+    for (double v : {0.1, 1e-300, 1e22, -2.0 / 3}) {
+      const std::wstring spec = L"%." + std::to_wstring(digits) + L"f";
+      EXPECT_EQ(Print(spec.c_str(), v), RunTime(spec.c_str(), v)) << spec << " " << v;
+    }
+}
+
 TEST_F(Printer, LocaleConversionsMatchTheSystemNumberFormatter) {
   const int values[] = {0, 5, -5, 999, 1000, -1000, 1234567, INT_MIN, INT_MAX};
   for (int v : values) {

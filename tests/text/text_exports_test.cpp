@@ -92,7 +92,9 @@ TEST_F(Ellipsis, ShortensFromEitherSide) {
                             : ZqCalcStringEllipsis(dc_, text, c.capacity, c.width);
     EXPECT_EQ(result, c.result) << c.text << " " << c.width;
     EXPECT_STREQ(text, c.expected) << c.text << " " << c.width;
-    if (result) EXPECT_LE(Width(text), c.width - 2);
+    if (result) {
+      EXPECT_LE(Width(text), c.width - 2);
+    }
   }
 }
 

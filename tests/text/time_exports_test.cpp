@@ -149,6 +149,42 @@ TEST(TimeText, OutputStaysWithinItsCapacity) {
   }
 }
 
+// The exports take no capacity: a caller's buffer may be exactly the text
+// plus its terminator, so nothing may be written after that terminator. A
+// negative time that shows as the zero position is that position, unsigned.
+TEST(TimeText, NegativeTimesWriteNothingPastTheirTerminator) {
+  using Export = int (*)(WCHAR*, const ZQPOSFMT*, LONGLONG, DWORD);
+  const Export exports[] = {
+      [](WCHAR* o, const ZQPOSFMT* f, LONGLONG v, DWORD flags) { return ZqNanoTimeToText(o, f, v, flags & ZQPOS_SHORT); },
+      [](WCHAR* o, const ZQPOSFMT* f, LONGLONG v, DWORD flags) { return ZqNanoTimeToTextEx(o, f, v, flags); },
+      [](WCHAR* o, const ZQPOSFMT* f, LONGLONG v, DWORD flags) {
+        return ZqNanoTimeToTextFormat(o, f, v, nullptr, flags);
+      },
+  };
+  for (DWORD kind = 0; kind <= 19; ++kind) {
+    ZQPOSFMT f = Format(kind);
+    f.origin = 0;
+    for (LONGLONG v : {-1ll, -4999ll, -10000000ll, -123456789012ll, LLONG_MIN + 1}) {
+      for (DWORD flags : {0ul, static_cast<unsigned long>(ZQPOS_SHORT)}) {
+        for (const Export& e : exports) {
+          WCHAR zero[ZQPOS_FORMAT_CAPACITY], out[ZQPOS_FORMAT_CAPACITY];
+          const int zeroLength = e(zero, &f, 0, flags);
+          wmemset(out, L'#', ZQPOS_FORMAT_CAPACITY);
+          const int n = e(out, &f, v, flags);
+          ASSERT_GT(n, 0) << kind << " " << v;
+          EXPECT_EQ(out[n], 0) << kind << " " << v;
+          for (int i = n + 1; i < ZQPOS_FORMAT_CAPACITY; ++i) ASSERT_EQ(out[i], L'#') << kind << " " << v << " at " << i;
+          if (out[0] == L'-') {
+            EXPECT_NE(std::wstring(out + 1), std::wstring(zero, zeroLength)) << kind << " " << v;
+          } else {
+            EXPECT_EQ(std::wstring(out), std::wstring(zero, zeroLength)) << kind << " " << v;
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(TimeText, MissingArgumentsWriteNothingOrAnEmptyText) {
   WCHAR out[ZQPOS_TEXT_CAPACITY] = L"x";
   ZQPOSFMT f = Format(3);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "text_test_support.h"
+#include "zq/number.h"
 #include "zq/timetext.h"
 
 namespace {
@@ -198,10 +199,34 @@ TEST_F(TimeText, OriginAndSign) {
   EXPECT_EQ(Text(f, 9000000, 0), L"-00:00:00:03");
   f.kind = 11;
   f.origin = LLONG_MAX;
-  EXPECT_EQ(Text(f, LLONG_MIN, 0), L"-9,223,372,036,854,775,807");  // the difference saturates
+  EXPECT_EQ(Text(f, LLONG_MIN, 0), L"-9,223,372,036,854,775,808");  // the difference saturates
   WCHAR out[ZQPOS_TEXT_CAPACITY];
   EXPECT_EQ(ZqNanoTimeToText(out, &f, LLONG_MAX, FALSE), 1);
   EXPECT_STREQ(out, L"0");
+}
+
+// Raw units print both 64-bit extremes exactly, through the table's format
+// and a caller's.
+TEST_F(TimeText, RawUnitsPrintBothExtremesExactly) {
+  struct Case { DWORD kind; LONGLONG nanos; const WCHAR* format; const WCHAR* text; } cases[] = {
+      {11, LLONG_MIN, nullptr, L"-9,223,372,036,854,775,808"},
+      {11, LLONG_MAX, nullptr, L"9,223,372,036,854,775,807"},
+      {99, LLONG_MIN, nullptr, L"-9,223,372,036,854,775,808"},
+      {11, LLONG_MIN, L"%I64d units", L"-9223372036854775808 units"},
+      {11, LLONG_MIN + 1, nullptr, L"-9,223,372,036,854,775,807"},
+      {12, LLONG_MIN, nullptr, L"-922,337,203,685,477,581"},
+      {12, LLONG_MAX, nullptr, L"922,337,203,685,477,581"},
+  };
+  for (const auto& c : cases) {
+    ZQPOSFMT f = Format(c.kind, 44100, 25, 120, 0, 4, 4, 960);
+    WCHAR out[ZQPOS_FORMAT_CAPACITY];
+    const int n = ZqNanoTimeToTextFormat(out, &f, c.nanos, c.format, 0);
+    EXPECT_STREQ(out, c.text) << c.kind << " " << c.nanos;
+    EXPECT_EQ(n, lstrlenW(out));
+  }
+  WCHAR out[ZQPOS_TEXT_CAPACITY];
+  EXPECT_EQ(ZqLongLongToText(0, static_cast<LONG>(0x80000000), out, TRUE), 26);
+  EXPECT_STREQ(out, L"-9,223,372,036,854,775,808");
 }
 
 TEST_F(TimeText, CallersFormatGetsTheKindsValuesAndZerosAfterThem) {

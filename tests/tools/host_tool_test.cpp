@@ -21,7 +21,7 @@ struct Ev {
 };
 using Tracks = std::vector<std::vector<Ev>>;
 
-// A small reader of the test's own: every event but end-of-track.
+// A small reader of the test's own: every event, end-of-track included.
 std::vector<uint8_t> ReadBytes(const std::wstring& path) {
   std::vector<uint8_t> b;
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -79,7 +79,7 @@ bool ReadMidi(const std::wstring& path, Tracks* tracks) {
       }
       e.bytes.insert(e.bytes.end(), b.begin() + p, b.begin() + p + length);
       p += length;
-      if (!(status == 0xFF && e.bytes[1] == 0x2F)) events.push_back(e);
+      events.push_back(e);
     }
     tracks->push_back(events);
     at = end;
@@ -106,7 +106,7 @@ ToolRun Tool(const std::wstring& args) {
   si.hStdOutput = outWrite;
   si.hStdError = errWrite;
   PROCESS_INFORMATION pi{};
-  ToolRun run{~0u};
+  ToolRun run{~0u, {}, {}};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return run;
   CloseHandle(outWrite);
   CloseHandle(errWrite);
@@ -138,6 +138,18 @@ bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) 
 
 bool IsController(const Ev& e, uint8_t number) {
   return (e.bytes[0] & 0xF0) == 0xB0 && e.bytes.size() == 3 && e.bytes[1] == number;
+}
+
+// A file of the given header fields and track bodies.
+std::vector<uint8_t> Smf(int format, int count, uint16_t division, const std::vector<std::vector<uint8_t>>& bodies) {
+  std::vector<uint8_t> v = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, uint8_t(format), uint8_t(count >> 8), uint8_t(count),
+                            uint8_t(division >> 8), uint8_t(division)};
+  for (const auto& b : bodies) {
+    const size_t n = b.size();
+    v.insert(v.end(), {'M', 'T', 'r', 'k', uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)});
+    v.insert(v.end(), b.begin(), b.end());
+  }
+  return v;
 }
 
 // `output` equals `input` without the events `removed` selects, apart from
@@ -200,7 +212,11 @@ TEST_F(HostTool, RoundTripKeepsEveryEvent) {
   size_t injected = 0;
   EXPECT_TRUE(SameApartFrom(input_, output, [](const Ev&) { return false; }, &injected));
   EXPECT_EQ(injected, 6u);  // controller 7 and 10 for each of the three sub-tracks
-  EXPECT_NE(run.out.find("controller 7:     2 rewritten, 3 injected"), std::string::npos) << run.out;
+  // Nothing asked for, nothing changed: the values start where the song does.
+  EXPECT_NE(run.out.find("controller 7:     0 changed, 3 injected"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find('\r'), std::string::npos) << "plain LF line ends";
+  EXPECT_TRUE(run.err.empty()) << "no progress when stderr is no terminal: " << run.err;
+  EXPECT_LT(ReadBytes(out).size(), ReadBytes(Demo()).size()) << "running status where the status repeats";
   EXPECT_NE(run.out.find("events read:      433"), std::string::npos) << run.out;
 }
 
@@ -211,7 +227,7 @@ TEST_F(HostTool, EachKindIsRemovedExactly) {
       {L"pitchbend", [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0xE0; }},
       {L"noteoff", [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0x80; }},
       {L"sysex", [](const Ev& e) { return e.bytes[0] == 0xF0; }},
-      {L"meta", [](const Ev& e) { return e.bytes[0] == 0xFF; }},
+      {L"meta", [](const Ev& e) { return e.bytes[0] == 0xFF && e.bytes[1] != 0x2F; }},  // the track end stays
       {L"control", [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0xB0; }},
   };
   for (const auto& c : cases) {
@@ -222,7 +238,9 @@ TEST_F(HostTool, EachKindIsRemovedExactly) {
     ASSERT_TRUE(ReadMidi(out, &output));
     size_t injected = 0;
     EXPECT_TRUE(SameApartFrom(input_, output, c.selects, &injected)) << "--filter " << std::string(c.name, c.name + wcslen(c.name));
-    if (std::wstring(c.name) == L"control") EXPECT_EQ(injected, 0u);  // injected events go the same way
+    if (std::wstring(c.name) == L"control") {
+      EXPECT_EQ(injected, 0u);  // injected events go the same way
+    }
   }
 }
 
@@ -246,8 +264,9 @@ TEST_F(HostTool, OffsetsChangeVolumeAndPanAsTheFilterSays) {
   // Bass (sub-track 2): 110 + trunc(-31.75) = 79; no pan event of its own: 64.
   EXPECT_EQ(values(2, 7), (std::vector<int>{79, 79}));
   EXPECT_EQ(values(2, 10), (std::vector<int>{64}));
-  // Drums: no offsets, no events of their own: 64 and 64 injected.
-  EXPECT_EQ(values(3, 7), (std::vector<int>{64}));
+  // Drums: no offsets, no events of their own: the General MIDI 100 and 64.
+  EXPECT_EQ(values(3, 7), (std::vector<int>{100}));
+  EXPECT_EQ(values(3, 10), (std::vector<int>{64}));
 }
 
 TEST_F(HostTool, SavedStateGivesTheSameResult) {
@@ -273,7 +292,11 @@ TEST_F(HostTool, ModulePathWorksWithoutRegistration) {
   EXPECT_NE(run.out.find("first tempo: tick 0"), std::string::npos) << run.out;
   ToolRun missing = Tool(L"--module Z:\\no\\such.dll \"" + Demo() + L"\" -o \"" + Out(L"x.mid") + L"\"");
   EXPECT_EQ(missing.code, 1u);
-  EXPECT_NE(missing.err.find("cannot create the Quillet filter"), std::string::npos) << missing.err;
+  EXPECT_NE(missing.err.find("cannot load the module: "), std::string::npos) << missing.err;
+  EXPECT_NE(missing.err.find("not found"), std::string::npos) << "in words: " << missing.err;
+  ToolRun notCom = Tool(L"--module C:\\windows\\system32\\kernel32.dll \"" + Demo() + L"\" -o \"" + Out(L"x.mid") + L"\"");
+  EXPECT_EQ(notCom.code, 1u);
+  EXPECT_NE(notCom.err.find("not a COM module"), std::string::npos) << notCom.err;
 }
 
 TEST_F(HostTool, BadInputGivesOneLineAndNoOutput) {
@@ -293,10 +316,13 @@ TEST_F(HostTool, BadInputGivesOneLineAndNoOutput) {
   struct Case { const wchar_t* name; std::vector<uint8_t> bytes; const char* message; const char* offset; } cases[] = {
       {L"text.mid", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!', '!'}, "not a Standard MIDI File", "byte 0"},
       {L"truncated.mid", track({0x00, 0x90, 0x3C}, 3), "truncated channel message", "byte 23"},
-      {L"pastend.mid", track({0x00, 0x90, 0x3C, 0x40}, 400), "chunk length past the end", "byte 18"},
       {L"running.mid", track({0x00, 0x3C, 0x40}, 3), "running status without a status byte", "byte 23"},
       {L"meta.mid", track({0x00, 0xFF, 0x03, 0x20, 'a'}, 5), "meta event runs past the end", "byte 23"},
       {L"empty.mid", {}, "not a Standard MIDI File", "byte 0"},
+      {L"notracks.mid", Smf(1, 0, 96, {{0x00, 0xFF, 0x2F, 0x00}}), "the header counts no tracks", "byte 10"},
+      {L"fps.mid", Smf(1, 1, 0xE928, {{0x00, 0xFF, 0x2F, 0x00}}), "time-code division of 23 frames per second", "byte 12"},
+      {L"frame.mid", Smf(1, 1, 0xE700, {{0x00, 0xFF, 0x2F, 0x00}}), "division of 0 ticks per frame", "byte 13"},
+      {L"metatype.mid", Smf(1, 1, 96, {{0x00, 0xFF, 0x80, 0x00, 0x00, 0xFF, 0x2F, 0x00}}), "meta event type 128 above 127", "byte 24"},
   };
   for (const auto& c : cases) {
     std::wstring in = write(c.name, c.bytes), out = Out(L"bad-out.mid");
@@ -338,6 +364,88 @@ TEST_F(HostTool, BufferLengthDoesNotChangeTheResult) {
   }
   EXPECT_EQ(results[0], results[1]);
   EXPECT_EQ(results[1], results[2]);
+}
+
+// What common readers accept is read with a warning naming the byte, and
+// written as a file every reader takes.
+TEST_F(HostTool, LenientReadingWarnsAndKeepsEveryEvent) {
+  const std::vector<uint8_t> note = {0x00, 0x90, 0x3C, 0x40, 0x60, 0x80, 0x3C, 0x40, 0x83, 0x00, 0xFF, 0x2F, 0x00};
+  std::vector<uint8_t> cut = Smf(1, 1, 96, {note});
+  cut.pop_back();  // the file misses only its last byte
+  struct Case {
+    const wchar_t* name;
+    std::vector<uint8_t> bytes, clean;
+    const char* warning;
+    const char* offset;
+  } cases[] = {
+      {L"running.mid", Smf(1, 1, 96, {{0x00, 0x90, 0x3C, 0x40, 0x10, 0xFF, 0x01, 0x01, 'x', 0x10, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}}),
+       Smf(1, 1, 96, {{0x00, 0x90, 0x3C, 0x40, 0x10, 0xFF, 0x01, 0x01, 'x', 0x10, 0x90, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}}),
+       "running status continued after a sysex or meta event (1 time)", "byte 32"},
+      {L"fewer.mid", Smf(1, 3, 96, {note}), Smf(1, 1, 96, {note}), "the header counts 3 tracks, the file holds 1", "byte 35"},
+      {L"cut.mid", cut, Smf(1, 1, 96, {note}), "track 1 is cut short by the end of the file", "byte 32"},
+      {L"format0.mid", Smf(0, 2, 96, {note, note}), Smf(1, 2, 96, {note, note}), "format 0 with 2 tracks; read and written as format 1", "byte 8"},
+  };
+  for (const auto& c : cases) {
+    const std::string name(c.name, c.name + wcslen(c.name));
+    std::wstring in = Out(c.name), clean = Out(L"clean.mid"), out = Out(L"lenient-out.mid");
+    WriteBytes(in, c.bytes);
+    WriteBytes(clean, c.clean);
+    ToolRun run = Tool(L"\"" + in + L"\" -o \"" + out + L"\"");
+    ASSERT_EQ(run.code, 0u) << name << ": " << run.err;
+    EXPECT_NE(run.err.find(std::string("warning: ") + c.offset + ": " + c.warning), std::string::npos) << run.err;
+    Tracks expected, output;
+    ASSERT_TRUE(ReadMidi(clean, &expected));
+    ASSERT_TRUE(ReadMidi(out, &output)) << name;
+    size_t injected = 0;
+    EXPECT_TRUE(SameApartFrom(expected, output, [](const Ev&) { return false; }, &injected)) << name;
+    const std::vector<uint8_t> written = ReadBytes(out);
+    ASSERT_GT(written.size(), 14u);
+    EXPECT_EQ(written[9], c.clean[9]) << name << ": format";
+    EXPECT_EQ(written[11], c.clean[11]) << name << ": track count";
+  }
+}
+
+TEST_F(HostTool, GuardRailsRefuseWithTheValidChoice) {
+  std::wstring copy = Out(L"input.mid"), out = Out(L"guarded.mid");
+  const std::vector<uint8_t> original = ReadBytes(Demo());
+  WriteBytes(copy, original);
+  // The input named again, by another spelling of its path.
+  std::wstring again = copy.substr(0, copy.find_last_of(L'\\')) + L"\\.\\" + copy.substr(copy.find_last_of(L'\\') + 1);
+  ToolRun self = Tool(L"\"" + copy + L"\" -o \"" + again + L"\"");
+  EXPECT_EQ(self.code, 2u);
+  EXPECT_NE(self.err.find("the output file is the input file"), std::string::npos) << self.err;
+  EXPECT_EQ(ReadBytes(copy), original);
+
+  ToolRun beyond = Tool(L"--volume 99=0.5 \"" + Demo() + L"\" -o \"" + out + L"\"");
+  EXPECT_EQ(beyond.code, 2u);
+  EXPECT_NE(beyond.err.find("--volume 99: the song has sub-tracks 1 to 3"), std::string::npos) << beyond.err;
+  EXPECT_FALSE(Exists(out));
+
+  ToolRun state = Tool(L"--save-state Z:\\no\\such\\folder\\s.bin \"" + Demo() + L"\" -o \"" + out + L"\"");
+  EXPECT_EQ(state.code, 1u);
+  EXPECT_NE(state.err.find("cannot create the state file"), std::string::npos) << state.err;
+  EXPECT_FALSE(Exists(out)) << "checked before playing";
+
+  ToolRun progress = Tool(L"--progress \"" + Demo() + L"\" -o \"" + out + L"\"");
+  EXPECT_EQ(progress.code, 0u);
+  EXPECT_NE(progress.err.find("playing: 100%\n"), std::string::npos) << progress.err;
+  EXPECT_EQ(progress.out.find("playing"), std::string::npos);
+
+  // 17 tracks of 16 channels: sub-tracks 256 to 272 are past the filter's table.
+  std::vector<std::vector<uint8_t>> tracks(17);
+  for (auto& t : tracks) {
+    for (uint8_t ch = 0; ch < 16; ++ch) t.insert(t.end(), {0x00, uint8_t(0x90 | ch), 0x3C, 0x40});
+    t.insert(t.end(), {0x00, 0xFF, 0x2F, 0x00});
+  }
+  std::wstring wide = Out(L"wide.mid");
+  WriteBytes(wide, Smf(1, 17, 96, tracks));
+  ToolRun list = Tool(L"--list \"" + wide + L"\" -o \"" + out + L"\"");
+  EXPECT_EQ(list.code, 0u) << list.err;
+  EXPECT_NE(list.out.find("  255  track 16, channel 15\n"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("  256  track 16, channel 16  (beyond 255: no volume or pan offset)"), std::string::npos);
+  ToolRun past = Tool(L"--pan 256=0.5 \"" + wide + L"\" -o \"" + out + L"\"");
+  EXPECT_EQ(past.code, 2u);
+  EXPECT_NE(past.err.find("from 1 to 255"), std::string::npos) << past.err;
 }
 
 }  // namespace

@@ -9,22 +9,12 @@ namespace {
 
 constexpr int kQuarter = 480;
 
-smf::Event Channel(uint32_t tick, uint8_t status, uint8_t a, int b = -1) {
-  smf::Event e;
-  e.tick = tick;
-  e.status = status;
-  e.data.push_back(a);
-  if (b >= 0) e.data.push_back(static_cast<uint8_t>(b));
-  return e;
-}
+smf::Song song;
 
-smf::Event Meta(uint32_t tick, uint8_t type, std::vector<uint8_t> data) {
-  smf::Event e;
-  e.tick = tick;
-  e.status = 0xFF;
-  e.metaType = type;
-  e.data = std::move(data);
-  return e;
+smf::Event Channel(uint32_t tick, uint8_t status, uint8_t a, uint8_t b = 0) { return smf::Song::Channel(tick, status, a, b); }
+
+smf::Event Meta(uint32_t tick, uint8_t type, const std::vector<uint8_t>& data) {
+  return song.Long(tick, 0xFF, type, data.data(), data.size());
 }
 
 smf::Event Text(uint32_t tick, uint8_t type, const std::string& text) {
@@ -48,7 +38,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: demo-song OUT.mid\n");
     return 2;
   }
-  smf::Song song;
   song.format = 1;
   song.division = kQuarter;
   smf::Track conductor, piano, bass, drums;
@@ -79,10 +68,7 @@ int main(int argc, char** argv) {
 
   drums.events.push_back(Text(0, 0x03, "Drums"));
   const std::vector<uint8_t> gmReset = {0x7E, 0x7F, 0x09, 0x01, 0xF7};
-  smf::Event sysex;
-  sysex.status = 0xF0;
-  sysex.data = gmReset;
-  drums.events.push_back(sysex);
+  drums.events.push_back(song.Long(0, 0xF0, 0, gmReset.data(), gmReset.size()));
   for (int beat = 0; beat < 32; ++beat) {
     Note(drums, 9, beat * kQuarter, 60, beat % 2 ? 38 : 36, 110);
     Note(drums, 9, beat * kQuarter, 60, 42, 70);
@@ -90,6 +76,7 @@ int main(int argc, char** argv) {
   }
   for (smf::Track* t : {&conductor, &piano, &bass, &drums}) {
     Sort(*t);
+    t->end = t->events.back().tick;
     song.tracks.push_back(*t);
   }
   std::vector<uint8_t> bytes = smf::Serialize(song);

@@ -3,7 +3,11 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "event_kinds.h"
@@ -21,31 +25,63 @@ std::string Narrow(const std::wstring& w) {
   return s;
 }
 
-int Fail(const std::wstring& file, const std::string& message, long long offset = -1) {
-  std::fprintf(stderr, "quillet-host: %s%s", file.empty() ? "" : Narrow(file).c_str(), file.empty() ? "" : ": ");
+void Say(const std::wstring& file, const char* kind, const std::string& message, long long offset) {
+  std::fprintf(stderr, "quillet-host: %s%s%s", file.empty() ? "" : Narrow(file).c_str(), file.empty() ? "" : ": ", kind);
   if (offset >= 0) std::fprintf(stderr, "byte %lld: ", offset);
   std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+int Fail(const std::wstring& file, const std::string& message, long long offset = -1) {
+  Say(file, "", message, offset);
   return 1;
 }
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08lX", static_cast<unsigned long>(hr));
-  return text;
+int Refuse(const std::string& message) {
+  std::fprintf(stderr, "quillet-host: %s\n", message.c_str());
+  return 2;
+}
+
+// A result code as a sentence a user can act on.
+std::string Words(HRESULT hr) {
+  switch (hr) {
+    case REGDB_E_CLASSNOTREG:
+      return "the Quillet filter is not registered (register quillet.dll with regsvr32, or give --module PATH)";
+    case CLASS_E_CLASSNOTAVAILABLE: return "the module does not provide the Quillet filter";
+    case E_NOINTERFACE: return "the module's object is not a Quillet filter";
+    case E_OUTOFMEMORY: return "not enough memory";
+    default: break;
+  }
+  char* text = nullptr;
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                           nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string words = n && text ? std::string(text, n) : std::string();
+  if (text) LocalFree(text);
+  while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == '.' || words.back() == ' '))
+    words.pop_back();
+  char code[16];
+  std::snprintf(code, sizeof(code), "0x%08lX", static_cast<unsigned long>(hr));
+  return words.empty() ? std::string("error ") + code : words + " (" + code + ")";
 }
 
 // The plug-in as a host gets it: the registered class, or a module's own
-// class object when a path is given.
-HRESULT CreateFilter(const std::wstring& module, IQuilletFilter** filter, HMODULE* loaded) {
+// class object when a path is given. `stage` tells which step failed.
+HRESULT CreateFilter(const std::wstring& module, IQuilletFilter** filter, HMODULE* loaded, std::string* stage) {
   *loaded = nullptr;
+  *stage = "cannot create the Quillet filter";
   if (module.empty())
     return CoCreateInstance(CLSID_QuilletFilter, nullptr, CLSCTX_INPROC_SERVER, IID_IQuilletFilter,
                             reinterpret_cast<void**>(filter));
   *loaded = LoadLibraryW(module.c_str());
-  if (!*loaded) return HRESULT_FROM_WIN32(GetLastError());
+  if (!*loaded) {
+    *stage = "cannot load the module";
+    return HRESULT_FROM_WIN32(GetLastError());
+  }
   auto getClassObject =
       reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(GetProcAddress(*loaded, "DllGetClassObject"));
-  if (!getClassObject) return E_NOINTERFACE;
+  if (!getClassObject) {
+    *stage = "not a COM module";
+    return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+  }
   IClassFactory* factory = nullptr;
   HRESULT hr = getClassObject(CLSID_QuilletFilter, IID_IClassFactory, reinterpret_cast<void**>(&factory));
   if (FAILED(hr)) return hr;
@@ -57,6 +93,7 @@ HRESULT CreateFilter(const std::wstring& module, IQuilletFilter** filter, HMODUL
 void ShowProgress(double share) {
   std::fprintf(stderr, "\rplaying: %3d%%", static_cast<int>(share * 100));
   if (share >= 1.0) std::fprintf(stderr, "\n");
+  std::fflush(stderr);
 }
 
 std::string Time(LONGLONG t) { return t < 0 ? std::string("none") : "tick " + std::to_string(t); }
@@ -64,7 +101,8 @@ std::string Time(LONGLONG t) { return t < 0 ? std::string("none") : "tick " + st
 void PrintList(const tool::Player& player, IQuilletFilter* filter) {
   std::printf("sub-tracks:\n");
   for (const auto& s : player.SubTracks())
-    std::printf("  %3lu  track %lu, channel %ld\n", s.key, s.track + 1, s.channel + 1);
+    std::printf("  %3lu  track %lu, channel %ld%s\n", s.key, s.track + 1, s.channel + 1,
+                s.key < QUILLET_SUBTRACKS ? "" : "  (beyond 255: no volume or pan offset)");
   DWORD mask = filter->ChannelUsageMask();
   std::printf("channels in use: %lu (", filter->ChannelCount());
   for (int c = 0, n = 0; c < 16; ++c)
@@ -85,8 +123,8 @@ void PrintSummary(const tool::Summary& s) {
   for (const auto& [kind, count] : s.removedByKind) removed += count;
   std::printf("events removed:   %zu\n", removed);
   for (const auto& [kind, count] : s.removedByKind) std::printf("  %-16s %zu\n", tool::NameOfKind(kind), count);
-  std::printf("controller 7:     %zu rewritten, %zu injected\n", s.rewritten[0], s.injected[0]);
-  std::printf("controller 10:    %zu rewritten, %zu injected\n", s.rewritten[1], s.injected[1]);
+  std::printf("controller 7:     %zu changed, %zu injected\n", s.changed[0], s.injected[0]);
+  std::printf("controller 10:    %zu changed, %zu injected\n", s.changed[1], s.injected[1]);
   std::printf("events written:   %zu\n", s.eventsWritten);
 }
 
@@ -104,45 +142,117 @@ bool ReadState(const std::wstring& path, hostkit::FilterState* state, std::strin
   return true;
 }
 
+// True when both paths name one file (the second need not exist).
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+  wchar_t fa[MAX_PATH * 2], fb[MAX_PATH * 2];
+  DWORD na = GetFullPathNameW(a.c_str(), MAX_PATH * 2, fa, nullptr), nb = GetFullPathNameW(b.c_str(), MAX_PATH * 2, fb, nullptr);
+  if (na && nb && na < MAX_PATH * 2 && nb < MAX_PATH * 2 && CompareStringOrdinal(fa, -1, fb, -1, TRUE) == CSTR_EQUAL)
+    return true;
+  auto identity = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
+    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    BOOL ok = GetFileInformationByHandle(h, info);
+    CloseHandle(h);
+    return ok != FALSE;
+  };
+  BY_HANDLE_FILE_INFORMATION ia, ib;
+  return identity(a, &ia) && identity(b, &ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+// Whether a file can be written at `path`, tried before the song is played.
+bool CanWrite(const std::wstring& path) {
+  std::wstring probe = path + L".partial";
+  HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+// Sub-track numbers the options name must be in the song and in the
+// filter's table.
+int CheckSubTracks(const tool::Options& o, size_t count) {
+  const size_t reachable = count < QUILLET_SUBTRACKS - 1 ? count : QUILLET_SUBTRACKS - 1;
+  for (const auto* offsets : {&o.volume, &o.pan}) {
+    for (const auto& [n, x] : *offsets) {
+      if (static_cast<size_t>(n) <= reachable) continue;
+      const char* option = offsets == &o.volume ? "--volume" : "--pan";
+      return Refuse(std::string(option) + " " + std::to_string(n) + ": " +
+                    (reachable ? "the song has sub-tracks 1 to " + std::to_string(reachable)
+                               : std::string("the song has no sub-tracks")));
+    }
+  }
+  return 0;
+}
+
 int Run(const tool::Options& o) {
-  std::vector<uint8_t> bytes;
+  if (!o.output.empty() && SameFile(o.input, o.output)) return Refuse("the output file is the input file");
+  if (!o.stateOut.empty() && (SameFile(o.input, o.stateOut) || (!o.output.empty() && SameFile(o.output, o.stateOut))))
+    return Refuse("--save-state names the input or the output file");
   smf::Song song;
   smf::Error error;
-  if (!smf::ReadFile(o.input, &bytes, &error)) return Fail(o.input, error.message);
-  if (!smf::Parse(bytes, &song, &error)) return Fail(o.input, error.message, error.offset);
+  {
+    std::vector<uint8_t> bytes;
+    if (!smf::ReadFile(o.input, &bytes, &error)) return Fail(o.input, error.message);
+    std::vector<smf::Warning> warnings;
+    if (!smf::Parse(std::move(bytes), &song, &error, &warnings)) return Fail(o.input, error.message, error.offset);
+    for (const auto& w : warnings) Say(o.input, "warning: ", w.message, w.offset);
+  }
 
   hostkit::FilterState state;
   std::string stateError;
   if (!o.stateIn.empty() && !ReadState(o.stateIn, &state, &stateError)) return Fail(o.stateIn, stateError);
+  if (!o.output.empty() && !CanWrite(o.output)) return Fail(o.output, "cannot create the output file");
+  if (!o.stateOut.empty() && !CanWrite(o.stateOut)) return Fail(o.stateOut, "cannot create the state file");
   state.playbackMask |= o.filterMask;
   for (const auto& [n, x] : o.volume) state.mix[n].volumeOffset = x;
   for (const auto& [n, x] : o.pan) state.mix[n].panOffset = x;
 
   IQuilletFilter* filter = nullptr;
   HMODULE module = nullptr;
-  HRESULT hr = CreateFilter(o.module, &filter, &module);
-  if (FAILED(hr))
-    return Fail(o.module, "cannot create the Quillet filter (" + Hex(hr) + ")" +
-                              (o.module.empty() ? "; is the module registered?" : ""));
+  std::string stage;
+  HRESULT hr = CreateFilter(o.module, &filter, &module, &stage);
+  if (FAILED(hr)) {
+    if (module) FreeLibrary(module);
+    return Fail(o.module, stage + ": " + Words(hr));
+  }
   int status = 0;
   {
-    hr = hostkit::LoadStateInto(filter, state);
     tool::Player player(filter, song);
-    if (SUCCEEDED(hr)) hr = player.Connect();
-    if (SUCCEEDED(hr) && o.list) PrintList(player, filter);
-    if (SUCCEEDED(hr) && !o.output.empty()) {
-      bool progress = !o.quiet && player.GetSummary().eventsRead > 20000;
-      hr = player.Play(o.bufferMs, progress ? ShowProgress : nullptr);
-      if (FAILED(hr)) {
-        status = Fail(o.input, "the filter failed to process the song (" + Hex(hr) + ")");
-      } else if (!smf::WriteFileAtomically(o.output, smf::Serialize(player.Result()), &error)) {
-        status = Fail(o.output, error.message);
-      } else {
-        PrintSummary(player.GetSummary());
-        std::printf("written to:       %s\n", Narrow(o.output).c_str());
+    status = CheckSubTracks(o, player.SubTracks().size());
+    // A saved state is loaded as a host restores a project: the filter
+    // then takes each sub-track's start values by its own rule. Without
+    // one, the start values are the song's own first volume and pan (or
+    // 100 and 64), so that playing changes nothing that was not asked for.
+    hr = status || o.stateIn.empty() ? S_OK : hostkit::LoadStateInto(filter, state);
+    if (!status && SUCCEEDED(hr)) hr = player.Connect();
+    if (!status && SUCCEEDED(hr) && o.stateIn.empty()) {
+      for (const auto& s : player.SubTracks()) {
+        if (s.key >= QUILLET_SUBTRACKS) continue;
+        state.mix[s.key].lastVolume = s.firstVolume >= 0 ? s.firstVolume : 100;
+        state.mix[s.key].lastPan = s.firstPan >= 0 ? s.firstPan : 64;
       }
+      hr = hostkit::LoadStateInto(filter, state);
+    }
+    if (status) {
+      // refused above
     } else if (FAILED(hr)) {
-      status = Fail(o.input, "the filter refused the song (" + Hex(hr) + ")");
+      status = Fail(o.input, "the filter refused the song: " + Words(hr));
+    } else {
+      if (o.list) PrintList(player, filter);
+      if (!o.output.empty()) {
+        bool progress = o.progress || (!o.quiet && _isatty(_fileno(stderr)) && player.GetSummary().eventsRead > 20000);
+        hr = player.Play(o.bufferMs, progress ? ShowProgress : nullptr);
+        if (FAILED(hr)) {
+          status = Fail(o.input, "the filter failed to process the song: " + Words(hr));
+        } else if (!smf::WriteSong(o.output, player.Result(), &error)) {
+          status = Fail(o.output, error.message);
+        } else {
+          PrintSummary(player.GetSummary());
+          std::printf("written to:       %s\n", Narrow(o.output).c_str());
+        }
+      }
     }
   }
   if (status == 0 && !o.stateOut.empty()) {
@@ -159,6 +269,9 @@ int Run(const tool::Options& o) {
 }  // namespace
 
 int main() {
+  // Plain LF line ends, as the tools the output is piped to expect.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   tool::Options options;
@@ -172,7 +285,14 @@ int main() {
     return 0;
   }
   CoInitialize(nullptr);
-  int status = Run(options);
+  int status;
+  try {
+    status = Run(options);
+  } catch (const std::bad_alloc&) {
+    std::fflush(stdout);
+    status = Fail(options.input, "not enough memory for this song");
+  }
+  std::fflush(stdout);
   CoUninitialize();
   return status;
 }

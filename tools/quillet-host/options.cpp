@@ -59,7 +59,13 @@ const char* Usage() {
          "  --buffer-ms MS      playback buffer length (default 10)\n"
          "  --module PATH       load this plug-in module instead of the registered one\n"
          "  --list              print sub-tracks, channels and positions found\n"
-         "  --quiet             no progress display\n";
+         "  --progress          show progress even when stderr is not a terminal\n"
+         "  --quiet             no progress display\n"
+         "Sub-tracks are numbered 1, 2, ... in the order their track and channel first\n"
+         "appear; offsets reach sub-tracks 1 to 255. The filter starts each sub-track at\n"
+         "its offset volume and pan: without --state it starts from the song's own first\n"
+         "controller 7 and 10 values (100 and 64 where the song has none), so a run\n"
+         "without options writes a song that sounds the same.\n";
 }
 
 bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
@@ -99,6 +105,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
       o->bufferMs = static_cast<int>(ms);
     } else if (arg == L"--list") {
       o->list = true;
+    } else if (arg == L"--progress") {
+      o->progress = true;
     } else if (arg == L"--quiet") {
       o->quiet = true;
     } else if (arg == L"-h" || arg == L"--help") {

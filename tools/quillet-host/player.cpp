@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include <algorithm>
+#include <queue>
 
 #include "song_events.h"
 
@@ -14,40 +15,67 @@ bool IsVolumeOrPan(const QUILLET_EVENT& e, int* which) {
 }
 }  // namespace
 
-Player::Player(IQuilletFilter* filter, const smf::Song& song) : filter_(filter), song_(song) {
+Player::Player(IQuilletFilter* filter, smf::Song& song) : filter_(filter), division_(song.division) {
   host_ = hostkit::Host::Create();
+  host_->SetTiming(song.division > 0 ? song.division : 480, 500000);
+  result_.format = song.format;
+  result_.division = song.division;
+  result_.tracks.resize(song.tracks.size());
+  size_t total = 0;
+  for (const auto& t : song.tracks) total += t.events.size();
+  host_->ReserveEvents(total);
+  trackOfKey_.push_back(0);  // no key 0
+
+  // The tracks merged in time order (the earlier track first at equal
+  // times), so that the host appends each event.
   std::map<std::pair<DWORD, LONG>, DWORD> keys;
-  int ppq = song.division > 0 ? song.division : 480;
-  host_->SetTiming(ppq, 500000);
-  std::vector<QUILLET_EVENT> records;
-  for (DWORD t = 0; t < song.tracks.size(); ++t) {
-    for (const smf::Event& e : song.tracks[t].events) {
-      DWORD key = 0;
-      if (e.status < 0xF0) {
-        auto id = std::make_pair(t, static_cast<LONG>(e.status & 0x0F));
-        auto found = keys.find(id);
-        if (found == keys.end()) {
-          key = host_->AddSubTrack(id.second, L"Track " + std::to_wstring(t + 1) + L" Ch " + std::to_wstring(id.second + 1));
-          keys[id] = key;
-          subTracks_.push_back({key, t, id.second});
-        } else {
-          key = found->second;
-        }
-      } else if (e.status == 0xFF && e.metaType == 0x51 && e.data.size() == 3) {
-        tempoMap_.push_back({e.tick, e.data[0] << 16 | e.data[1] << 8 | e.data[2]});
+  using Head = std::pair<uint32_t, DWORD>;  // tick, track
+  std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
+  std::vector<size_t> next(song.tracks.size(), 0);
+  for (DWORD t = 0; t < song.tracks.size(); ++t)
+    if (!song.tracks[t].events.empty()) heads.push({song.tracks[t].events[0].tick, t});
+  std::vector<BYTE> scratch;
+  while (!heads.empty()) {
+    const DWORD t = heads.top().second;
+    heads.pop();
+    const smf::Event& e = song.tracks[t].events[next[t]++];
+    if (next[t] < song.tracks[t].events.size()) heads.push({song.tracks[t].events[next[t]].tick, t});
+    DWORD key = 0;
+    if (e.status < 0xF0) {
+      auto id = std::make_pair(t, static_cast<LONG>(e.status & 0x0F));
+      auto found = keys.find(id);
+      if (found == keys.end()) {
+        key = host_->AddSubTrack(id.second, L"Track " + std::to_wstring(t + 1) + L" Ch " + std::to_wstring(id.second + 1));
+        keys[id] = key;
+        subTracks_.push_back({key, t, id.second, -1, -1});
+        trackOfKey_.push_back(t);
+      } else {
+        key = found->second;
       }
-      records.push_back(ToRecord(e, t, key));
-      ++summary_.eventsRead;
+      if ((e.status & 0xF0) == 0xB0 && (e.data[0] == 7 || e.data[0] == 10)) {
+        int& first = e.data[0] == 7 ? subTracks_[key - 1].firstVolume : subTracks_[key - 1].firstPan;
+        if (first < 0) first = e.data[1];
+      }
+    } else if (e.status == 0xFF && e.metaType == 0x51) {
+      smf::Block b = song.Data(e);
+      if (b.size == 3) tempoMap_.push_back({e.tick, b.data[0] << 16 | b.data[1] << 8 | b.data[2]});
     }
+    host_->AddEvent(ToRecord(song, e, t, key, &scratch));
+    ++summary_.eventsRead;
   }
-  host_->AddEvents(records);  // one sort, tracks merged in time order
-  for (auto& record : records) hostkit::FreeEvent(record);
-  std::stable_sort(tempoMap_.begin(), tempoMap_.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  // The host holds the events now; the written song gets room for each
+  // track's events and the start values added for its sub-tracks.
+  for (size_t t = 0; t < song.tracks.size(); ++t) {
+    size_t room = song.tracks[t].events.size() + 2;
+    for (const auto& s : subTracks_) room += s.track == t ? 2 : 0;
+    std::vector<smf::Event>().swap(song.tracks[t].events);
+    result_.tracks[t].end = song.tracks[t].end;
+    result_.tracks[t].events.reserve(room);
+  }
+  std::vector<uint8_t>().swap(song.blocks);
 }
 
 Player::~Player() {
-  for (auto& e : output_) hostkit::FreeEvent(e);
   if (connected_) filter_->Disconnect();
   host_->Release();
 }
@@ -65,95 +93,91 @@ HRESULT Player::Connect() {
   return S_OK;
 }
 
-// Ticks in `bufferMs` at the tempo in force at `at`.
-LONGLONG Player::BufferTicks(int bufferMs, LONGLONG at) const {
+// Ticks in `bufferMs` at the tempo in force at `at` (which only grows
+// from call to call).
+LONGLONG Player::BufferTicks(int bufferMs, LONGLONG at) {
   double ticksPerSecond;
-  if (song_.division < 0) {
-    int fps = -(song_.division >> 8);
-    ticksPerSecond = (fps == 29 ? 29.97 : fps) * (song_.division & 0xFF);
+  if (division_ < 0) {
+    int fps = -(division_ >> 8);
+    ticksPerSecond = (fps == 29 ? 29.97 : fps) * (division_ & 0xFF);
   } else {
-    LONG tempo = 500000;
-    for (const auto& [tick, micros] : tempoMap_) {
-      if (tick > at) break;
-      if (micros > 0) tempo = micros;
-    }
-    ticksPerSecond = song_.division * 1e6 / tempo;
+    for (; tempoAt_ < tempoMap_.size() && tempoMap_[tempoAt_].first <= at; ++tempoAt_)
+      if (tempoMap_[tempoAt_].second > 0) tempo_ = tempoMap_[tempoAt_].second;
+    ticksPerSecond = division_ * 1e6 / tempo_;
   }
   LONGLONG ticks = static_cast<LONGLONG>(ticksPerSecond * bufferMs / 1000.0 + 0.5);
   return ticks < 1 ? 1 : ticks;
+}
+
+// The buffer's events go to their tracks of the written song.
+void Player::Take(const std::vector<QUILLET_EVENT>& events) {
+  for (const QUILLET_EVENT& record : events) {
+    QUILLET_EVENT r = record;
+    DWORD track = r.subTrack && r.subTrack < trackOfKey_.size() ? trackOfKey_[r.subTrack] : OriginTrack(r);
+    smf::Event e;
+    if (track >= result_.tracks.size() || !FromRecord(r, &result_, &e)) continue;
+    result_.tracks[track].events.push_back(e);
+    ++summary_.eventsWritten;
+  }
 }
 
 HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
   IQuilletProcess* process = nullptr;
   HRESULT hr = filter_->QueryInterface(IID_IQuilletProcess, reinterpret_cast<void**>(&process));
   if (FAILED(hr)) return hr;
-  const std::vector<QUILLET_EVENT>& events = host_->Events();
-  const LONGLONG last = events.empty() ? 0 : events.back().time;
+  const size_t count = host_->EventCount();
+  const LONGLONG last = count ? host_->EventTime(count - 1) : 0;
   size_t next = 0;
   bool first = true;
   hostkit::EventBuffer* buffer = hostkit::EventBuffer::Create();
   double reported = 0;
-  for (LONGLONG start = 0; next < events.size() || first; first = false) {
+  for (LONGLONG start = 0; next < count || first; first = false) {
     LONGLONG end = start + BufferTicks(bufferMs, start);
-    buffer->Clear();
-    size_t before[2] = {};
-    while (next < events.size() && events[next].time < end) {
-      buffer->Add(events[next]);
-      int which;
-      if (IsVolumeOrPan(events[next], &which) && events[next].subTrack) ++before[which];
-      ++next;
+    if (!first && host_->EventTime(next) >= end) {
+      // Nothing to play until the next event: its buffer starts there.
+      start = host_->EventTime(next);
+      end = start + BufferTicks(bufferMs, start);
     }
+    buffer->Clear();
     size_t inKinds[32] = {}, outKinds[32] = {};  // by type bit
-    for (const auto& e : buffer->Events())
+    for (; next < count && host_->EventTime(next) < end; ++next) {
+      QUILLET_EVENT e = host_->EventAt(next);
+      OriginIndex(e) = static_cast<DWORD>(next + 1);
       if (e.type) ++inKinds[__builtin_ctz(e.type)];
+      buffer->Add(e);
+      hostkit::FreeEvent(e);
+    }
     QUILLET_BUFFERINFO info{};
     info.start = start;
     info.flags = QBUF_PLAYBACK | (first ? QBUF_FIRST : 0);
     hr = process->Process(buffer, &info);
     if (FAILED(hr)) break;
-    size_t after[2] = {};
-    for (const auto& e : buffer->Events()) {
+    const std::vector<QUILLET_EVENT>& out = buffer->Events();
+    for (const auto& e : out) {
       if (e.type) ++outKinds[__builtin_ctz(e.type)];
       int which;
-      if (IsVolumeOrPan(e, &which) && e.subTrack) ++after[which];
-      output_.push_back(hostkit::CopyEvent(e));
+      if (!IsVolumeOrPan(e, &which) || !e.subTrack) continue;
+      const DWORD origin = const_cast<QUILLET_EVENT&>(e).reserved12[2];
+      if (!origin) {
+        ++summary_.injected[which];
+      } else {
+        QUILLET_EVENT before = host_->EventAt(origin - 1);
+        if (before.bytes[1] != e.bytes[1]) ++summary_.changed[which];
+      }
     }
     for (int bit = 0; bit < 32; ++bit)
       if (inKinds[bit] > outKinds[bit]) summary_.removedByKind[1u << bit] += inKinds[bit] - outKinds[bit];
-    for (int w = 0; w < 2; ++w) {
-      size_t kept = std::min(before[w], after[w]);
-      summary_.rewritten[w] += kept;
-      summary_.injected[w] += after[w] - kept;
-    }
+    Take(out);
     start = end;
-    if (progress && last > 0 && static_cast<double>(start) / last - reported >= 0.05) {
+    if (progress && last > 0 && static_cast<double>(start) / last - reported >= 0.01 && start < last) {
       reported = static_cast<double>(start) / last;
-      progress(std::min(reported, 1.0));
+      progress(reported);
     }
   }
   buffer->Release();
   process->Release();
-  summary_.eventsWritten = output_.size();
+  if (progress && SUCCEEDED(hr)) progress(1.0);
   return FAILED(hr) ? hr : S_OK;
-}
-
-smf::Song Player::Result() const {
-  smf::Song out;
-  out.format = song_.format;
-  out.division = song_.division;
-  out.tracks.resize(song_.tracks.size());
-  std::map<DWORD, DWORD> trackOfKey;
-  for (const auto& s : subTracks_) trackOfKey[s.key] = s.track;
-  for (const QUILLET_EVENT& record : output_) {
-    QUILLET_EVENT r = record;
-    DWORD track = r.subTrack ? trackOfKey[r.subTrack] : OriginTrack(r);
-    smf::Event e;
-    if (track >= out.tracks.size() || !FromRecord(r, &e)) continue;
-    out.tracks[track].events.push_back(std::move(e));
-  }
-  for (auto& t : out.tracks)
-    std::stable_sort(t.events.begin(), t.events.end(), [](const smf::Event& a, const smf::Event& b) { return a.tick < b.tick; });
-  return out;
 }
 
 }  // namespace tool

@@ -13,37 +13,46 @@ struct SubTrackInfo {
   DWORD key;
   DWORD track;  // index in the file
   LONG channel;
+  int firstVolume, firstPan;  // the first controller 7 and 10 values; -1 where there is none
 };
 
 struct Summary {
   size_t eventsRead = 0, eventsWritten = 0;
   std::map<DWORD, size_t> removedByKind;
-  size_t rewritten[2] = {}, injected[2] = {};  // controller 7, controller 10
+  size_t changed[2] = {}, injected[2] = {};  // controller 7, controller 10: values the filter changed or added
 };
 
 class Player {
  public:
-  Player(IQuilletFilter* filter, const smf::Song& song);
+  // Moves the song's events into the host, merged in time order; the song
+  // keeps its header and track ends.
+  Player(IQuilletFilter* filter, smf::Song& song);
   ~Player();
-  // Sub-tracks, one per track and channel used there.
+  // Sub-tracks, one per track and channel used there, numbered in the
+  // order they first appear.
   const std::vector<SubTrackInfo>& SubTracks() const { return subTracks_; }
   HRESULT Connect();
-  // Plays the whole song; `progress` is called with the share done (0..1).
+  // Plays the whole song; `progress` is called with the share done (0..1),
+  // last with 1.
   HRESULT Play(int bufferMs, void (*progress)(double));
   // The song as the plug-in left it, in the input's format and division.
-  smf::Song Result() const;
+  const smf::Song& Result() const { return result_; }
   const Summary& GetSummary() const { return summary_; }
   hostkit::Host* Host() const { return host_; }
 
  private:
-  LONGLONG BufferTicks(int bufferMs, LONGLONG at) const;
+  LONGLONG BufferTicks(int bufferMs, LONGLONG at);
+  void Take(const std::vector<QUILLET_EVENT>& events);
 
   IQuilletFilter* filter_;
-  const smf::Song& song_;
+  int16_t division_;
   hostkit::Host* host_;
   std::vector<SubTrackInfo> subTracks_;
-  std::vector<QUILLET_EVENT> output_;
+  std::vector<DWORD> trackOfKey_;  // by sub-track key
+  smf::Song result_;
   std::vector<std::pair<LONGLONG, LONG>> tempoMap_;  // tick, microseconds per quarter
+  size_t tempoAt_ = 0;  // tempo events already in force
+  LONG tempo_ = 500000;
   Summary summary_;
   bool connected_ = false;
 };

@@ -1,16 +1,13 @@
 #include "song_events.h"
 
-#include <objbase.h>
-
-#include <cstring>
 
 namespace tool {
 
 namespace {
-DWORD KindOfStatus(uint8_t status, const std::vector<uint8_t>& data) {
+DWORD KindOfStatus(uint8_t status, const uint8_t data[2]) {
   switch (status & 0xF0) {
     case 0x80: return QEV_NOTE_OFF;
-    case 0x90: return data.size() > 1 && data[1] == 0 ? QEV_NOTE_OFF : QEV_NOTE;
+    case 0x90: return data[1] == 0 ? QEV_NOTE_OFF : QEV_NOTE;
     case 0xA0: return QEV_POLY_PRESSURE;
     case 0xB0: return QEV_CONTROL;
     case 0xC0: return QEV_PROGRAM;
@@ -37,7 +34,8 @@ uint8_t StatusOfKind(DWORD type) {
 }
 }  // namespace
 
-QUILLET_EVENT ToRecord(const smf::Event& e, DWORD track, DWORD subTrack) {
+QUILLET_EVENT ToRecord(const smf::Song& song, const smf::Event& e, DWORD track, DWORD subTrack,
+                       std::vector<BYTE>* scratch) {
   QUILLET_EVENT r{};
   r.type = KindOfStatus(e.status, e.data);
   r.time = e.tick;
@@ -46,48 +44,44 @@ QUILLET_EVENT ToRecord(const smf::Event& e, DWORD track, DWORD subTrack) {
   OriginStatus(r) = e.status;
   if (e.status < 0xF0) {
     r.channel = e.status & 0x0F;
-    for (size_t i = 0; i < e.data.size() && i < 4; ++i) r.bytes[i] = e.data[i];
+    r.bytes[0] = e.data[0];
+    r.bytes[1] = e.data[1];
     return r;
   }
   r.channel = -1;
-  std::vector<uint8_t> block;
-  if (e.status == 0xFF) block.push_back(e.metaType);
-  block.insert(block.end(), e.data.begin(), e.data.end());
-  if (!block.empty()) {
-    r.data = static_cast<BYTE*>(CoTaskMemAlloc(block.size()));
-    if (r.data) {
-      memcpy(r.data, block.data(), block.size());
-      r.dataLength = static_cast<DWORD>(block.size());
-    }
+  smf::Block block = song.Data(e);
+  if (e.status == 0xFF) {  // the record's data starts with the meta type
+    scratch->assign(1, e.metaType);
+    scratch->insert(scratch->end(), block.data, block.data + block.size);
+    r.data = scratch->data();
+    r.dataLength = static_cast<DWORD>(scratch->size());
+  } else if (block.size) {
+    r.data = const_cast<BYTE*>(block.data);
+    r.dataLength = block.size;
   }
   return r;
 }
 
-bool FromRecord(const QUILLET_EVENT& r, smf::Event* e) {
-  e->tick = static_cast<uint32_t>(r.time < 0 ? 0 : r.time);
-  e->data.clear();
+bool FromRecord(const QUILLET_EVENT& r, smf::Song* song, smf::Event* e) {
+  const LONGLONG time = r.time < 0 ? 0 : r.time > 0xFFFFFFFFLL ? 0xFFFFFFFFLL : r.time;
   if (r.type & QEV_SHORT_KINDS) {
     uint8_t status = StatusOfKind(r.type);
     if (!status || r.channel < 0 || r.channel > 15) return false;
     // A note off written as a note on with velocity 0 stays so.
-    uint8_t original = static_cast<uint8_t>(const_cast<QUILLET_EVENT&>(r).reserved12[1]);
-    if (r.type == QEV_NOTE_OFF && (original & 0xF0) == 0x90) status = 0x90;
-    e->status = static_cast<uint8_t>(status | r.channel);
-    int count = (status == 0xC0 || status == 0xD0) ? 1 : 2;
-    for (int i = 0; i < count; ++i) e->data.push_back(r.bytes[i] & 0x7F);
+    uint8_t original = static_cast<uint8_t>(r.reserved12[1]);
+    if (r.type == QEV_NOTE_OFF && (original & 0xF0) == 0x90 && (r.bytes[1] & 0x7F) == 0) status = 0x90;
+    *e = smf::Song::Channel(static_cast<uint32_t>(time), static_cast<uint8_t>(status | r.channel), r.bytes[0] & 0x7F,
+                            r.bytes[1] & 0x7F);
     return true;
   }
   const BYTE* block = r.dataLength ? r.data : nullptr;
   if (r.type == QEV_META) {
-    if (!block) return false;
-    e->status = 0xFF;
-    e->metaType = block[0];
-    e->data.assign(block + 1, block + r.dataLength);
+    if (!block || (block[0] & 0x80)) return false;
+    *e = song->Long(static_cast<uint32_t>(time), 0xFF, block[0], block + 1, r.dataLength - 1);
     return true;
   }
   if (r.type == QEV_SYSEX || r.type == QEV_SYSEX_CONT) {
-    e->status = r.type == QEV_SYSEX ? 0xF0 : 0xF7;
-    if (block) e->data.assign(block, block + r.dataLength);
+    *e = song->Long(static_cast<uint32_t>(time), r.type == QEV_SYSEX ? 0xF0 : 0xF7, 0, block, block ? r.dataLength : 0);
     return true;
   }
   return false;

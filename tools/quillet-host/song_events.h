@@ -1,19 +1,26 @@
 // Standard MIDI File events to the host's event records and back.
 #pragma once
+#include <vector>
+
 #include "quillet/event.h"
 #include "smf.h"
 
 namespace tool {
 
 // Where an event came from, kept in spare words of the record so that the
-// written file puts every event back in its track with its own status.
+// written file puts every event back in its track with its own status, and
+// the summary can tell a value the filter changed from one it kept.
 inline DWORD& OriginTrack(QUILLET_EVENT& e) { return e.reserved12[0]; }
 inline DWORD& OriginStatus(QUILLET_EVENT& e) { return e.reserved12[1]; }
+inline DWORD& OriginIndex(QUILLET_EVENT& e) { return e.reserved12[2]; }  // position in the host + 1; 0 for new events
 
-// The record for `e` of `track`; long kinds get a task-allocated copy of
-// their data. `subTrack` is the key of the event's sub-track (0 for none).
-QUILLET_EVENT ToRecord(const smf::Event& e, DWORD track, DWORD subTrack);
-// The file event for a record; false for records the file cannot hold.
-bool FromRecord(const QUILLET_EVENT& record, smf::Event* e);
+// The record for `e` of `track` of `song`, valid until `scratch` or the
+// song change: a long kind's data is not copied (the host copies it).
+// `subTrack` is the key of the event's sub-track (0 for none).
+QUILLET_EVENT ToRecord(const smf::Song& song, const smf::Event& e, DWORD track, DWORD subTrack,
+                       std::vector<BYTE>* scratch);
+// The file event for a record, its data appended to `song`'s blocks; false
+// for records the file cannot hold.
+bool FromRecord(const QUILLET_EVENT& record, smf::Song* song, smf::Event* e);
 
 }  // namespace tool
