@@ -9,7 +9,6 @@ namespace zq::controls {
 namespace {
 
 constexpr UINT kControllerFirst = 0x7F0A, kControllerLast = 0x7F0E;
-void* g_controller = nullptr;  // the controller driver's record (0x7F0A)
 
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
@@ -262,8 +261,8 @@ void KeyDown(Fader& f, UINT key, LPARAM data) {
 
 void Controller(Fader& f, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == 0x7F0A) {
-    g_controller = reinterpret_cast<void*>(lParam);
-    f.state = g_controller ? (f.state | FADST_CONTROLLER) : (f.state & ~FADST_CONTROLLER);
+    slider::SetControllerRecord(reinterpret_cast<void*>(lParam));
+    f.state = lParam ? (f.state | FADST_CONTROLLER) : (f.state & ~FADST_CONTROLLER);
     return;
   }
   if ((message == 0x7F0D || message == 0x7F0E) && (f.state & FADST_CONTROLLER) && Usable(f)) {
