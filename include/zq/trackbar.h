@@ -7,6 +7,7 @@
 // the left: code 0 is a line toward the minimum.
 #pragma once
 #include "zq/base.h"
+#include "zq/fader.h"  // ZQFADERNMKEY, ZQFADERNMCONTROLLER, the scroll codes
 
 #include <commctrl.h>
 

@@ -52,3 +52,13 @@ quillet_add_test(controls_fader_tests GUI SOURCES
 target_include_directories(controls_fader_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
 # It moves the pointer.
 set_tests_properties(controls_fader_tests PROPERTIES RUN_SERIAL TRUE)
+
+# The trackbar and the spinner, as windows and as instances in a host window;
+# the spinner also in a dialog with an edit control as its buddy, once with
+# Wine's theme and once with visual styles off (its pictures carry the
+# run's name).
+quillet_add_test(controls_trackbar_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/trackbar_test.cpp ${CONTROLS_TEST_SUPPORT} LIBS comctl32)
+target_include_directories(controls_trackbar_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
+# It moves the pointer.
+set_tests_properties(controls_trackbar_tests PROPERTIES RUN_SERIAL TRUE)
