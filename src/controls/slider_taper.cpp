@@ -136,10 +136,11 @@ LONG TaperInverse(LONG value, bool logarithmic) noexcept {
 }
 
 void PrepareTaper(Scale& scale) noexcept {
-  LONGLONG span = static_cast<LONGLONG>(TaperCurve(scale.max, scale.logarithmic)) - TaperCurve(scale.min, scale.logarithmic);
+  const LONGLONG top = TaperCurve(scale.max, scale.logarithmic), bottom = TaperCurve(scale.min, scale.logarithmic);
+  LONGLONG span = top - bottom;
   if (span < 1) span = 1;
   const LONGLONG range = static_cast<LONGLONG>(scale.max) - scale.min;
-  const LONGLONG offset = scale.max - static_cast<LONGLONG>(TaperCurve(scale.max, scale.logarithmic)) * range / span;
+  const LONGLONG offset = scale.max - top * range / span;
   scale.span = Saturate(span);
   scale.offset = Saturate(offset);
 }

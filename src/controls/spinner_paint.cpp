@@ -96,11 +96,12 @@ void DrawGlyph(HDC dc, const RECT& r, int glyph, bool disabled, bool pushed) {
   HDC source = CreateCompatibleDC(dc);
   if (!source) return;
   HGDIOBJ old = SelectObject(source, arrows);
-  int x = r.left + (r.right - r.left - kCell) / 2 + (pushed ? 1 : 0);
-  int y = r.top + (r.bottom - r.top - kCell) / 2 + (pushed ? 1 : 0);
+  const int x = r.left + (r.right - r.left - kCell) / 2 + (pushed ? 1 : 0);
+  const int y = r.top + (r.bottom - r.top - kCell) / 2 + (pushed ? 1 : 0);
   // Only the part of the cell inside the button.
   const int sx = x < r.left ? r.left - x : 0, sy = y < r.top ? r.top - y : 0;
-  const int w = (x + kCell > r.right ? r.right - x : kCell) - sx, h = (y + kCell > r.bottom ? r.bottom - y : kCell) - sy;
+  const int w = (x + kCell > r.right ? r.right - x : kCell) - sx;
+  const int h = (y + kCell > r.bottom ? r.bottom - y : kCell) - sy;
   if (w > 0 && h > 0)
     BitBlt(dc, x + sx, y + sy, w, h, source, glyph * kCell + sx, (disabled ? kCell : 0) + sy, SRCCOPY);
   SelectObject(source, old);

@@ -46,7 +46,9 @@ class ControlHost {
 
   HWND hwnd() const { return window_; }
   Inst* inst() { return &inst_; }
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return MessageFn(&inst_, message, wParam, lParam); }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return MessageFn(&inst_, message, wParam, lParam);
+  }
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

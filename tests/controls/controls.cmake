@@ -62,6 +62,11 @@ quillet_add_test(controls_trackbar_tests GUI SOURCES
 target_include_directories(controls_trackbar_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
 # It moves the pointer.
 set_tests_properties(controls_trackbar_tests PROPERTIES RUN_SERIAL TRUE)
+add_test(NAME controls_trackbar_classic_tests
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/controls/run-unthemed ${QUILLET_WINE_RUN}
+                 --timeout 110 $<TARGET_FILE:controls_trackbar_tests>)
+set_tests_properties(controls_trackbar_classic_tests PROPERTIES TIMEOUT 120 LABELS gui RUN_SERIAL TRUE
+  ENVIRONMENT "QUILLET_BUILD_DIR=${CMAKE_BINARY_DIR};QUILLET_THEMES=off")
 
 quillet_add_test(controls_spinner_tests GUI SOURCES
   ${CMAKE_SOURCE_DIR}/tests/controls/spinner_test.cpp ${CONTROLS_TEST_SUPPORT} LIBS uxtheme)

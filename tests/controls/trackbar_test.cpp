@@ -9,6 +9,8 @@
 
 #include <climits>
 #include <commctrl.h>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "control_host.h"
@@ -525,7 +527,10 @@ TEST(TrackbarPaint, HostedInstanceDrawsAsTheWindowAndPicturesOfEachLook) {
   }
   SetForegroundWindow(parent.hwnd());
   SetFocus(trackbars[0]);
-  auto shot = testsupport::SaveWindowScreenshot(parent.hwnd(), L"trackbar_looks");
+  const char* themes = std::getenv("QUILLET_THEMES");
+  const bool classic = themes && std::strcmp(themes, "off") == 0;
+  auto shot = testsupport::SaveWindowScreenshot(parent.hwnd(), classic ? L"trackbar_looks_classic"
+                                                                       : L"trackbar_looks_themed");
   EXPECT_TRUE(shot.saved);
   EXPECT_GT(shot.colours, 5);
   for (HWND t : trackbars) DestroyWindow(t);
