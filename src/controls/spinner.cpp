@@ -150,6 +150,11 @@ bool Handle(Spinner& s, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* res
       BuildArrows();
       Repaint(s);
       return true;
+    case WM_THEMECHANGED:
+      XPTheme_Handle_WM_THEMECHANGED(nullptr, s.window);
+      Layout(s);
+      Repaint(s);
+      return true;
     case WM_ERASEBKGND:
       if (s.hosted && wParam) Paint(s, reinterpret_cast<HDC>(wParam));
       *result = 1;
@@ -264,13 +269,6 @@ LRESULT CALLBACK SpinnerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         delete s;
       }
       return 0;
-    case WM_THEMECHANGED:
-      if (s) {
-        XPTheme_Handle_WM_THEMECHANGED(nullptr, window);
-        Layout(*s);
-        Repaint(*s);
-      }
-      return 0;
     case WM_SIZE:
       if (s) {
         GetClientRect(window, &s->control);
@@ -325,6 +323,7 @@ ZQAPI BOOL WINAPI SpinnerInst_Init(ZQSPINNERINST* inst, DWORD style, const RECT*
   if (!inst) return FALSE;
   RECT area{};
   if (rect) area = *rect;
+  if (host) DefaultTheme(host);
   Initialise(*SpinnerOf(inst), style, area, host, id, proc, ownerData, true);
   return TRUE;
 }

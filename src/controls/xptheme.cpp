@@ -169,6 +169,7 @@ ZQAPI BOOL WINAPI XPTheme_Default(BOOL wanted) noexcept {
 ZQAPI ZQXPTHEME* WINAPI XPTheme_Cleanup(ZQXPTHEME* record) noexcept {
   if (!g_default || !record) return g_default;
   if (record == g_default) g_default = nullptr;
+  if (record == &g_storage) g_wishStored = false;  // cleared with the record
   Release(*record);
   return nullptr;
 }

@@ -94,13 +94,37 @@ TEST(SpinnerTheme, TheFirstWindowMakesTheDefaultRecordFollowingTheSystem) {
   const ZQXPTHEME* theme = XPTheme_GetDefault();
   ASSERT_NE(theme, nullptr);
   // Theming is not switched off for the process by a record that never
-  // stated a wish.
+  // stated a wish: the record follows the system.
   EXPECT_EQ(GetThemeAppProperties(), before);
   EXPECT_EQ(theme->active != FALSE, ThemesExpected());
   EXPECT_EQ(theme->themes[ZQXPTHEME_SPIN] != nullptr, ThemesExpected());
-  // A theme change reaches the spinner, which binds the handles again.
-  SendMessageW(spinner, WM_THEMECHANGED, 0, 0);
+  // A spinner made while the record no longer matches the system's state
+  // brings it up to date by a WM_THEMECHANGED of its own.
+  XPTheme_GetDefault()->active = !ThemesExpected();
+  HWND second = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE | SPNS_VERT, 40, 10, 16, 40, parent.hwnd(),
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  controlstest::Pump(20);
   EXPECT_EQ(theme->active != FALSE, ThemesExpected());
+  EXPECT_EQ(theme->themes[ZQXPTHEME_SPIN] != nullptr, ThemesExpected());
+  DestroyWindow(second);
+  DestroyWindow(spinner);
+
+  // A wish the application stored is honoured: off switches theming off
+  // for the process. Cleaning the record up forgets it again.
+  XPTheme_Default(FALSE);
+  spinner = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE | SPNS_VERT, 10, 10, 16, 40, parent.hwnd(),
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(XPTheme_GetDefault(), nullptr);
+  EXPECT_FALSE(XPTheme_GetDefault()->active);
+  EXPECT_EQ(GetThemeAppProperties(), 0u);
+  DestroyWindow(spinner);
+  SetThemeAppProperties(before);
+  EXPECT_EQ(XPTheme_Cleanup(XPTheme_GetDefault()), nullptr);
+  spinner = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE | SPNS_VERT, 10, 10, 16, 40, parent.hwnd(),
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(XPTheme_GetDefault(), nullptr);
+  EXPECT_EQ(XPTheme_GetDefault()->active != FALSE, ThemesExpected());
+  EXPECT_EQ(GetThemeAppProperties(), before);
   DestroyWindow(spinner);
 }
 
