@@ -345,6 +345,11 @@ TEST_F(SpinnerDialog, TypingAndSteppingThroughTheBuddy) {
 }
 
 TEST_F(SpinnerDialog, GesturesGiveTheFocusBack) {
+  // Without a buddy the spinner with a drag area takes the focus and keeps it.
+  SetFocus(button);
+  Press(spinner, 6, 2);
+  EXPECT_EQ(GetFocus(), spinner);
+  EXPECT_EQ(CodesOf(kSpinner), (std::vector<WORD>{9, 0, 8}));
   SendMessageW(spinner, SPNM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 5);
   SendMessageW(spinner, SPNM_SETPOS, 0, 10);
   // Buddy mode: the gesture hands the focus to the buddy, borrows it for
