@@ -1,0 +1,12 @@
+# Monitors, window placement, dialog conveniences and dialog templates in
+# real windows under the display server; the fall-back monitor layer
+# against Wine's own through the static library. The templates come from
+# dialog scripts compiled by windres (windows_test.rc); pictures go to
+# build/screenshots/.
+set(WINDOWS_TEST_RC ${CMAKE_SOURCE_DIR}/tests/windows/windows_test.rc)
+set_source_files_properties(${WINDOWS_TEST_RC} PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/windows_test_ids.h)
+
+quillet_add_test(windows_dialog_template_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/windows/dialog_template_test.cpp ${WINDOWS_TEST_RC})
+target_include_directories(windows_dialog_template_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/windows)
