@@ -81,8 +81,11 @@ ZQAPI HRESULT WINAPI ZqMarker_Create(HDC dc, LPCRECT rect, int shape, COLORREF c
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     if (shape > 3) {
-      RECT inner = form <= 1 ? RECT{l + 2, t + 2, rect->right - 2, rect->bottom - e - 1}
-                             : RECT{l + 2, t + e + 1, rect->right - 2, rect->bottom - 2};
+      // The face stops one pixel inside the drawn right edge, as it does on
+      // the left: a rectangle wider than the glyph keeps its outside.
+      const LONG right = l + drawnWidth - 2;
+      RECT inner = form <= 1 ? RECT{l + 2, t + 2, right, rect->bottom - e - 1}
+                             : RECT{l + 2, t + e + 1, right, rect->bottom - 2};
       if (!IsRectEmpty(&inner)) FillRect(dc, &inner, ZqGetUIBrush(kButtonFace));
     }
   }
