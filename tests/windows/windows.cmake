@@ -10,3 +10,6 @@ set_source_files_properties(${WINDOWS_TEST_RC} PROPERTIES
 quillet_add_test(windows_dialog_template_tests GUI SOURCES
   ${CMAKE_SOURCE_DIR}/tests/windows/dialog_template_test.cpp ${WINDOWS_TEST_RC})
 target_include_directories(windows_dialog_template_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/windows)
+
+quillet_add_test(windows_monitor_internal_tests INTERNAL GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/windows/monitor_layer_test.cpp)
