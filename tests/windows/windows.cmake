@@ -13,3 +13,8 @@ target_include_directories(windows_dialog_template_tests PRIVATE ${CMAKE_SOURCE_
 
 quillet_add_test(windows_monitor_internal_tests INTERNAL GUI SOURCES
   ${CMAKE_SOURCE_DIR}/tests/windows/monitor_layer_test.cpp)
+
+quillet_add_test(windows_placement_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/windows/placement_test.cpp)
+# It moves the mouse pointer.
+set_tests_properties(windows_placement_tests PROPERTIES RUN_SERIAL TRUE)
