@@ -18,3 +18,6 @@ quillet_add_test(windows_placement_tests GUI SOURCES
   ${CMAKE_SOURCE_DIR}/tests/windows/placement_test.cpp)
 # It moves the mouse pointer.
 set_tests_properties(windows_placement_tests PROPERTIES RUN_SERIAL TRUE)
+
+quillet_add_test(windows_dialog_helpers_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/windows/dialog_helpers_test.cpp LIBS comctl32 ole32)
