@@ -187,6 +187,9 @@ TEST_F(Extraction, FailuresHaveTheirCodesAndLeaveFilesAlone) {
             ZQ_E_FILE_OPEN);
   CloseHandle(held);
   EXPECT_EQ(ZqExtractResourceToFile(lang_, MAKEINTRESOURCEW(IDR_EXTRACT), RT_RCDATA, nullptr), E_POINTER);
+  // A device that takes no bytes (the host's /dev/full): the write fails.
+  EXPECT_EQ(ZqExtractResourceToFile(lang_, MAKEINTRESOURCEW(IDR_EXTRACT), RT_RCDATA, L"Z:\\dev\\full"),
+            ZQ_E_FILE_WRITE);
   EXPECT_EQ(FileBytes(), std::vector<char>(10, 'x'));
 }
 
