@@ -388,6 +388,21 @@ TEST(DialogTemplates, TemplatesThatDoNotFitTheirSizeAreRefused) {
   EXPECT_EQ(MapGuarded(item, &null), 0u);
   item[item.size() - 2] = 2;  // the size word alone: no data
   EXPECT_EQ(MapGuarded(item, &null), 88u);
+  item[item.size() - 2] = 6;  // four bytes of data, one of them missing
+  item.insert(item.end(), {0x11, 0x22, 0x33});
+  EXPECT_EQ(MapGuarded(item, &null), 0u);
+  item.push_back(0x44);
+  testsupport::GuardedMemory memory(item.size());
+  ZQDLGTEMPLATEEX* header = nullptr;
+  ASSERT_EQ(ZqMapDialogTemplate(memory.PlaceBytes(item), static_cast<DWORD>(item.size()), &header), 88u);
+  const ZQDLGITEMEX& mapped = *reinterpret_cast<const ZQDLGITEMEX*>(header + 1);
+  ASSERT_EQ(mapped.creationDataSize, 4);
+  EXPECT_EQ(std::memcmp(mapped.creationData, "\x11\x22\x33\x44", 4), 0);
+  EXPECT_EQ(mapped.windowClass, MAKEINTRESOURCEW(0x82));
+  EXPECT_EQ(mapped.id, 5u);
+  HGLOBAL handle = GlobalHandle(header);
+  GlobalUnlock(handle);
+  GlobalFree(handle);
 }
 
 TEST(DialogTemplates, TheSmallestTemplateMapsIntoABlockOfItsOwnSize) {

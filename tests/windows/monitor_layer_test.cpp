@@ -185,4 +185,76 @@ TEST(MonitorFallback, PlacementRulesGiveTheSameRectangles) {
   }
 }
 
+// ---- Two monitors ----------------------------------------------------------------
+// A (0,0)-(1280,1024), work area to 984; B (1280,0)-(2304,768) to its right.
+
+class TwinMonitors : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    twin_ = LoadLibraryW(L"windows_twin_monitors.dll");
+    ASSERT_NE(twin_, nullptr);
+    zq::windows::BindMonitorFunctions(twin_);
+  }
+  void TearDown() override {
+    zq::windows::BindMonitorFunctions(GetModuleHandleW(L"user32"));
+    if (twin_) FreeLibrary(twin_);
+  }
+  HMODULE twin_ = nullptr;
+};
+
+std::string Show(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+TEST_F(TwinMonitors, RectanglesKeepToTheMonitorTheyAreOn) {
+  RECT area;
+  ZqMonitor_GetMonitorRectFromPt(1500, 100, &area, FALSE);
+  EXPECT_EQ(Show(area), Show(RECT{1280, 0, 2304, 768}));
+  ZqMonitor_GetMonitorRectFromPt(100, 1000, &area, TRUE);
+  EXPECT_EQ(Show(area), Show(RECT{0, 0, 1280, 984}));
+
+  struct Case {
+    const char* what;
+    RECT in, clipped, forced;
+  };
+  const Case cases[] = {
+      {"past B's right edge", {2200, 100, 2400, 200}, {2104, 100, 2304, 200}, {2099, 100, 2299, 200}},
+      {"below B's bottom, which A's bottom is not", {1500, 700, 1700, 800}, {1500, 668, 1700, 768},
+       {1500, 663, 1700, 763}},
+      {"below A's work area", {100, 950, 300, 1050}, {100, 884, 300, 984}, {100, 879, 300, 979}},
+      {"off every monitor: onto the primary", {3000, 100, 3200, 200}, {2104, 100, 2304, 200},
+       {1075, 100, 1275, 200}},
+  };
+  for (const Case& c : cases) {
+    RECT r = c.in;
+    ZqMonitor_ClipRectToMonitor(nullptr, &r, TRUE);
+    EXPECT_EQ(Show(r), Show(c.clipped)) << c.what;
+    r = c.in;
+    ZqForceRectOntoDesktop(&r, 5, 5);
+    EXPECT_EQ(Show(r), Show(c.forced)) << c.what;
+  }
+}
+
+TEST_F(TwinMonitors, PopupsAndCaptionsFollowTheAnchorsMonitor) {
+  // Anchored in B's lower right quarter: above and to the left, inside B.
+  const RECT anchor{2200, 700, 2220, 720};
+  RECT popup{0, 0, 150, 100};
+  ZqForcePopupRectOntoDesktop(&popup, &anchor, 0, 0);
+  EXPECT_EQ(Show(popup), Show(RECT{2050, 600, 2200, 700}));
+  // Anchored in B's upper left quarter, next to A: below and to the right.
+  const RECT left{1300, 50, 1320, 70};
+  popup = RECT{0, 0, 150, 100};
+  ZqForcePopupRectOntoDesktop(&popup, &left, 0, 0);
+  EXPECT_EQ(Show(popup), Show(RECT{1320, 70, 1470, 170}));
+
+  const RECT onA{100, 900, 500, 1100}, belowB{1500, 800, 1900, 1000}, acrossTheSeam{1270, 100, 1600, 300};
+  EXPECT_TRUE(ZqIsWindowCaptionVisible(&onA));
+  EXPECT_FALSE(ZqIsWindowCaptionVisible(&belowB));
+  EXPECT_TRUE(ZqIsWindowCaptionVisible(&acrossTheSeam));
+  EXPECT_TRUE(ZqMonitor_IsPointOnScreen(POINT{1500, 767}));
+  EXPECT_FALSE(ZqMonitor_IsPointOnScreen(POINT{1500, 768}));
+  EXPECT_TRUE(ZqMonitor_IsPointOnScreen(POINT{1279, 1023}));
+}
+
 }  // namespace
