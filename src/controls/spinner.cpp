@@ -6,7 +6,7 @@
 
 #include "controls/spinner_internal.h"
 #include "controls/theme_internal.h"
-#include "zq/dialog.h"
+#include "zq/window.h"
 #include "zq/ui.h"
 
 namespace zq::controls {

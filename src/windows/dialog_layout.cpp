@@ -1,5 +1,5 @@
 // Moving and growing a dialog's controls by their ids.
-#include "zq/dialog.h"
+#include "zq/window.h"
 
 namespace zq::windows {
 namespace {

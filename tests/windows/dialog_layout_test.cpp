@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "zq/dialog.h"
+#include "zq/window.h"
 
 namespace {
 
