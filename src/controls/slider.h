@@ -75,6 +75,14 @@ bool ShiftHeld() noexcept;
 HBITMAP ShowThumbCaret(HWND window, const RECT& area, const RECT* thumbs, int count, int inset) noexcept;
 // A grey caret over one rectangle (image thumbs).
 void ShowGreyCaret(HWND window, const RECT& rect) noexcept;
+// Destroys the caret `caret` stands for (its bitmap, or 1 for a grey one)
+// and clears it; nothing when there is none.
+void HideThumbCaret(HBITMAP& caret) noexcept;
+
+// ---- Window classes -----------------------------------------------------------------------------
+// Registers a control's class under the caller's name: global, double
+// clicks, redrawn on resizing, one pointer of window data for the record.
+BOOL RegisterControlClass(HINSTANCE instance, LPCWSTR className, WNDPROC procedure) noexcept;
 
 // ---- Painting ---------------------------------------------------------------------------------
 // The process-wide memory DC the controls paint through, made by the first

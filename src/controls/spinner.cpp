@@ -299,16 +299,7 @@ LRESULT CALLBACK SpinnerWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 ZQAPI BOOL WINAPI SpinnerInitialize(HINSTANCE instance, LPCWSTR className) noexcept {
   if (!className) return FALSE;
   BuildArrows();
-  WNDCLASSEXW cls{};
-  cls.cbSize = sizeof(cls);
-  cls.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  cls.lpfnWndProc = SpinnerWindowProc;
-  cls.cbWndExtra = sizeof(void*);
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = className;
-  return RegisterClassExW(&cls) != 0;
+  return slider::RegisterControlClass(instance, className, SpinnerWindowProc);
 }
 
 ZQAPI BOOL WINAPI SpinnerTerminate(HINSTANCE instance, LPCWSTR className) noexcept {

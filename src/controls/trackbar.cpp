@@ -235,17 +235,7 @@ LRESULT CALLBACK TrackbarWindowProc(HWND window, UINT message, WPARAM wParam, LP
 }  // namespace
 
 ZQAPI BOOL WINAPI TrackbarInitialize(HINSTANCE instance, LPCWSTR className) noexcept {
-  if (!className) return FALSE;
-  WNDCLASSEXW cls{};
-  cls.cbSize = sizeof(cls);
-  cls.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  cls.lpfnWndProc = TrackbarWindowProc;
-  cls.cbWndExtra = sizeof(void*);
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = className;
-  return RegisterClassExW(&cls) != 0;
+  return slider::RegisterControlClass(instance, className, TrackbarWindowProc);
 }
 
 ZQAPI BOOL WINAPI TrackbarTerminate(HINSTANCE instance, LPCWSTR className) noexcept {

@@ -138,12 +138,7 @@ void ShowFocus(Trackbar& t) {
   t.caret = slider::ShowThumbCaret(t.window, t.control, &t.thumb, 1, kThumbMargin);
 }
 
-void HideFocus(Trackbar& t) {
-  if (!t.caret) return;
-  DestroyCaret();
-  if (t.caret != reinterpret_cast<HBITMAP>(1)) DeleteObject(t.caret);
-  t.caret = nullptr;
-}
+void HideFocus(Trackbar& t) { slider::HideThumbCaret(t.caret); }
 
 void UpdateFocus(Trackbar& t) {
   if (t.caret && t.tracking < 0) ShowFocus(t);
