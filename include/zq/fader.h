@@ -83,6 +83,12 @@ typedef struct ZQFADERINST {
 #define FDM_GETNOSPLITGRAB  (WM_USER + 564)
 #define FDM_SETIMAGELIST    (WM_USER + 565)  // wParam HIMAGELIST[3], lParam LONG[4]
 
+// Controller input (0x7F0A ... 0x7F0E): 0x7F0A registers the process-wide
+// controller record (lParam; null removes it); with one registered, 0x7F0D
+// (tracking) and 0x7F0E (final) set channel wParam (1-based; 0 = the masked
+// channels) to lParam and report codes 9, 5 or 4, and 8. Anything else goes
+// to the notification window as FDN_CONTROLLER.
+
 // Notification codes (WM_NOTIFY) and WM_COMMAND codes.
 #define FDN_KEY        (-102)
 #define FDN_SCROLL     (-104)

@@ -318,17 +318,7 @@ LRESULT CALLBACK FaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 ZQAPI BOOL WINAPI FaderInitialize(HINSTANCE instance, LPCWSTR className) noexcept {
-  if (!className) return FALSE;
-  WNDCLASSEXW cls{};
-  cls.cbSize = sizeof(cls);
-  cls.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  cls.lpfnWndProc = FaderWindowProc;
-  cls.cbWndExtra = sizeof(void*);
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = className;
-  return RegisterClassExW(&cls) != 0;
+  return slider::RegisterControlClass(instance, className, FaderWindowProc);
 }
 
 ZQAPI BOOL WINAPI FaderTerminate(HINSTANCE instance, LPCWSTR className) noexcept {

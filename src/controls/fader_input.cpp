@@ -9,7 +9,6 @@ namespace zq::controls {
 namespace {
 
 constexpr UINT kControllerFirst = 0x7F0A, kControllerLast = 0x7F0E;
-void* g_controller = nullptr;  // the controller driver's record (0x7F0A)
 
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
@@ -19,8 +18,7 @@ bool Usable(const Fader& f) { return !(f.state & (FADST_DISABLED | FADST_HIDDEN)
 // repaints and reports the code.
 void Step(Fader& f, int code, bool ctrl) {
   if (f.style & FADS_SELFMOVE) {
-    const LONG line = ctrl ? static_cast<LONG>(slider::Clamp(static_cast<LONGLONG>(f.lineStep) * 10, LONG_MIN, LONG_MAX))
-                           : f.lineStep;
+    const LONG line = ctrl ? slider::Clamp(static_cast<LONGLONG>(f.lineStep) * 10, LONG_MIN, LONG_MAX) : f.lineStep;
     LONG values[2] = {f.values[0], f.values[1]};
     for (int c = 0; c < f.channels; ++c)
       if (f.channelMask & (1u << c))
@@ -263,8 +261,8 @@ void KeyDown(Fader& f, UINT key, LPARAM data) {
 
 void Controller(Fader& f, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == 0x7F0A) {
-    g_controller = reinterpret_cast<void*>(lParam);
-    f.state = g_controller ? (f.state | FADST_CONTROLLER) : (f.state & ~FADST_CONTROLLER);
+    slider::SetControllerRecord(reinterpret_cast<void*>(lParam));
+    f.state = lParam ? (f.state | FADST_CONTROLLER) : (f.state & ~FADST_CONTROLLER);
     return;
   }
   if ((message == 0x7F0D || message == 0x7F0E) && (f.state & FADST_CONTROLLER) && Usable(f)) {

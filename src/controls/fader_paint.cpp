@@ -142,12 +142,7 @@ void ShowFocus(Fader& f) {
   f.caret = slider::ShowThumbCaret(f.window, f.control, thumbs, count, kThumbMargin);
 }
 
-void HideFocus(Fader& f) {
-  if (!f.caret) return;
-  DestroyCaret();
-  if (f.caret != reinterpret_cast<HBITMAP>(1)) DeleteObject(f.caret);
-  f.caret = nullptr;
-}
+void HideFocus(Fader& f) { slider::HideThumbCaret(f.caret); }
 
 void UpdateFocus(Fader& f) {
   if (f.caret && f.tracking < 0) ShowFocus(f);

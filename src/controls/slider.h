@@ -8,24 +8,33 @@
 namespace zq::controls::slider {
 
 // ---- Taper ----------------------------------------------------------------------
-// Piecewise linear on the magnitude through (0,0) (30,250) (60,400) (120,500)
-// (250,600) (400,800) (700,950) (1000,1000); the sign carries over;
-// magnitudes above 1000 map to themselves. The inverse swaps the axes.
-LONG TaperCurve(LONG value) noexcept;
-LONG TaperInverse(LONG value) noexcept;
+// Piecewise linear on the magnitude; the sign carries over.
+// Standard: through (0,0) (30,250) (60,400) (120,500) (250,600) (400,800)
+// (700,950) (1000,1000); magnitudes above 1000 map to themselves.
+// Logarithmic: through (0,0) (20,1000) (40,2000) ... (163840,14000), each
+// doubling of the magnitude adding 1000, on to the end of the 32-bit range.
+// Curve and inverse in the table's units (the inverse: the smallest value
+// at or beyond).
+LONG TaperCurve(LONG value, bool logarithmic = false) noexcept;
+LONG TaperInverse(LONG value, bool logarithmic = false) noexcept;
+// The curve in fine units where every value has a position of its own:
+// TaperValue(TaperPosition(v)) == v for every 32-bit v. Between two
+// values' positions TaperValue gives the greater value.
+LONGLONG TaperPosition(LONG value, bool logarithmic) noexcept;
+LONG TaperValue(LONGLONG position, bool logarithmic) noexcept;
 
 // A value range and its mapping onto a track of pixels.
 struct Scale {
   LONG min = 0, max = 0;
   bool taper = false;
-  LONG offset = 0, span = 1;  // taper rescaling, from PrepareTaper
+  bool logarithmic = false;   // the logarithmic curve instead of the standard one
+  LONG offset = 0, span = 1;  // taper rescaling kept in the records, from PrepareTaper
 };
 // span = curve(max) - curve(min) (at least 1); offset = max - curve(max) * (max - min) / span.
 void PrepareTaper(Scale& scale) noexcept;
-// The value as it is placed on the track (the tapered value rescaled to the range).
-LONGLONG Placed(const Scale& scale, LONG value) noexcept;
-// Pixels from the track start for a value: (placed - min) * length / (max - min);
-// 0 when max = min.
+// Pixels from the track start for a value: (v - min) * length / (max - min),
+// tapered: (position(v) - position(min)) * length / (position(max) - position(min)),
+// the tapered value rescaled to the range in one step; 0 when max = min.
 LONG ValueToDistance(const Scale& scale, LONG value, LONG length) noexcept;
 // The smallest value whose distance reaches `distance` (so the value maps back
 // onto the same pixel); the minimum before the start, the maximum past the end
@@ -40,11 +49,23 @@ LONGLONG PageStep(LONG min, LONG max, LONG page, bool ctrl) noexcept;
 // Codes 0 +line, 1 -line, 2 +page, 3 -page, 6 maximum (0 when the range
 // straddles 0 and Ctrl is up), 7 minimum; others leave the value. Clamped.
 LONG ApplyScrollCode(int code, LONG value, LONG min, LONG max, LONG line, LONG page, bool ctrl) noexcept;
+// Controls whose horizontal form runs toward the left (trackbar, spinner):
+// horizontal 0 -line, 1 +line, 2 -page, 3 +page, 6 minimum, 7 maximum;
+// vertical as ApplyScrollCode, code 6 keeping the centre rule only with
+// `centreRule`.
+LONG ApplyOrientedScrollCode(int code, bool vertical, bool centreRule, LONG value, LONG min, LONG max, LONG line,
+                             LONG page, bool ctrl) noexcept;
+// The stepping code toward the maximum (increase) or the minimum, by a line
+// or a page, for such a control.
+int OrientedStepCode(bool increase, bool page, bool vertical) noexcept;
 // min + (max - min) * digit / 10.
 LONG DigitValue(LONG min, LONG max, int digit) noexcept;
 // Half of a movement, rounded away from zero.
 LONG HalfAwayFromZero(LONG movement) noexcept;
 bool CtrlHeld() noexcept;
+// The external controller's record (messages 0x7F0A ... 0x7F0E), process-wide.
+void* ControllerRecord() noexcept;
+void SetControllerRecord(void* record) noexcept;
 bool ShiftHeld() noexcept;
 
 // ---- Focus caret ----------------------------------------------------------------------------
@@ -54,6 +75,14 @@ bool ShiftHeld() noexcept;
 HBITMAP ShowThumbCaret(HWND window, const RECT& area, const RECT* thumbs, int count, int inset) noexcept;
 // A grey caret over one rectangle (image thumbs).
 void ShowGreyCaret(HWND window, const RECT& rect) noexcept;
+// Destroys the caret `caret` stands for (its bitmap, or 1 for a grey one)
+// and clears it; nothing when there is none.
+void HideThumbCaret(HBITMAP& caret) noexcept;
+
+// ---- Window classes -----------------------------------------------------------------------------
+// Registers a control's class under the caller's name: global, double
+// clicks, redrawn on resizing, one pointer of window data for the record.
+BOOL RegisterControlClass(HINSTANCE instance, LPCWSTR className, WNDPROC procedure) noexcept;
 
 // ---- Painting ---------------------------------------------------------------------------------
 // The process-wide memory DC the controls paint through, made by the first

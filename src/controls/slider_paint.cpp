@@ -91,4 +91,25 @@ void ShowGreyCaret(HWND window, const RECT& rect) noexcept {
   ShowCaret(window);
 }
 
+void HideThumbCaret(HBITMAP& caret) noexcept {
+  if (!caret) return;
+  DestroyCaret();
+  if (caret != reinterpret_cast<HBITMAP>(1)) DeleteObject(caret);
+  caret = nullptr;
+}
+
+BOOL RegisterControlClass(HINSTANCE instance, LPCWSTR className, WNDPROC procedure) noexcept {
+  if (!className) return FALSE;
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof(cls);
+  cls.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  cls.lpfnWndProc = procedure;
+  cls.cbWndExtra = sizeof(void*);
+  cls.hInstance = instance;
+  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  cls.lpszClassName = className;
+  return RegisterClassExW(&cls) != 0;
+}
+
 }  // namespace zq::controls::slider

@@ -32,6 +32,26 @@ LONG ApplyScrollCode(int code, LONG value, LONG min, LONG max, LONG line, LONG p
   return Clamp(result, min, max);
 }
 
+LONG ApplyOrientedScrollCode(int code, bool vertical, bool centreRule, LONG value, LONG min, LONG max, LONG line,
+                             LONG page, bool ctrl) noexcept {
+  if (vertical) {
+    if (code == 6 && !centreRule) return max;
+    return ApplyScrollCode(code, value, min, max, line, page, ctrl);
+  }
+  switch (code) {
+    case 0: case 2: return ApplyScrollCode(code + 1, value, min, max, line, page, ctrl);
+    case 1: case 3: return ApplyScrollCode(code - 1, value, min, max, line, page, ctrl);
+    case 6: return min;
+    case 7: return max;
+    default: return Clamp(value, min, max);
+  }
+}
+
+int OrientedStepCode(bool increase, bool page, bool vertical) noexcept {
+  const int base = page ? 2 : 0;
+  return base + ((increase == vertical) ? 0 : 1);
+}
+
 LONG DigitValue(LONG min, LONG max, int digit) noexcept {
   return Clamp(min + (static_cast<LONGLONG>(max) - min) * digit / 10, min, max);
 }
@@ -41,6 +61,14 @@ LONG HalfAwayFromZero(LONG movement) noexcept {
 }
 
 bool CtrlHeld() noexcept { return GetKeyState(VK_CONTROL) < 0; }
+
+namespace {
+void* g_controller = nullptr;
+}
+
+void* ControllerRecord() noexcept { return g_controller; }
+
+void SetControllerRecord(void* record) noexcept { g_controller = record; }
 
 bool ShiftHeld() noexcept { return GetKeyState(VK_SHIFT) < 0; }
 

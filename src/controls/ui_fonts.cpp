@@ -31,7 +31,9 @@ int CachedSlot(int id) {
   return -1;
 }
 
-bool IsStockFontId(int id) { return (id >= OEM_FIXED_FONT && id <= DEVICE_DEFAULT_FONT) || id == SYSTEM_FIXED_FONT || id == DEFAULT_GUI_FONT; }
+bool IsStockFontId(int id) {
+  return (id >= OEM_FIXED_FONT && id <= DEVICE_DEFAULT_FONT) || id == SYSTEM_FIXED_FONT || id == DEFAULT_GUI_FONT;
+}
 
 HFONT Stock(int id) { return static_cast<HFONT>(GetStockObject(id)); }
 

@@ -4,27 +4,15 @@
 #include <cwchar>
 
 #include "controls/wheel_internal.h"
+#include "settings/registry_key.h"
 
 namespace zq::controls {
 namespace {
 
+using Key = zq::settings::RegKey;
+
 constexpr wchar_t kExceptionsKey[] = L"Control Panel\\Microsoft Input Devices\\Mouse\\Exceptions";
 constexpr DWORD kFirstNumber = 1001;
-
-class Key {
- public:
-  Key() = default;
-  ~Key() {
-    if (key_) RegCloseKey(key_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  HKEY* put() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
 
 // The number a subkey is named by; false for a name that is not all digits.
 bool KeyNumber(const wchar_t* name, DWORD* number) {

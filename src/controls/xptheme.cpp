@@ -4,6 +4,7 @@
 
 #include <vssym32.h>
 
+#include "controls/theme_internal.h"
 #include "zq/theme.h"
 
 namespace zq::controls {
@@ -30,6 +31,7 @@ const wchar_t* const kClassNames[ZQXPTHEME_CLASS_COUNT] = {
 
 ZQXPTHEME g_storage;           // the process-wide record controls use
 ZQXPTHEME* g_default = nullptr;
+bool g_wishStored = false;     // XPTheme_Default gave the record's wish
 
 template <typename F>
 F Entry(const ZQXPTHEME& record, int index) {
@@ -73,6 +75,19 @@ void Release(ZQXPTHEME& record) {
 }
 
 }  // namespace
+
+ZQXPTHEME* DefaultTheme(HWND window) noexcept {
+  if (!g_default) XPTheme_Initialize(&g_storage, window, g_wishStored ? FALSE : TRUE);
+  return g_default;
+}
+
+bool ThemeOutdated(const ZQXPTHEME& record) noexcept {
+  if (!record.library) return false;
+  return (record.wanted && ThemesOn(record)) != (record.active != FALSE);
+}
+
+const ZQXPTHEME* ActiveTheme() noexcept { return g_default && g_default->active ? g_default : nullptr; }
+
 }  // namespace zq::controls
 
 using namespace zq::controls;
@@ -147,12 +162,14 @@ ZQAPI BOOL WINAPI XPTheme_Default(BOOL wanted) noexcept {
   Release(g_storage);
   g_default = nullptr;
   g_storage.wanted = wanted;
+  g_wishStored = true;
   return wanted;
 }
 
 ZQAPI ZQXPTHEME* WINAPI XPTheme_Cleanup(ZQXPTHEME* record) noexcept {
   if (!g_default || !record) return g_default;
   if (record == g_default) g_default = nullptr;
+  if (record == &g_storage) g_wishStored = false;  // cleared with the record
   Release(*record);
   return nullptr;
 }

@@ -7,6 +7,7 @@
 #include "settings/lang_library.h"
 #include "text/library_strings.h"
 #include "text/printer.h"
+#include "windows/monitor_layer.h"
 #include "zq/kernel.h"
 #include "zq/lang.h"
 
@@ -16,6 +17,7 @@ bool LibraryStartup(HINSTANCE instance) noexcept {
   zq::core::TimerStartup();
   zq::core::PlatformStartup();
   zq::core::SetModuleInstance(instance);
+  zq::windows::MonitorStartup();
   zq::controls::UiColorsStartup(instance);
   zq::core::SetSysColorChangeHandler(zq::controls::UiSysColorChanged);
   zq::text::TokenTableStartup();

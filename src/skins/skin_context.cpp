@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/text_copy.h"
+#include "zq/files.h"
 #include "zq/skin.h"
 
 namespace zq::skins {
@@ -15,12 +16,9 @@ constexpr int kSection = 64;  // 63 characters and the terminator
 
 // The module's folder with a trailing backslash; 0 when it cannot be had.
 int ModuleFolder(HINSTANCE instance, WCHAR* out, int capacity) noexcept {
-  DWORD n = GetModuleFileNameW(instance, out, static_cast<DWORD>(capacity));
-  if (n == 0 || n >= static_cast<DWORD>(capacity)) return 0;
-  WCHAR* cut = std::wcsrchr(out, L'\\');
-  if (!cut) return 0;
-  cut[1] = 0;
-  return static_cast<int>(cut + 1 - out);
+  DWORD n = ZqGetModulePath(instance, out, static_cast<DWORD>(capacity));
+  if (n == 0 || n >= static_cast<DWORD>(capacity) || out[n - 1] != L'\\') return 0;
+  return static_cast<int>(n);
 }
 
 LPWSTR NewText(const WCHAR* text, int capacity) noexcept {

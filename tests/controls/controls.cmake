@@ -37,3 +37,43 @@ quillet_add_test(controls_wheel_tests GUI SOURCES
   ${CMAKE_SOURCE_DIR}/tests/controls/wheel_exceptions_test.cpp
   ${CONTROLS_TEST_SUPPORT})
 set_tests_properties(controls_wheel_tests PROPERTIES RUN_SERIAL TRUE)
+
+# The slider arithmetic shared by the fader, trackbar and spinner (no export
+# reaches it directly).
+quillet_add_test(controls_slider_internal_tests INTERNAL SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/slider_internal_test.cpp)
+
+# The fader, as a window and as an instance in a host window.
+quillet_add_test(controls_fader_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/fader_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/fader_paint_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/fader_test_support.cpp
+  ${CONTROLS_TEST_SUPPORT})
+target_include_directories(controls_fader_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
+# It moves the pointer.
+set_tests_properties(controls_fader_tests PROPERTIES RUN_SERIAL TRUE)
+
+# The trackbar and the spinner, as windows and as instances in a host window;
+# the spinner also in a dialog with an edit control as its buddy, once with
+# Wine's theme and once with visual styles off (its pictures carry the
+# run's name).
+quillet_add_test(controls_trackbar_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/trackbar_test.cpp ${CONTROLS_TEST_SUPPORT} LIBS comctl32)
+target_include_directories(controls_trackbar_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
+# It moves the pointer.
+set_tests_properties(controls_trackbar_tests PROPERTIES RUN_SERIAL TRUE)
+add_test(NAME controls_trackbar_classic_tests
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/controls/run-unthemed ${QUILLET_WINE_RUN}
+                 --timeout 110 $<TARGET_FILE:controls_trackbar_tests>)
+set_tests_properties(controls_trackbar_classic_tests PROPERTIES TIMEOUT 120 LABELS gui RUN_SERIAL TRUE
+  ENVIRONMENT "QUILLET_BUILD_DIR=${CMAKE_BINARY_DIR};QUILLET_THEMES=off")
+
+quillet_add_test(controls_spinner_tests GUI SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/spinner_test.cpp ${CONTROLS_TEST_SUPPORT} LIBS uxtheme)
+target_include_directories(controls_spinner_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
+set_tests_properties(controls_spinner_tests PROPERTIES RUN_SERIAL TRUE)
+add_test(NAME controls_spinner_classic_tests
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/controls/run-unthemed ${QUILLET_WINE_RUN}
+                 --timeout 110 $<TARGET_FILE:controls_spinner_tests>)
+set_tests_properties(controls_spinner_classic_tests PROPERTIES TIMEOUT 120 LABELS gui RUN_SERIAL TRUE
+  ENVIRONMENT "QUILLET_BUILD_DIR=${CMAKE_BINARY_DIR};QUILLET_THEMES=off")

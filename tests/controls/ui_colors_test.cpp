@@ -351,7 +351,8 @@ TEST(UiHls, OutOfRangeInputsStayInRange) {
       for (int s : {0, 100, 240}) EXPECT_EQ(ZqHSLtoRGB(ZQ_HLS(h, l, s)), ZqHSLtoRGB(ZQ_HLS(h - 240, l, s))) << h;
   for (int l = 0; l < 256; l += 5)
     for (int s = 0; s < 256; s += 5)
-      for (int h = 0; h < 256; h += 15) EXPECT_EQ(ZqHSLtoRGB(ZQ_HLS(h, l, s)) & 0xFF000000u, 0u) << h << "," << l << "," << s;
+      for (int h = 0; h < 256; h += 15)
+        EXPECT_EQ(ZqHSLtoRGB(ZQ_HLS(h, l, s)) & 0xFF000000u, 0u) << h << "," << l << "," << s;
   EXPECT_EQ(ZqHSLtoRGB(ZQ_HLS(0, 255, 0)), RGB(255, 255, 255));
 }
 
