@@ -234,6 +234,30 @@ TEST(Skins, DerivedListsAndMaskedLists) {
     }
   EXPECT_GT(hotChanged, 50) << "the hot list is darker and more saturated";
 
+  // Desaturation before the tint: bits 8-15 at 255 leave grey at the
+  // lightness ((max + min) / 2), alpha kept; half of it keeps some colour.
+  for (DWORD desaturation : {255u, 128u}) {
+    Lists grey(1);
+    SIZE greyCell{16, 0};
+    ASSERT_EQ(ZqSkin_GetImageLists(&skin, &greyCell, grey.Data(), 1, desaturation << 8, nullptr), 10);
+    ListPixels g(grey[0], 2);
+    for (int y = 0; y < 16; y += 3)
+      for (int x = 0; x < 16; x += 3) {
+        composemodel::Pixel src = strip.At(32 + x, y);
+        DWORD got = g.At(x, y);
+        int b = got & 255, gr = (got >> 8) & 255, r = (got >> 16) & 255;
+        int64_t hi = std::max({src[0], src[1], src[2]}), lo = std::min({src[0], src[1], src[2]});
+        if (desaturation == 255) {
+          EXPECT_TRUE(b == gr && gr == r) << x << "," << y;
+          EXPECT_NEAR(r, (hi + lo) / 2.0, 1.0);
+        } else if (hi - lo > 40) {
+          EXPECT_GT(std::max({b, gr, r}) - std::min({b, gr, r}), 0);
+          EXPECT_LT(std::max({b, gr, r}) - std::min({b, gr, r}), hi - lo);
+        }
+        EXPECT_EQ(got >> 24, src[3]);
+      }
+  }
+
   // Masked 24-bit lists: each pixel over the button face with its alpha,
   // clear pixels masked.
   Lists masked(1);
