@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 #include <set>
@@ -295,6 +296,58 @@ TEST(Compose, FieldBlendAndAccumulate) {
                             nullptr, 3, 1.0, 1e300, -kNaN, 4),
             S_OK);
   EXPECT_EQ(distant.bytes, before.bytes);
+}
+
+// Float pixels: each blend against the float formula evaluated in double.
+TEST(Compose, FloatBlendsMatchTheirFormulas) {
+  std::mt19937 rng(17);
+  std::uniform_real_distribution<float> level(0.0f, 1.0f);
+  const int n = 64;
+  RECT bounds{0, 0, n, 1};
+  std::vector<float> d0(4 * n), s(4 * n);
+  for (float& v : d0) v = level(rng);
+  for (float& v : s) v = level(rng);
+  auto bytes = [](std::vector<float>& v) { return reinterpret_cast<BYTE*>(v.data()); };
+  using Formula = double (*)(int c, const float* d, const float* s);
+  struct Case {
+    const char* name;
+    std::function<void(std::vector<float>&)> run;
+    Formula formula;
+  };
+  const Case cases[] = {
+      {"over", [&](auto& d) { ZqDibOver(bytes(d), &bounds, 16 * n, nullptr, bytes(s), &bounds, 16 * n, nullptr, 16, nullptr); },
+       [](int c, const float* d, const float* s) { return d[c] + (double(s[c]) - d[c]) * s[3]; }},
+      {"under", [&](auto& d) { ZqDibUnder(bytes(d), &bounds, 16 * n, nullptr, bytes(s), &bounds, 16 * n, nullptr, 16); },
+       [](int c, const float* d, const float* s) { return s[c] + double(d[3]) * (d[c] - s[c]); }},
+      {"absolute 0.3", [&](auto& d) {
+         ZqDibAbsoluteAlphaValueBlend(bytes(d), &bounds, 16 * n, nullptr, bytes(s), &bounds, 16 * n, nullptr, 16, 0.3);
+       },
+       [](int c, const float* d, const float* s) { return d[c] + (double(s[c]) - d[c]) * 0.3; }},
+      {"relative 0.3", [&](auto& d) {
+         ZqDibRelativeAlphaValueBlend(bytes(d), &bounds, 16 * n, nullptr, bytes(s), &bounds, 16 * n, nullptr, 16, 0.3);
+       },
+       [](int c, const float* d, const float* s) { return d[c] + (double(s[c]) - d[c]) * 0.3 * s[3]; }},
+      {"cross-fade", [&](auto& d) {
+         ZqDibWeightedCrossFade(bytes(d), &bounds, 16 * n, nullptr, 0.7, bytes(s), &bounds, 16 * n, nullptr, 0.6, 16);
+       },
+       [](int c, const float* d, const float* s) { return std::min(1.0, 0.6 * s[c] + 0.7 * d[c]); }},
+      {"premultiply", [&](auto& d) { ZqDibPremultiply(bytes(d), &bounds, 16 * n, nullptr, 16); },
+       [](int c, const float* d, const float*) { return c == 3 ? double(d[3]) : double(d[c]) * d[3]; }},
+      {"patch", [&](auto& d) { ZqDibPatchPreMultiplied(bytes(d), &bounds, 16 * n, nullptr, 16); },
+       [](int c, const float* d, const float*) { return c == 3 ? double(d[3]) : std::min(d[c], d[3]); }},
+      {"matte prep leaves floats", [&](auto& d) {
+         const float matte[3] = {0.5f, 0.5f, 0.5f};
+         ZqDibPrepAlphaImage(bytes(d), &bounds, 16 * n, nullptr, 0, matte, 16);
+       },
+       [](int c, const float* d, const float*) { return double(d[c]); }},
+  };
+  for (const Case& k : cases) {
+    std::vector<float> d = d0;
+    k.run(d);
+    for (int i = 0; i < n; ++i)
+      for (int c = 0; c < 4; ++c)
+        ASSERT_NEAR(d[4 * i + c], k.formula(c, &d0[4 * i], &s[4 * i]), 1e-6) << k.name << " pixel " << i;
+  }
 }
 
 TEST(Compose, FloatPathsAndCustomBlend) {
