@@ -55,6 +55,7 @@ Grid* Create(HWND window, const CREATESTRUCTW& create) {
   if (!(g->style & SPS_FOCUSONLYACTIVE)) g->derived |= SPD_FOCUSALWAYS;
   if ((g->style & 0x20) && !(g->style & (0x10 | 0x40))) g->derived |= SPD_ROWFOCUSRECT;
   if (create.style & WS_BORDER) g->derived |= SPD_BORDER;
+  g->bars = static_cast<DWORD>(create.style) & (WS_HSCROLL | WS_VSCROLL);
   g->zoneColumn = -1;
   InstallOwner(*g, nullptr);
   g->editState = kNoOwner;

@@ -88,6 +88,7 @@ void OpenEditor(Grid& g) {
     return;
   }
   if (!g.editor) return;
+  EnsureLayout(g);
   SetFocusCell(g, row == kHeader ? 0 : row, column, true, true);
   RECT cell = CellRect(g, g.focusRow, g.focusColumn);
   InflateRect(&cell, 1, 1);

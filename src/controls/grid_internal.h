@@ -88,7 +88,7 @@ struct Grid {
   RECT dragRect, dropRect;
   DWORD mouseState;
   LONG iconRoom;
-  BOOL queuedRefresh;
+  DWORD bars;  // WS_HSCROLL and WS_VSCROLL of the window at creation
   ZQSPREADCOLUMN* columns;
   LPCWSTR headers;
   ControlEntry* controls;
@@ -123,6 +123,7 @@ int CopyToText(Grid& g, LPCWSTR text, LONG length);
 
 // grid_layout.cpp: metrics, columns, rectangles, scroll bars
 void UpdateMetrics(Grid& g, HDC dc);
+void EnsureLayout(Grid& g);  // the metrics, when the layout is dirty
 bool LayoutColumns(Grid& g, ZQSPREADCOLUMN* columns, LONG count, LONG clientWidth);
 void SetColumnPixelWidth(Grid& g, ZQSPREADCOLUMN& column, LONG width);
 LONG ClientWidth(const Grid& g);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "controls/grid_internal.h"
+#include "controls/theme_internal.h"
 
 namespace zq::controls::grid {
 namespace {
@@ -84,6 +85,7 @@ LONG MeasureText(Grid& g, HDC dc, LPCWSTR text, LONG length, HFONT font) {
 }
 
 void UpdateMetrics(Grid& g, HDC dc) {
+  DefaultTheme(g.window);
   if (!g.lineBrush) g.lineBrush = MakeLineBrush(g);
   if (!g.memory) {
     g.memory = CreateCompatibleDC(dc);
@@ -122,6 +124,14 @@ void UpdateMetrics(Grid& g, HDC dc) {
   if (g.columns) LayoutColumns(g, g.columns, g.columnCount, ClientWidth(g));
   UpdateScrollBars(g);
   g.layoutDirty = FALSE;
+}
+
+void EnsureLayout(Grid& g) {
+  if (!g.layoutDirty) return;
+  HDC dc = GetDC(g.window);
+  if (!dc) return;
+  UpdateMetrics(g, dc);
+  ReleaseDC(g.window, dc);
 }
 
 bool LayoutColumns(Grid& g, ZQSPREADCOLUMN* columns, LONG count, LONG clientWidth) {
@@ -281,12 +291,12 @@ void UpdateScrollBars(Grid& g) {
   info.nMax = std::max<LONG>(TotalRows(g) - 1, 0);
   info.nPage = static_cast<UINT>(page);
   info.nPos = g.vscroll.pos;
-  if (!(g.derived & SPD_NOVSCROLL)) SetScrollInfo(g.window, SB_VERT, &info, TRUE);
+  if (!(g.derived & SPD_NOVSCROLL) && (g.bars & WS_VSCROLL)) SetScrollInfo(g.window, SB_VERT, &info, TRUE);
   info.nMin = g.frozen;
   info.nMax = std::max<LONG>(g.columnCount - 1, g.frozen);
   info.nPage = static_cast<UINT>(g.hscroll.page);
   info.nPos = g.hscroll.pos;
-  if (!(g.derived & SPD_NOHSCROLL)) SetScrollInfo(g.window, SB_HORZ, &info, TRUE);
+  if (!(g.derived & SPD_NOHSCROLL) && (g.bars & WS_HSCROLL)) SetScrollInfo(g.window, SB_HORZ, &info, TRUE);
 }
 
 LONG SetTopRow(Grid& g, LONG row) {
@@ -299,7 +309,7 @@ LONG SetTopRow(Grid& g, LONG row) {
   if (std::abs(delta) < rows.bottom - rows.top)
     ScrollWindowEx(g.window, 0, delta, &rows, &rows, nullptr, nullptr, SW_INVALIDATE);
   else InvalidateRect(g.window, &rows, FALSE);
-  if (!(g.derived & SPD_NOVSCROLL)) SetScrollPos(g.window, SB_VERT, top, TRUE);
+  if (!(g.derived & SPD_NOVSCROLL) && (g.bars & WS_VSCROLL)) SetScrollPos(g.window, SB_VERT, top, TRUE);
   return previous;
 }
 

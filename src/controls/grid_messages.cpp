@@ -50,14 +50,6 @@ void FillMetrics(const Grid& g, ZQSPREADMETRICS* m) {
   m->headerHeight = g.headerHeight;
 }
 
-void EnsureMetrics(Grid& g) {
-  if (!g.layoutDirty) return;
-  HDC dc = GetDC(g.window);
-  if (!dc) return;
-  UpdateMetrics(g, dc);
-  ReleaseDC(g.window, dc);
-}
-
 void SetMetrics(Grid& g, ZQSPREADMETRICS* m) {
   if (m->flags & SPMF_NOAPPENDROW) g.derived &= ~SPD_APPENDROW;
   if (m->flags & SPMF_APPENDROW) g.derived |= SPD_APPENDROW;
@@ -73,7 +65,7 @@ void SetMetrics(Grid& g, ZQSPREADMETRICS* m) {
     LayoutColumns(g, g.columns, g.columnCount, ClientWidth(g));
   }
   Repaint(g);
-  EnsureMetrics(g);
+  EnsureLayout(g);
   FillMetrics(g, m);
 }
 
@@ -100,7 +92,7 @@ void CellRequest(Grid& g, ZQSPREADCELLREQ* r) {
 }
 
 LRESULT IdealSize(Grid& g, const SIZE* limit, SIZE* out) {
-  EnsureMetrics(g);
+  EnsureLayout(g);
   LONG width = g.rowHeaderWidth + (g.rowHeaderWidth > 0 ? 1 : 0);
   for (LONG c = 0; g.columns && c < g.columnCount; ++c)
     if (g.columns[c].spec >= 0) width += MulDiv(g.columns[c].spec, g.charCell.cx, 8);
@@ -119,7 +111,7 @@ LRESULT IdealSize(Grid& g, const SIZE* limit, SIZE* out) {
 }
 
 void FitRows(Grid& g, LONG rows, ZQSPREADMETRICS* m) {
-  EnsureMetrics(g);
+  EnsureLayout(g);
   RECT window, client;
   GetWindowRect(g.window, &window);
   GetClientRect(g.window, &client);
@@ -247,7 +239,7 @@ LRESULT Private(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, bool* handl
     }
     case SPM_GETCOMMANDS: return CommandBits(g);
     case SPM_GETMETRICS:
-      EnsureMetrics(g);
+      EnsureLayout(g);
       if (lParam) FillMetrics(g, reinterpret_cast<ZQSPREADMETRICS*>(lParam));
       return 0;
     case SPM_NOTIFY: return Notify(g, static_cast<int>(wParam), g.focusRow, g.focusColumn);
@@ -305,7 +297,7 @@ LRESULT Private(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, bool* handl
     case SPM_CALCWIDTHS: {
       const auto* set = reinterpret_cast<const ZQSPREADCOLUMNSET*>(lParam);
       if (!set) return 0;
-      EnsureMetrics(g);
+      EnsureLayout(g);
       return LayoutColumns(g, set->columns, set->count, ClientWidth(g)) ? 1 : 0;
     }
     case SPM_FITROWS: FitRows(g, static_cast<LONG>(wParam), reinterpret_cast<ZQSPREADMETRICS*>(lParam)); return 0;
@@ -319,7 +311,7 @@ LRESULT Private(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, bool* handl
     }
     case SPM_HITTEST:
     case SPM_INSERTHITTEST:
-      EnsureMetrics(g);
+      EnsureLayout(g);
       return HitTest(g, POINT{static_cast<LONG>(wParam), static_cast<LONG>(lParam)}, message == SPM_INSERTHITTEST);
     case SPM_GETSTYLE: return g.style;
     case SPM_SETSTYLE:
@@ -364,10 +356,10 @@ LRESULT Private(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, bool* handl
       g.derived = lParam ? (g.derived & ~SPD_NOVSCROLL) : (g.derived | SPD_NOVSCROLL);
       return 0;
     case SPM_FREECONTROLS: FreeInstances(g); return 0;
-    case SPM_GETROWHEIGHT: EnsureMetrics(g); return g.rowHeight;
+    case SPM_GETROWHEIGHT: EnsureLayout(g); return g.rowHeight;
     case SPM_GETROWRECT:
     case SPM_GETCOLUMNRECT: {
-      EnsureMetrics(g);
+      EnsureLayout(g);
       if (!lParam) return 0;
       RECT r = message == SPM_GETROWRECT ? CellRect(g, static_cast<DWORD>(wParam), kHeader)
                                          : CellRect(g, kHeader, static_cast<DWORD>(wParam));
@@ -386,6 +378,8 @@ LRESULT Private(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, bool* handl
 
 bool HandleMessage(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   bool handled = false;
+  // Geometry answers and moves need the metrics of the current font.
+  if (message >= WM_USER && message <= SPM_ENABLESCROLLBAR) EnsureLayout(g);
   *result = SelectionMessage(g, message, wParam, lParam, &handled);
   if (handled) return true;
   *result = Private(g, message, wParam, lParam, &handled);

@@ -1,5 +1,7 @@
 #include "grid_test_support.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <ostream>
@@ -105,14 +107,22 @@ DWORD CALLBACK ScriptedOwner::RowRepaint(ZQSPREADIFACE* r, DWORD row, DWORD colu
   return SPR_CELL;
 }
 
-Grid::Grid(DWORD style, int width, int height, DWORD windowStyle) : parent_(0, 40, 40, width + 20, height + 20) {
-  parent_.onMessage = [this](UINT message, WPARAM, LPARAM lParam) -> LRESULT {
-    if (message != WM_NOTIFY) return -1;
+// The parent's notifications, answered with any value (-1 included).
+LRESULT CALLBACK Grid::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR data) {
+  auto* self = reinterpret_cast<Grid*>(data);
+  if (message == WM_NOTIFY) {
     const auto* nm = reinterpret_cast<const ZQSPREADNM*>(lParam);
-    if (nm->hdr.hwndFrom != grid_) return -1;
-    notes.push_back({static_cast<int>(nm->hdr.code), nm->row, nm->column});
-    return answer ? answer(*nm) : 0;
-  };
+    if (nm->hdr.hwndFrom == self->grid_) {
+      self->notes.push_back({static_cast<int>(nm->hdr.code), nm->row, nm->column});
+      return self->answer ? self->answer(*nm) : 0;
+    }
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+Grid::Grid(DWORD style, int width, int height, DWORD windowStyle) : parent_(0, 40, 40, width + 20, height + 20) {
+  SetWindowSubclass(parent_.hwnd(), ParentProc, 1, reinterpret_cast<DWORD_PTR>(this));
   grid_ = CreateWindowExW(0, ZQSPREAD_CLASSNAME, L"", WS_CHILD | WS_VISIBLE | windowStyle | style, 10, 10, width,
                           height, parent_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(77)),
                           GetModuleHandleW(nullptr), nullptr);
@@ -121,6 +131,7 @@ Grid::Grid(DWORD style, int width, int height, DWORD windowStyle) : parent_(0, 4
 
 Grid::~Grid() {
   if (grid_) DestroyWindow(grid_);
+  RemoveWindowSubclass(parent_.hwnd(), ParentProc, 1);
 }
 
 void Grid::SetColumns(std::vector<ZQSPREADCOLUMN> list, const std::vector<std::wstring>& titles, LONG frozen) {

@@ -119,6 +119,7 @@ class Grid {
   std::wstring headers;
 
  private:
+  static LRESULT CALLBACK ParentProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   controlstest::TestWindow parent_;
   HWND grid_ = nullptr;
 };
