@@ -38,15 +38,24 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
+// A raised (or sunken) one-pixel edge inside `r`.
+void Edges(HDC dc, const RECT& r, bool sunken) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  HGDIOBJ old = SelectObject(dc, ZqGetUIBrush(sunken ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT));
+  PatBlt(dc, r.left, r.top, w, 1, PATCOPY);
+  PatBlt(dc, r.left, r.top, 1, h, PATCOPY);
+  SelectObject(dc, ZqGetUIBrush(sunken ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW));
+  PatBlt(dc, r.left, r.bottom - 1, w, 1, PATCOPY);
+  PatBlt(dc, r.right - 1, r.top, 1, h, PATCOPY);
+  SelectObject(dc, old);
+}
+
 // A button-face cell with a raised (or sunken) one-pixel edge.
 void Bevel(HDC dc, const RECT& r, const Colours& c, bool sunken) {
   if (r.right <= r.left || r.bottom <= r.top) return;
   Fill(dc, r, c.face);
-  const COLORREF lit = sunken ? c.shadow : c.highlight, dark = sunken ? c.highlight : c.shadow;
-  Fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, lit);
-  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, lit);
-  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, dark);
-  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, dark);
+  Edges(dc, r, sunken);
 }
 
 bool DrawThemedItem(HDC dc, const RECT& r, int state) {
@@ -212,20 +221,30 @@ void PaintRowHeader(Grid& g, HDC m, const RowPaint& rp, const Colours& c) {
   const bool sunken = MultiSelect(g) && rp.data && RowSelected(g, rp.row);
   RECT cell{0, rp.top, g.rowHeaderWidth - 1, rp.bottom};
   Fill(m, RECT{g.rowHeaderWidth - 1, rp.top, g.rowHeaderWidth, rp.bottom}, c.frame);
-  Bevel(m, cell, c, sunken);
-  if (!rp.data) return;
+  if (!rp.data) {
+    Bevel(m, cell, c, sunken);
+    return;
+  }
   const ZQSPREADCELL* h = GetHeaderCell(g, rp.row, kHeader, 0);
   RECT text = cell;
   if (sunken) OffsetRect(&text, 0, 1);
-  if (h->images) ImageList_Draw(h->images, h->extra, m, text.left + 2, text.top + 1, ILD_TRANSPARENT);
-  if (HasFrame(*h)) PaintFrame(m, text, h, 0);
+  const bool decorated = h->images || HasFrame(*h);
+  if (decorated) {
+    Fill(m, cell, c.face);
+    if (h->images) ImageList_Draw(h->images, h->extra, m, text.left + 2, text.top + 1, ILD_TRANSPARENT);
+    if (HasFrame(*h)) PaintFrame(m, text, h, 0);
+  }
   SetTextColor(m, (h->flags & SPCF_COLOUR) ? h->colour : c.buttonText);
+  SetBkColor(m, c.face);
   HGDIOBJ old = (h->flags & SPCF_FONT) && h->font ? SelectObject(m, h->font) : nullptr;
   const int n = FitText(g, m, h->text, h->length, text.right - text.left - 2);
   SetTextAlign(m, TA_RIGHT | TA_BOTTOM);
-  SetBkMode(m, TRANSPARENT);
-  ExtTextOutW(m, text.right - 1, text.bottom - 1, ETO_CLIPPED, &text, g.text, static_cast<UINT>(n), nullptr);
+  // The face and the number in one call, unless images or a frame lie under it.
+  if (decorated) SetBkMode(m, TRANSPARENT);
+  ExtTextOutW(m, text.right - 1, text.bottom - 1, ETO_CLIPPED | (decorated ? 0 : ETO_OPAQUE), &cell, g.text,
+              static_cast<UINT>(n), nullptr);
   SetBkMode(m, OPAQUE);
+  Edges(m, cell, sunken);
   if (old) SelectObject(m, old);
 }
 
@@ -238,11 +257,16 @@ void PaintCell(Grid& g, HDC m, const RowPaint& rp, DWORD column, RECT cell, cons
     back = focused ? c.selection : c.face;
     text = focused ? c.selectionText : c.text;
   }
-  Fill(m, cell, back);
-  if (!rp.data) return;
+  if (!rp.data) {
+    Fill(m, cell, back);
+    return;
+  }
   const ZQSPREADCELL* cellData = GetCell(g, rp.row, column, SPF_DISPLAY);
   if ((cellData->flags & SPCF_COLOUR) && !(selected && focused)) text = cellData->colour;
   const ZQSPREADCONTROL* d = col.control;
+  // Plain text: the background and the text in one call.
+  const bool plain = !d && !HasFrame(*cellData);
+  if (!plain) Fill(m, cell, back);
   if (d && d->kind != SPK_IMAGEBUTTON) {
     DrawControl(g, m, rp.row, column, cell, cellData, back, text);
     return;
@@ -263,14 +287,16 @@ void PaintCell(Grid& g, HDC m, const RowPaint& rp, DWORD column, RECT cell, cons
   const LONG room = (area.right - area.left) - indent - 4;
   const int n = FitText(g, m, cellData->text, cellData->length, room);
   SetTextColor(m, text);
-  SetBkMode(m, TRANSPARENT);
+  SetBkColor(m, back);
+  if (!plain) SetBkMode(m, TRANSPARENT);
   LONG x;
   switch (align & SPC_ALIGNMASK) {
     case SPC_LEFT: SetTextAlign(m, TA_LEFT | TA_BOTTOM); x = area.left + indent + 2; break;
     case SPC_CENTER: SetTextAlign(m, TA_CENTER | TA_BOTTOM); x = (area.left + area.right) / 2; break;
     default: SetTextAlign(m, TA_RIGHT | TA_BOTTOM); x = area.right - 2; break;
   }
-  ExtTextOutW(m, x, area.bottom - 1, ETO_CLIPPED, &area, g.text, static_cast<UINT>(n), nullptr);
+  ExtTextOutW(m, x, area.bottom - 1, ETO_CLIPPED | (plain ? ETO_OPAQUE : 0), &area, g.text, static_cast<UINT>(n),
+              nullptr);
   SetBkMode(m, OPAQUE);
   if (old) SelectObject(m, old);
 }
