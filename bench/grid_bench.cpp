@@ -3,7 +3,6 @@
 // same cell texts into a bitmap of the same size, copied to the same window.
 // Needs a display (scripts/run-bench starts a virtual one).
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -97,7 +96,7 @@ void GridRepaint() {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   HWND host = CreateWindowExW(0, cls.lpszClassName, L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
                               nullptr, nullptr, cls.hInstance, nullptr);
-  HWND grid = host ? CreateWindowExW(0, ZQSPREAD_CLASSNAME, L"", WS_CHILD | WS_VISIBLE | (getenv("LINESTYLE") ? strtoul(getenv("LINESTYLE"), nullptr, 0) : SPS_HLINES | SPS_VLINES), 0, 0,
+  HWND grid = host ? CreateWindowExW(0, ZQSPREAD_CLASSNAME, L"", WS_CHILD | WS_VISIBLE | SPS_HLINES | SPS_VLINES, 0, 0,
                                      width, height, host, nullptr, cls.hInstance, nullptr)
                    : nullptr;
   if (!grid) {
@@ -117,7 +116,7 @@ void GridRepaint() {
   for (int c = 0; c < kColumns; ++c) {
     columns[c].spec = specs[c];
     columns[c].flags = c == 0 || c == 5 ? SPC_LEFT : SPC_RIGHT;
-    if ((c == 2 || c == 3) && !getenv("NOFADER")) columns[c].control = &fader;
+    if (c == 2 || c == 3) columns[c].control = &fader;
     columns[c].headerOffset = 0;
   }
   ZQSPREADCOLUMNSET set{kColumns, kColumns, 0, columns, L"Column"};
