@@ -63,8 +63,8 @@ Grid* Create(HWND window, const CREATESTRUCTW& create) {
 }
 
 void Destroy(HWND window, Grid* g) {
-  KillTimer(window, kTooltipTimer);
-  if (g->tooltip) DestroyWindow(g->tooltip);
+  CancelMouse(*g);
+  DestroyTooltip(*g);
   if (g->memory) {
     SelectObject(g->memory, g->memoryOldBitmap);
     DeleteDC(g->memory);
