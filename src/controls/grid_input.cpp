@@ -28,6 +28,10 @@ bool EditorCommand(Grid& g, WPARAM wParam, LPARAM lParam) {
     if (g.style & SPS_TOOLTIPS) UpdateTooltip(g);
     return true;
   }
+  if (g.editor && reinterpret_cast<HWND>(lParam) == g.editor && HIWORD(wParam) == EN_KILLFOCUS) {
+    CommitEditor(g);  // the focus went elsewhere
+    return true;
+  }
   if (HIWORD(wParam) != 0) return false;
   if (LOWORD(wParam) == IDOK) {
     CommitEditor(g);

@@ -355,11 +355,7 @@ void ScrollMessage(Grid& g, bool vertical, WPARAM wParam) {
     case SB_PAGEUP: pos -= page; break;
     case SB_PAGEDOWN: pos += page; break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      pos = GetScrollInfo(g.window, vertical ? SB_VERT : SB_HORZ, &info) ? info.nTrackPos : HIWORD(wParam);
-      break;
-    }
+    case SB_THUMBTRACK: pos = HIWORD(wParam); break;  // rows and columns fit 16 bits
     default: return;
   }
   pos = std::clamp(pos, s.min, s.max);
