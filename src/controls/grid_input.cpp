@@ -15,6 +15,7 @@ namespace {
 ZQAUTOSCROLL g_autoScroll{};
 
 void ContextMenu(Grid& g) {
+  UpdateAreas(g);
   RECT cell = CellRect(g, g.focusRow, g.focusColumn);
   InflateRect(&cell, 1, 1);
   RECT meet;

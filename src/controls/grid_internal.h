@@ -126,6 +126,7 @@ int CopyToText(Grid& g, LPCWSTR text, LONG length);
 // grid_layout.cpp: metrics, columns, rectangles, scroll bars
 void UpdateMetrics(Grid& g, HDC dc);
 void EnsureLayout(Grid& g);  // the metrics, when the layout is dirty
+void UpdateAreas(Grid& g);   // the cell-area and header-band rectangles
 bool LayoutColumns(Grid& g, ZQSPREADCOLUMN* columns, LONG count, LONG clientWidth);
 void SetColumnPixelWidth(Grid& g, ZQSPREADCOLUMN& column, LONG width);
 LONG ClientWidth(const Grid& g);

@@ -193,6 +193,12 @@ void SetColumnPixelWidth(Grid& g, ZQSPREADCOLUMN& column, LONG width) {
   }
 }
 
+void UpdateAreas(Grid& g) {
+  EnsureLayout(g);
+  g.cellArea = RECT{g.rowHeaderWidth, RowsTop(g), ClientWidth(g), ClientHeight(g)};
+  g.headerBand = RECT{0, 0, ClientWidth(g), (g.derived & SPD_NOHEADER) ? 0 : g.headerHeight + 1};
+}
+
 LONG VisibleRows(const Grid& g) {
   const LONG space = ClientHeight(g) - RowsTop(g);
   return g.rowHeight > 0 ? std::max<LONG>(space / g.rowHeight, 0) : 0;

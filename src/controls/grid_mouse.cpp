@@ -434,6 +434,7 @@ void CancelMouse(Grid& g) {
 bool HandleMouse(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   *result = 0;
   const POINT p = PointOf(lParam);
+  UpdateAreas(g);
   // A pressed embedded control receives everything until its button is up.
   if (g_owner.grid == g.window) {
     ControlMessage(g, g_owner.row, g_owner.column, message, wParam, lParam);

@@ -525,3 +525,94 @@ TEST(GridPictures, SelectEditAndResizeAColumn) {
   Post(grid, WM_LBUTTONUP, 0, MAKELPARAM(head.right + 40, 3));
   EXPECT_TRUE(testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_session_3_resize_" + run).c_str()).saved);
 }
+
+TEST(GridMouse, ColumnAndRowDragsDropWithTheirNotifications) {
+  Grid grid(SPS_DRAGCOLUMNS | SPS_DRAGROWS);
+  Columns(grid);
+  grid.owner.rows = 10;
+  grid.Install();
+  grid.TakeNotes();
+  const RECT from = CellOf(grid, ZQSPREAD_HEADER, 1), to = CellOf(grid, ZQSPREAD_HEADER, 3);
+  const LPARAM start = MAKELPARAM((from.left + from.right) / 2, from.bottom / 2);
+  Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, start);
+  Post(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((to.left + to.right) / 2, to.bottom / 2));
+  Post(grid, WM_LBUTTONUP, 0, MAKELPARAM((to.left + to.right) / 2, to.bottom / 2));
+  auto notes = grid.TakeNotes();
+  ASSERT_FALSE(notes.empty());
+  EXPECT_EQ(notes.back(), (Note{SPN_COLUMNDRAG, ZQSPREAD_HEADER, 3}));
+  // Dropped outside the header band: target 0xFFFF.
+  Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, start);
+  Post(grid, WM_MOUSEMOVE, MK_LBUTTON, CellPoint(grid, 5, 2));
+  Post(grid, WM_LBUTTONUP, 0, CellPoint(grid, 5, 2));
+  EXPECT_EQ(grid.TakeNotes().back(), (Note{SPN_COLUMNDRAG, ZQSPREAD_HEADER, ZQSPREAD_HEADER}));
+  // Rows: the owner accepts the drag (22); the drop names the nearest row boundary.
+  grid.answer = [](const ZQSPREADNM& nm) -> LRESULT { return nm.hdr.code == SPN_BEGINDRAG ? 1 : 0; };
+  const RECT row2 = CellOf(grid, 2, ZQSPREAD_HEADER), row6 = CellOf(grid, 6, ZQSPREAD_HEADER);
+  Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, Centre(row2));
+  Post(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(row6.left + 2, row6.top + 2));
+  Post(grid, WM_LBUTTONUP, 0, MAKELPARAM(row6.left + 2, row6.top + 2));
+  std::vector<int> codes;
+  for (const Note& n : grid.TakeNotes()) codes.push_back(n.code);
+  ASSERT_GE(codes.size(), 2u);
+  EXPECT_EQ(codes[codes.size() - 2], SPN_BEGINDRAG);
+  EXPECT_EQ(grid.notes.empty(), true);
+  // Escape during a drag: nothing dropped.
+  Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, start);
+  Post(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((to.left + to.right) / 2, to.bottom / 2));
+  Key(grid, VK_ESCAPE);
+  EXPECT_EQ(GetCapture(), nullptr);
+  Post(grid, WM_LBUTTONUP, 0, MAKELPARAM((to.left + to.right) / 2, to.bottom / 2));
+  for (const Note& n : grid.TakeNotes()) EXPECT_NE(n.code, SPN_COLUMNDRAG);
+}
+
+TEST(GridMouse, DraggingBelowTheCellsScrollsAndExtends) {
+  Grid grid(kMulti, 400, 200);
+  Columns(grid);
+  grid.owner.rows = 60;
+  grid.Install();
+  RECT client;
+  GetClientRect(grid.hwnd(), &client);
+  POINT below{60, client.bottom + 30};
+  POINT screen = below;
+  ClientToScreen(grid.hwnd(), &screen);
+  SetCursorPos(screen.x, screen.y);
+  Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(grid, 1, 0));
+  Post(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
+  controlstest::Pump(700);
+  const LRESULT top = grid.Send(SPM_GETTOPROW);
+  Post(grid, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
+  SetCursorPos(0, 0);
+  EXPECT_GT(top, 0);
+  const auto ranges = Ranges(grid);
+  ASSERT_EQ(ranges.size(), 1u);
+  EXPECT_EQ(ranges[0].anchorRow, 1u);
+  EXPECT_GT(ranges[0].endRow, static_cast<DWORD>(top));
+  controlstest::Pump(250);
+  EXPECT_EQ(grid.Send(SPM_GETTOPROW), top);  // the timer stopped with the release
+}
+
+TEST(GridKeys, CommandKeysAndTheContextMenu) {
+  Grid grid(SPS_EDITOR);
+  Columns(grid);
+  grid.Install();
+  grid.Send(SPM_SETFOCUSCELL, 3, 2);
+  grid.owner.Take();
+  grid.TakeNotes();
+  Key(grid, VK_APPS);
+  Key(grid, VK_F10, true);
+  const auto notes = grid.TakeNotes();
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_EQ(notes[0], (Note{SPN_CONTEXTMENU, 3, 2}));
+  EXPECT_EQ(notes[1], (Note{SPN_CONTEXTMENU, 3, 2}));
+  // Ctrl+A, Ctrl+Z, Ctrl+Shift+Z, Delete; Backspace only with bit 25.
+  Key(grid, 'A', false, true);
+  Key(grid, 'Z', false, true);
+  Key(grid, 'Z', true, true);
+  Key(grid, VK_DELETE);
+  SendMessageW(grid.hwnd(), WM_KEYDOWN, VK_BACK, 1);
+  SendMessageW(grid.hwnd(), WM_KEYDOWN, VK_BACK, 1 | (1 << 25));
+  std::vector<LONG> commands;
+  for (const Call& c : grid.owner.Take())
+    if (c.slot == 20) commands.push_back(c.format);
+  EXPECT_EQ(commands, (std::vector<LONG>{SPM_SELECTALL, WM_UNDO, SPM_REDO, WM_CLEAR, WM_UNDO}));
+}
