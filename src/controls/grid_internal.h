@@ -151,6 +151,9 @@ void InvalidateRow(Grid& g, DWORD row);
 void InvalidateColumn(Grid& g, DWORD column);
 void Repaint(Grid& g);
 bool ThemedHeader(const Grid& g);
+// Every grid holds the shared drawing cache from creation to destruction.
+void GridPaintAcquire();
+void GridPaintRelease();
 
 // grid_select.cpp
 // A header index is replaced by the top row or first scrolled column unless
