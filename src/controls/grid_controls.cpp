@@ -260,22 +260,49 @@ void* InstanceOf(Grid& g, DWORD row, DWORD column) {
   return *array + row * InstanceSize(d->kind);
 }
 
+namespace {
+
+// The control's part of a cell and the value text's part beside it.
+void SplitCell(const Grid& g, DWORD column, const RECT& cell, RECT* control, RECT* value) {
+  const bool left = (g.columns[column].flags & SPC_ALIGNMASK) == SPC_LEFT;
+  const LONG textWidth = std::min<LONG>(std::max<LONG>(g.controls[column].textWidth, 0), cell.right - cell.left);
+  *control = *value = cell;
+  if (left) {
+    value->right = value->left + textWidth;
+    control->left = value->right;
+  } else {
+    value->left = value->right - textWidth;
+    control->right = value->left;
+  }
+}
+
+}  // namespace
+
+// Moves the instance of (row, column) to where its cell is now (rows move
+// by scrolling without being painted again).
+void PlaceControl(Grid& g, DWORD row, DWORD column) {
+  const ZQSPREADCONTROL* d = DescriptorOf(g, column);
+  void* inst = InstanceOf(g, row, column);
+  if (!d || !inst) return;
+  RECT cell = CellRect(g, row, column), control, value;
+  if ((g.style & SPS_HLINES) || (g.exFlags & SPX_ASKLINES)) cell.bottom -= 1;
+  if (g.style & SPS_VLINES) cell.right -= 1;
+  SplitCell(g, column, cell, &control, &value);
+  switch (d->kind) {
+    case SPK_FADER: FaderInst_Move(static_cast<ZQFADERINST*>(inst), &control); break;
+    case SPK_SPINNER: SpinnerInst_Move(static_cast<ZQSPINNERINST*>(inst), &control); break;
+    case SPK_TRACKBAR: TrackbarInst_Move(static_cast<ZQTRACKBARINST*>(inst), &control); break;
+  }
+}
+
 void DrawControl(Grid& g, HDC dc, DWORD row, DWORD column, const RECT& cell, const ZQSPREADCELL* c,
                  COLORREF background, COLORREF text) {
   const ZQSPREADCONTROL* d = DescriptorOf(g, column);
   void* inst = InstanceOf(g, row, column);
   if (!d || !inst) return;
-  const ControlEntry& e = g.controls[column];
-  const bool left = (g.columns[column].flags & SPC_ALIGNMASK) == SPC_LEFT;
-  RECT control = cell, value = cell;
-  const LONG textWidth = std::min<LONG>(std::max<LONG>(e.textWidth, 0), cell.right - cell.left);
-  if (left) {
-    value.right = value.left + textWidth;
-    control.left = value.right;
-  } else {
-    value.left = value.right - textWidth;
-    control.right = value.left;
-  }
+  RECT control, value;
+  SplitCell(g, column, cell, &control, &value);
+  const LONG textWidth = value.right - value.left;
   const LONG v = c->value;
   switch (d->kind) {
     case SPK_FADER: {

@@ -177,6 +177,7 @@ bool RebuildInstances(Grid& g);
 void FreeInstances(Grid& g);
 void FreeControlTable(Grid& g);
 void* InstanceOf(Grid& g, DWORD row, DWORD column);
+void PlaceControl(Grid& g, DWORD row, DWORD column);
 void DrawControl(Grid& g, HDC dc, DWORD row, DWORD column, const RECT& cell, const ZQSPREADCELL* c,
                  COLORREF background, COLORREF text);
 // Bytes of `count` records of `size`, false when the product does not fit.

@@ -175,6 +175,7 @@ bool CellHandler(Grid& g, UINT message, WPARAM wParam, POINT p) {
         SetFocusCell(g, row, column, true, true);
         g_owner = MouseOwner{g.window, row, column, g.columns[column].control->kind == SPK_SPINNER};
         g.editState = kControlEdit;
+        PlaceControl(g, row, column);
         ControlMessage(g, row, column, WM_LBUTTONDOWN, wParam, MAKELPARAM(p.x, p.y));
         return true;
       }
@@ -268,6 +269,7 @@ bool CellHandler(Grid& g, UINT message, WPARAM wParam, POINT p) {
       const DWORD row = RowAt(g, p), column = ColumnAt(g, p);
       if (!(g.exFlags & SPX_SIMPLEMOUSE) && IsControlColumn(g, column) && row < static_cast<DWORD>(g.rowCount) &&
           !OnTrackbarValue(g, column, p)) {
+        PlaceControl(g, row, column);
         ControlMessage(g, row, column, message, wParam, MAKELPARAM(p.x, p.y));
         return true;
       }

@@ -616,3 +616,49 @@ TEST(GridKeys, CommandKeysAndTheContextMenu) {
     if (c.slot == 20) commands.push_back(c.format);
   EXPECT_EQ(commands, (std::vector<LONG>{SPM_SELECTALL, WM_UNDO, SPM_REDO, WM_CLEAR, WM_UNDO}));
 }
+
+namespace {
+
+int CALLBACK LevelText(const ZQSPREADCONTROL*, LONG value, LPWSTR text, int capacity) {
+  return swprintf(text, static_cast<size_t>(capacity), L"level %ld", static_cast<long>(value));
+}
+
+}  // namespace
+
+TEST(GridMouse, EmbeddedControlsTakeThePressAndReportTheirValueAsText) {
+  ZQSPREADCONTROL fader{};
+  fader.kind = SPK_FADER;
+  fader.maximum = 100;
+  fader.u.fader.textWidth = 30;
+  fader.u.fader.format = LevelText;
+  Grid grid(0, 400, 200);
+  grid.SetColumns({Column(64), Column(-1000, SPC_RIGHT)}, {L"Name", L"Level"});
+  grid.columns[1].control = &fader;
+  ZQSPREADCOLUMNSET set{2, 2, 0, grid.columns.data(), grid.headers.c_str()};
+  grid.Send(SPM_SETCOLUMNS, 0, reinterpret_cast<LPARAM>(&set));
+  grid.owner.rows = 30;
+  grid.Install();
+  // Scrolled without the row being painted again: the press still finds it.
+  grid.Send(SPM_SETTOPROW, 2);
+  grid.owner.Take();
+  grid.TakeNotes();
+  const RECT cell = CellOf(grid, 4, 1);
+  // Near the right end of the track: a page toward the maximum.
+  const LPARAM point = MAKELPARAM(cell.right - (30 + 20) - 15, (cell.top + cell.bottom) / 2);  // left of the value text
+  Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  Post(grid, WM_LBUTTONUP, 0, point);
+  EXPECT_EQ(grid.Send(SPM_GETSELECTION), MAKELONG(4, 1));
+  std::vector<Call> sets;
+  for (const Call& c : grid.owner.Take())
+    if (c.slot == 17) sets.push_back(c);
+  ASSERT_FALSE(sets.empty());
+  EXPECT_EQ(sets[0], (Call{17, 4, 1, SPF_TEXT}));
+  EXPECT_EQ(grid.owner.lastSet.rfind(L"level ", 0), 0u);
+  EXPECT_NE(grid.owner.lastSet, L"level 0");
+  // With simple mouse handling the press stays the grid's.
+  grid.Send(SPM_SETEXFLAGS, SPX_SIMPLEMOUSE);
+  grid.owner.Take();
+  Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  Post(grid, WM_LBUTTONUP, 0, point);
+  for (const Call& c : grid.owner.Take()) EXPECT_NE(c.slot, 17);
+}
