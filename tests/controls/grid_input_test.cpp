@@ -662,3 +662,22 @@ TEST(GridMouse, EmbeddedControlsTakeThePressAndReportTheirValueAsText) {
   Post(grid, WM_LBUTTONUP, 0, point);
   for (const Call& c : grid.owner.Take()) EXPECT_NE(c.slot, 17);
 }
+
+TEST(GridScroll, MiddleButtonRunsAnAutoScrollThatTheWheelEnds) {
+  Grid grid(0);
+  Columns(grid);
+  grid.owner.rows = 100;
+  grid.Install();
+  SendMessageW(grid.hwnd(), WM_MBUTTONDOWN, MK_MBUTTON, CellPoint(grid, 3, 1));
+  HWND marker = GetCapture();
+  ASSERT_NE(marker, nullptr);  // the run's origin marker holds the mouse
+  EXPECT_NE(marker, grid.hwnd());
+  SendMessageW(grid.hwnd(), WM_MBUTTONUP, 0, CellPoint(grid, 3, 1));
+  EXPECT_EQ(GetCapture(), nullptr);
+  SendMessageW(grid.hwnd(), WM_MBUTTONDOWN, MK_MBUTTON, CellPoint(grid, 3, 1));
+  EXPECT_NE(GetCapture(), nullptr);
+  const LRESULT top = grid.Send(SPM_GETTOPROW);
+  SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_GT(grid.Send(SPM_GETTOPROW), top);
+}
