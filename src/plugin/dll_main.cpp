@@ -5,6 +5,7 @@
 #include "plugin/class_factory.h"
 #include "plugin/library_startup.h"
 #include "plugin/registration.h"
+#include "zq/grid.h"
 #include "zq/msgbox.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) noexcept {
@@ -13,9 +14,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
       // Attach never fails, whatever the steps report.
       quillet::LibraryStartup(instance);
       ZqMsgBoxSetAppData(instance, nullptr, L"MIDI Quillet");
+      SpreadInitialize(instance, ZQSPREAD_CLASSNAME);
       break;
     case DLL_PROCESS_DETACH:
       quillet::ReleaseUnlockedFactories();
+      SpreadTerminate(zq::core::ModuleInstance(), ZQSPREAD_CLASSNAME);
       quillet::LibraryShutdown();
       break;
     default:
