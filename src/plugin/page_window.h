@@ -1,0 +1,44 @@
+// The page window's state and the pieces its procedure is made of.
+#pragma once
+#include <windows.h>
+
+#include "plugin/page_object.h"
+
+namespace quillet {
+
+class FilterObject;
+
+// Lives from WM_INITDIALOG to WM_NCDESTROY.
+struct PageWindow {
+  PropertyPage* page = nullptr;
+  HWND dialog = nullptr;
+  HWND trackBar = nullptr, transportBar = nullptr, grid = nullptr;
+  FilterObject* Filter() const { return page ? page->Filter() : nullptr; }
+};
+
+namespace page {
+
+// Information fields, root note list, pitch shift and time display
+// (page_info.cpp).
+void ShowInformation(HWND dialog, FilterObject& filter) noexcept;
+void FillRootNotes(HWND dialog, FilterObject& filter) noexcept;
+void ShowPitchShift(HWND dialog, FilterObject& filter) noexcept;
+// Reads the edit, clamps to -24..24, stores it in the host and shows it.
+void StorePitchShift(HWND dialog, FilterObject& filter) noexcept;
+void ShowTime(HWND dialog, FilterObject& filter) noexcept;
+
+// Commands of the toolbars and dialogs (page_commands.cpp).
+void RunCommand(PageWindow& w, int id, int code) noexcept;
+HRESULT RunTransport(FilterObject& filter, int command) noexcept;
+HRESULT FinishRecording(FilterObject& filter) noexcept;
+void UpdateToolbars(PageWindow& w) noexcept;
+
+// Modal dialogs (page_dialogs.cpp). IDOK when the settings changed.
+INT_PTR EventFilterDialog(HWND owner, FilterObject& filter, bool chase) noexcept;
+INT_PTR QuantizeDialog(HWND owner, FilterObject& filter) noexcept;
+// The quantize word for a resolution index and three switches, keeping
+// bits 16-28 of `current` except the triplet bit.
+DWORD QuantizeWord(DWORD current, int resolution, bool startTimes, bool durations, bool onPlayback) noexcept;
+
+}  // namespace page
+}  // namespace quillet
