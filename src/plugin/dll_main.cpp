@@ -6,6 +6,7 @@
 #include "plugin/library_startup.h"
 #include "plugin/page_object.h"
 #include "plugin/registration.h"
+#include "zq/grid.h"
 #include "zq/msgbox.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) noexcept {
@@ -14,10 +15,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
       // Attach never fails, whatever the steps report.
       quillet::LibraryStartup(instance);
       ZqMsgBoxSetAppData(instance, nullptr, L"MIDI Quillet");
+      SpreadInitialize(instance, ZQSPREAD_CLASSNAME);
       break;
     case DLL_PROCESS_DETACH:
       quillet::ReleaseUnlockedFactories();
       quillet::UnregisterPageClasses();
+      SpreadTerminate(zq::core::ModuleInstance(), ZQSPREAD_CLASSNAME);
       quillet::LibraryShutdown();
       break;
     default:

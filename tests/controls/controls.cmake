@@ -77,3 +77,24 @@ add_test(NAME controls_spinner_classic_tests
                  --timeout 110 $<TARGET_FILE:controls_spinner_tests>)
 set_tests_properties(controls_spinner_classic_tests PROPERTIES TIMEOUT 120 LABELS gui RUN_SERIAL TRUE
   ENVIRONMENT "QUILLET_BUILD_DIR=${CMAKE_BINARY_DIR};QUILLET_THEMES=off")
+
+# The spreadsheet grid: its class, owner interface and messages against a
+# scripted owner; metrics, layout and pictures of every column kind, once
+# with Wine's theme and once with visual styles off.
+set(GRID_TEST_SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/grid_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/grid_view_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/grid_test_support.cpp
+  ${CONTROLS_TEST_SUPPORT})
+quillet_add_test(controls_grid_tests GUI SOURCES ${GRID_TEST_SOURCES} LIBS comctl32)
+target_include_directories(controls_grid_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/controls)
+set_tests_properties(controls_grid_tests PROPERTIES RUN_SERIAL TRUE)
+add_test(NAME controls_grid_classic_tests
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/controls/run-unthemed ${QUILLET_WINE_RUN}
+                 --timeout 110 $<TARGET_FILE:controls_grid_tests>)
+set_tests_properties(controls_grid_classic_tests PROPERTIES TIMEOUT 120 LABELS gui RUN_SERIAL TRUE
+  ENVIRONMENT "QUILLET_BUILD_DIR=${CMAKE_BINARY_DIR};QUILLET_THEMES=off")
+
+# The per-row instance arrays' size arithmetic (no export reaches it).
+quillet_add_test(controls_grid_internal_tests INTERNAL SOURCES
+  ${CMAKE_SOURCE_DIR}/tests/controls/grid_internal_test.cpp)

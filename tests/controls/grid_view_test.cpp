@@ -1,0 +1,362 @@
+// The grid on the screen: metrics and column layout against values worked
+// out here from the font's own text metrics, the rows the owner is asked
+// for while painting, and pictures of text, check, fader, trackbar and
+// spinner columns (with Wine's theme, and with visual styles off:
+// QUILLET_THEMES=off, see controls.cmake).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "controls_test_support.h"
+#include "grid_test_support.h"
+#include "screenshot.h"
+#include "zq/fader.h"
+#include "zq/grid.h"
+#include "zq/spinner.h"
+
+using controlstest::Canvas;
+using controlstest::Rgb;
+using gridtest::Grid;
+
+namespace {
+
+ZQSPREADCOLUMN Column(SHORT spec, WORD flags = SPC_LEFT, ZQSPREADCONTROL* control = nullptr) {
+  ZQSPREADCOLUMN c{};
+  c.spec = spec;
+  c.flags = flags;
+  c.control = control;
+  return c;
+}
+
+ZQSPREADMETRICS Metrics(Grid& grid) {
+  ZQSPREADMETRICS m{};
+  grid.Send(SPM_GETMETRICS, 0, reinterpret_cast<LPARAM>(&m));
+  return m;
+}
+
+// The grid's client area as it is on the screen.
+void Capture(Grid& grid, Canvas& canvas) {
+  RedrawWindow(grid.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  HDC dc = GetDC(grid.hwnd());
+  BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), dc, 0, 0, SRCCOPY);
+  ReleaseDC(grid.hwnd(), dc);
+}
+
+int Colours(const Canvas& canvas, const RECT& r) {
+  std::set<DWORD> seen;
+  for (LONG y = r.top; y < r.bottom; ++y)
+    for (LONG x = r.left; x < r.right; ++x) seen.insert(canvas.Pixel(x, y));
+  return static_cast<int>(seen.size());
+}
+
+RECT CellOf(Grid& grid, DWORD row, DWORD column) {
+  RECT r, c;
+  grid.Send(SPM_GETROWRECT, row, reinterpret_cast<LPARAM>(&r));
+  grid.Send(SPM_GETCOLUMNRECT, column, reinterpret_cast<LPARAM>(&c));
+  return RECT{c.left, r.top, c.right, r.bottom};
+}
+
+LONG FirstRowTop(Grid& grid) {
+  // Rows start one pixel higher, over the header's bottom line, with a theme.
+  return Metrics(grid).headerHeight + 1 - (gridtest::ThemesExpected() ? 1 : 0);
+}
+
+}  // namespace
+
+TEST(GridLayout, ColumnWidthsAndRowPositionsFromTextMetrics) {
+  Grid grid(0, 600, 300, 0);
+  grid.owner.rows = 30;
+  grid.SetColumns({Column(80), Column(-500), Column(-250), Column(24, SPC_LEFT | SPC_STRETCH)},
+                  {L"Fixed", L"Half", L"Quarter", L"Rest"});
+  grid.Install();
+  const SIZE cc = gridtest::CharCell(grid.hwnd());
+  ASSERT_GT(cc.cx, 0);
+  const ZQSPREADMETRICS m = Metrics(grid);
+  EXPECT_EQ(m.headerHeight, cc.cy + 4);
+  EXPECT_EQ(m.rowHeaderWidth, 6 * cc.cx + 8);  // 10,000 rows for digits: five digits and one more
+  EXPECT_EQ(m.rowsForDigits, 10000);
+  const LONG rowHeight = static_cast<LONG>(grid.Send(SPM_GETROWHEIGHT));
+  EXPECT_EQ(rowHeight, cc.cy + 3);
+
+  RECT client;
+  GetClientRect(grid.hwnd(), &client);
+  const LONG fixed0 = 10 * cc.cx, fixed3 = 3 * cc.cx;  // 80 and 24 eighths of a character
+  const LONG left = client.right - m.rowHeaderWidth - fixed0 - fixed3;
+  const LONG half = std::lround(left * 0.5), quarter = std::lround(left * 0.25);
+  const LONG expected[4] = {fixed0, half, quarter, fixed3 + (left - half - quarter)};
+  LONG x = m.rowHeaderWidth;
+  for (int c = 0; c < 4; ++c) {
+    EXPECT_EQ(grid.columns[c].width, expected[c]) << c;
+    RECT r;
+    grid.Send(SPM_GETCOLUMNRECT, c, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.left, x) << c;
+    EXPECT_EQ(r.right, x + expected[c]) << c;
+    x += expected[c];
+  }
+  EXPECT_EQ(x, client.right);  // the stretch column ends flush
+  for (DWORD row = 0; row < 4; ++row) {
+    RECT r;
+    grid.Send(SPM_GETROWRECT, row, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.top, FirstRowTop(grid) + static_cast<LONG>(row) * rowHeight) << row;
+    EXPECT_EQ(r.bottom - r.top, rowHeight);
+  }
+  // Hit tests: cells, the headers (0xFFFF), the nearest row boundary.
+  const RECT cell = CellOf(grid, 2, 1);
+  EXPECT_EQ(grid.Send(SPM_HITTEST, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2), MAKELONG(2, 1));
+  EXPECT_EQ(grid.Send(SPM_HITTEST, cell.left + 1, 2), MAKELONG(ZQSPREAD_HEADER, 1));
+  EXPECT_EQ(grid.Send(SPM_HITTEST, 2, cell.top + 1), MAKELONG(2, ZQSPREAD_HEADER));
+  EXPECT_EQ(grid.Send(SPM_INSERTHITTEST, cell.left + 1, cell.top + rowHeight * 3 / 4), MAKELONG(3, 1));
+  EXPECT_EQ(grid.Send(SPM_INSERTHITTEST, cell.left + 1, cell.top + rowHeight / 4), MAKELONG(2, 1));
+
+  // +44: another array, not installed.
+  ZQSPREADCOLUMN other[2] = {Column(16), Column(-1000)};
+  ZQSPREADCOLUMNSET set{2, 2, 0, other, L"\0"};
+  grid.Send(SPM_CALCWIDTHS, 0, reinterpret_cast<LPARAM>(&set));
+  EXPECT_EQ(other[0].width, 2 * cc.cx);
+  EXPECT_EQ(other[1].width, client.right - m.rowHeaderWidth - 2 * cc.cx);
+  EXPECT_EQ(grid.columns[0].width, fixed0);
+
+  // Ideal size: fixed columns and the row header, rows and the header.
+  SIZE ideal{}, roomy{5000, 5000}, tight{50, 50};
+  EXPECT_EQ(grid.Send(SPM_IDEALSIZE, reinterpret_cast<WPARAM>(&roomy), reinterpret_cast<LPARAM>(&ideal)), 0);
+  EXPECT_EQ(ideal.cx, m.rowHeaderWidth + 1 + fixed0 + fixed3);
+  EXPECT_EQ(ideal.cy, 30 * rowHeight + m.headerHeight + 1);
+  EXPECT_EQ(grid.Send(SPM_IDEALSIZE, reinterpret_cast<WPARAM>(&tight), reinterpret_cast<LPARAM>(&ideal)), 6);
+  EXPECT_EQ(ideal.cx, m.rowHeaderWidth + 1 + fixed0 + fixed3 + GetSystemMetrics(SM_CXVSCROLL));
+}
+
+TEST(GridLayout, OverflowEndsTheLastPageFlushAndHeaderMetricsFollowTheirSettings) {
+  Grid grid(0, 300, 200, 0);
+  grid.SetColumns({Column(96), Column(96, SPC_LEFT | SPC_STRETCH), Column(96), Column(96)},
+                  {L"One", L"Two\nlines", L"Three", L"Four"});
+  grid.Install();
+  const SIZE cc = gridtest::CharCell(grid.hwnd());
+  ZQSPREADMETRICS m = Metrics(grid);
+  EXPECT_EQ(m.headerHeight, 2 * cc.cy + 4);
+  RECT client;
+  GetClientRect(grid.hwnd(), &client);
+  // Fixed columns wider than the window: the columns that fit whole from the
+  // end leave a remainder, which the stretch column takes.
+  const LONG available = client.right - m.rowHeaderWidth, w = 12 * cc.cx;
+  LONG fitting = 0;
+  while (fitting < 4 && (fitting + 1) * w <= available) ++fitting;
+  ASSERT_LT(fitting, 4);
+  EXPECT_EQ(grid.columns[1].width, w + (available - fitting * w));
+  EXPECT_EQ(grid.columns[0].width, w);
+  EXPECT_EQ(grid.columns[3].width, w);
+  // Extended flag 0x20: no adjustment.
+  grid.Send(SPM_SETEXFLAGS, SPX_NOSTRETCHFIT);
+  SendMessageW(grid.hwnd(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  EXPECT_EQ(grid.columns[1].width, w);
+
+  // Row-header digits: 9 rows one digit, 10 rows two, each plus one.
+  const struct {
+    LONG rowsForDigits, digits, width;
+  } cases[] = {{9, -1, 2 * cc.cx + 8}, {10, -1, 3 * cc.cx + 8}, {1000000000, -1, 11 * cc.cx + 8},
+               {10, 0, 0},            {10, 4, 4 * cc.cx + 8}};
+  for (const auto& c : cases) {
+    ZQSPREADMETRICS set{0, c.rowsForDigits, 0, 0, c.digits, 0, 0};
+    grid.Send(SPM_SETMETRICS, 0, reinterpret_cast<LPARAM>(&set));
+    EXPECT_EQ(set.rowHeaderWidth, c.width) << c.rowsForDigits << " " << c.digits;
+    EXPECT_EQ(Metrics(grid).rowHeaderWidth, c.width);
+  }
+  // Digits from the real row count; extra widths and heights; no header.
+  grid.owner.rows = 12345;
+  grid.Send(SPM_REFRESHROWS);
+  ZQSPREADMETRICS set{SPMF_DIGITSFROMROWS | SPMF_NOHEADER, 0, 0, 0, -1, 5, 4};
+  grid.Send(SPM_SETMETRICS, 0, reinterpret_cast<LPARAM>(&set));
+  EXPECT_EQ(set.rowHeaderWidth, 5 + 6 * cc.cx + 8);
+  EXPECT_EQ(set.headerHeight, 0);
+  EXPECT_EQ(grid.Send(SPM_GETROWHEIGHT), cc.cy + 3 + 4);
+  RECT first;
+  grid.Send(SPM_GETROWRECT, 0, reinterpret_cast<LPARAM>(&first));
+  EXPECT_EQ(first.top, 0);
+  // +45: the window holds exactly that many rows.
+  grid.Send(SPM_FITROWS, 7, 0);
+  GetClientRect(grid.hwnd(), &client);
+  EXPECT_EQ(client.bottom, 7 * (cc.cy + 7));
+}
+
+TEST(GridPaint, WithoutAnOwnerNothingIsPaintedButTheBackground) {
+  Grid grid(SPS_HLINES | SPS_SOLIDLINES, 300, 160, 0);
+  grid.SetColumns({Column(80), Column(80)}, {L"A", L"B"});
+  Canvas canvas(300, 160);
+  Capture(grid, canvas);
+  EXPECT_EQ(Colours(canvas, RECT{0, 0, 300, 160}), 1);
+  EXPECT_EQ(canvas.Pixel(150, 80), Rgb(GetSysColor(COLOR_WINDOW)));
+  EXPECT_TRUE(grid.owner.calls.empty());
+  // Suspended painting: the same.
+  grid.Install();
+  grid.Send(SPM_SUSPEND, 1);
+  grid.owner.Take();
+  Capture(grid, canvas);
+  EXPECT_EQ(Colours(canvas, RECT{0, 0, 300, 160}), 1);
+  EXPECT_TRUE(grid.owner.Take().empty());
+  grid.Send(SPM_SUSPEND, 0);
+  Capture(grid, canvas);
+  EXPECT_GT(Colours(canvas, RECT{0, 0, 300, 160}), 3);
+}
+
+TEST(GridPaint, OnlyTheRowsInTheUpdateRegionAreAskedFor) {
+  Grid grid(0, 400, 300, WS_VSCROLL);
+  grid.SetColumns({Column(80), Column(80), Column(-1000)}, {L"A", L"B", L"C"});
+  grid.owner.rows = 200;
+  grid.Install();
+  grid.Send(SPM_SETTOPROW, 50);
+  grid.owner.Take();
+  Canvas canvas(400, 300);
+  Capture(grid, canvas);
+  std::set<DWORD> rows, cellRows;
+  for (const auto& c : grid.owner.Take()) {
+    if (c.slot == 18) rows.insert(c.row);
+    if (c.slot == 15) cellRows.insert(c.row);
+  }
+  RECT client;
+  GetClientRect(grid.hwnd(), &client);
+  const LONG rowHeight = static_cast<LONG>(grid.Send(SPM_GETROWHEIGHT));
+  const LONG visible = (client.bottom - FirstRowTop(grid) + rowHeight - 1) / rowHeight;
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(*rows.begin(), 50u);
+  EXPECT_EQ(rows.size(), static_cast<size_t>(visible));
+  EXPECT_EQ(cellRows, rows);
+  // One row's refresh asks for that row alone.
+  grid.Send(SPM_REFRESHCELL, 57, MAKELPARAM(1, SPR_ROW));
+  UpdateWindow(grid.hwnd());
+  rows.clear();
+  for (const auto& c : grid.owner.Take())
+    if (c.slot == 18) rows.insert(c.row);
+  EXPECT_EQ(rows, std::set<DWORD>{57});
+  // Beyond the count: empty rows, nobody asked.
+  grid.owner.rows = 3;
+  grid.Send(SPM_REFRESHROWS);
+  grid.owner.Take();
+  Capture(grid, canvas);
+  rows.clear();
+  for (const auto& c : grid.owner.Take())
+    if (c.slot == 18) rows.insert(c.row);
+  EXPECT_EQ(rows, (std::set<DWORD>{0, 1, 2}));
+}
+
+namespace {
+
+int CALLBACK PercentText(const ZQSPREADCONTROL*, LONG value, LPWSTR text, int capacity) {
+  return swprintf(text, static_cast<size_t>(capacity), L"%ld%%", static_cast<long>(value));
+}
+
+}  // namespace
+
+TEST(GridPaint, TextCheckFaderTrackbarAndSpinnerColumnsInPictures) {
+  ZQSPREADCONTROL fader{}, trackbar{}, spinner{};
+  fader.kind = SPK_FADER;
+  fader.minimum = 0;
+  fader.maximum = 127;
+  fader.u.fader.centre = 64;
+  fader.u.fader.style = FADS_THUMB10;
+  fader.u.fader.textWidth = 12;
+  fader.u.fader.format = PercentText;
+  trackbar.kind = SPK_TRACKBAR;
+  trackbar.minimum = -127;
+  trackbar.maximum = 127;
+  trackbar.u.trackbar.style = 0x608;
+  trackbar.u.trackbar.textWidth = 3;
+  trackbar.u.trackbar.fillCentre = 1;
+  spinner.kind = SPK_SPINNER;
+  spinner.minimum = 0;
+  spinner.maximum = 99;
+  spinner.u.spinner.style = SPNS_VERT;
+  spinner.u.spinner.textWidth = 10;
+  Grid grid(SPS_HLINES | SPS_VLINES | SPS_SOLIDLINES | SPS_MULTIROW | SPS_MULTICOLUMN, 620, 260, WS_VSCROLL);
+  grid.SetColumns({Column(96, SPC_LEFT), Column(24, SPC_CENTER), Column(-400, SPC_RIGHT, &fader),
+                   Column(-400, SPC_RIGHT, &trackbar), Column(-200, SPC_RIGHT, &spinner)},
+                  {L"Name", L"On", L"Volume", L"Pan\n(centre 0)", L"Chan"});
+  grid.owner.rows = 40;
+  for (DWORD row = 0; row < 40; ++row) {
+    grid.owner.texts[{row, 0}] = L"Track " + std::to_wstring(row + 1);
+    grid.owner.texts[{row, 1}] = L"";
+    grid.owner.values[row * 100 + 2] = static_cast<LONG>(row * 9 % 128);
+    grid.owner.values[row * 100 + 3] = static_cast<LONG>(row * 23 % 255) - 127;
+    grid.owner.values[row * 100 + 4] = static_cast<LONG>(row % 16 + 1);
+  }
+  grid.owner.decorate = [](DWORD row, DWORD column, ZQSPREADCELL& cell) {
+    if (column == 1) cell.flags = static_cast<WORD>(SPCF_FRAMEWIDEN | (row % 2 ? (DFCS_CHECKED >> 8) << 8 : 0));
+  };
+  grid.Install();
+  ZQSPREADMETRICS more{0, -1, 0, 0, -1, 0, 6};
+  grid.Send(SPM_SETMETRICS, 0, reinterpret_cast<LPARAM>(&more));
+  grid.Send(SPM_SETSORT, 1, 0);
+  grid.Send(SPM_SETFOCUSCELL, 2, 0);
+  grid.Send(SPM_EXTENDTO, 3, 0);
+  Canvas canvas(620, 260);
+  Capture(grid, canvas);
+
+  const RECT plain = CellOf(grid, 5, 0), selected = CellOf(grid, 3, 0);
+  EXPECT_EQ(canvas.Pixel(plain.right - 4, plain.top + 1), Rgb(GetSysColor(COLOR_WINDOW)));
+  // Selected, the grid without the keyboard focus: the button face.
+  EXPECT_EQ(canvas.Pixel(selected.right - 4, selected.top + 1), Rgb(GetSysColor(COLOR_BTNFACE)));
+  EXPECT_GT(Colours(canvas, plain), 1);  // its text
+  // Solid grid lines under the rows and at the columns' right edges.
+  EXPECT_EQ(canvas.Pixel(plain.left + 5, plain.bottom - 1), 0xC0C0C0u);
+  EXPECT_EQ(canvas.Pixel(plain.right - 1, plain.top + 3), 0xC0C0C0u);
+  // Check boxes, faders, trackbars and spinners draw in their cells.
+  for (DWORD column = 1; column < 5; ++column) {
+    RECT cell = CellOf(grid, 5, column);
+    cell.bottom -= 1;
+    cell.right -= 1;
+    EXPECT_GE(Colours(canvas, cell), 3) << column;
+  }
+  // The checked and unchecked boxes differ.
+  const RECT on = CellOf(grid, 5, 1), off = CellOf(grid, 4, 1);
+  int differing = 0;
+  for (LONG y = 1; y < on.bottom - on.top - 1; ++y)
+    for (LONG x = 1; x < on.right - on.left - 1; ++x)
+      differing += canvas.Pixel(on.left + x, on.top + y) != canvas.Pixel(off.left + x, off.top + y);
+  EXPECT_GT(differing, 4);
+  if (!gridtest::ThemesExpected()) {
+    // The classic header: button-face cells with a highlight edge.
+    const RECT head = CellOf(grid, ZQSPREAD_HEADER, 0);
+    EXPECT_EQ(canvas.Pixel(head.left + 2, head.top + 2), Rgb(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(canvas.Pixel(head.left + 2, head.top), Rgb(GetSysColor(COLOR_BTNHIGHLIGHT)));
+  }
+  // With the keyboard focus, the selection in the highlight colour.
+  SetFocus(grid.hwnd());
+  Capture(grid, canvas);
+  EXPECT_EQ(canvas.Pixel(selected.right - 4, selected.top + 1), Rgb(GetSysColor(COLOR_HIGHLIGHT)));
+  const auto shot = testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_columns_" + gridtest::RunName()).c_str());
+  EXPECT_TRUE(shot.saved);
+  EXPECT_GT(shot.colours, 8);
+
+  // Freed instances: the control cells show only their background.
+  grid.Send(SPM_FREECONTROLS);
+  Capture(grid, canvas);
+  RECT faderCell = CellOf(grid, 5, 2);
+  faderCell.right -= 1;
+  faderCell.bottom -= 1;
+  EXPECT_EQ(Colours(canvas, faderCell), 1);
+}
+
+TEST(GridPaint, EmbeddedControlsOnTheLastUsableRow) {
+  ZQSPREADCONTROL fader{};
+  fader.kind = SPK_FADER;
+  fader.maximum = 100;
+  fader.u.fader.style = FADS_THUMB10;
+  Grid grid(0, 300, 200, WS_VSCROLL);
+  grid.SetColumns({Column(48), Column(-1000, SPC_RIGHT, &fader)}, {L"Row", L"Level"});
+  grid.owner.rows = 0x7FFFFFFF;  // taken as ZQSPREAD_MAXROWS rows, one fader each
+  grid.owner.values[(ZQSPREAD_MAXROWS - 1) * 100 + 1] = 70;
+  grid.Install();
+  ASSERT_EQ(grid.Send(SPM_GETROWCOUNT), static_cast<LRESULT>(ZQSPREAD_MAXROWS));
+  grid.Send(SPM_SETFOCUSCELL, ZQSPREAD_MAXROWS - 1, 1);
+  Canvas canvas(300, 200);
+  Capture(grid, canvas);
+  RECT cell = CellOf(grid, ZQSPREAD_MAXROWS - 1, 1);
+  ASSERT_GT(cell.bottom, cell.top);
+  ASSERT_LE(cell.bottom, 200);
+  EXPECT_GE(Colours(canvas, RECT{cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1}), 3);
+  const auto shot = testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_last_rows_" + gridtest::RunName()).c_str());
+  EXPECT_TRUE(shot.saved);
+}
