@@ -232,7 +232,7 @@ void RunCommand(PageWindow& w, int id, int code) noexcept {
     default:
       return;
   }
-  if (w.grid) InvalidateRect(w.grid, nullptr, FALSE);
+  if (w.grid) SendMessageW(w.grid, SPM_REFRESHROWS, 0, 0);
   UpdateToolbars(w);
 }
 

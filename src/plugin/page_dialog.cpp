@@ -148,7 +148,7 @@ void Refresh(PageWindow& w) {
   page::ShowInformation(w.dialog, *filter);
   page::FillRootNotes(w.dialog, *filter);
   page::ShowPitchShift(w.dialog, *filter);
-  if (w.grid) InvalidateRect(w.grid, nullptr, FALSE);
+  if (w.grid) SendMessageW(w.grid, SPM_REFRESHROWS, 0, 0);
   page::UpdateToolbars(w);
 }
 
@@ -160,6 +160,7 @@ void InitPage(PageWindow& w) {
   SendMessageW(spin, SPNM_SETRANGE, 0, MAKELONG(static_cast<WORD>(-24), 24));
   SendMessageW(spin, SPNM_SETNOTIFY, reinterpret_cast<WPARAM>(dialog), 0);
   CreateToolbars(w);
+  page::InitMixGrid(w);
   if (FilterObject* filter = w.Filter()) {
     page::ShowPitchShift(dialog, *filter);
     page::FillRootNotes(dialog, *filter);
@@ -204,6 +205,11 @@ INT_PTR Dispatch(PageWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       if (header->code == TTN_GETDISPINFOW) return AnswerTooltip(reinterpret_cast<NMTTDISPINFOW*>(lParam));
+      if (header->idFrom == IDC_PAGE_GRID && header->code == SPN_BUTTONCLICK) {
+        const auto* click = reinterpret_cast<ZQSPREADNM*>(lParam);
+        page::MixCheckClicked(w, click->row, click->column);
+        return TRUE;
+      }
       return FALSE;
     }
     case WM_COMMAND:

@@ -3,16 +3,29 @@
 #include <windows.h>
 
 #include "plugin/page_object.h"
+#include "zq/grid.h"
 
 namespace quillet {
 
 class FilterObject;
+
+// The mix grid's owner side: the grid keeps pointers to the columns, the
+// header texts and the slider descriptions, and answers cells from `text`.
+struct MixGrid {
+  ZQSPREADIFACE iface = {};
+  ZQSPREADCOLUMN columns[6] = {};
+  ZQSPREADCONTROL sliders[2] = {};
+  WCHAR headers[256] = {};
+  WCHAR text[260] = {};
+  ZQSPREADCELL cell = {};
+};
 
 // Lives from WM_INITDIALOG to WM_NCDESTROY.
 struct PageWindow {
   PropertyPage* page = nullptr;
   HWND dialog = nullptr;
   HWND trackBar = nullptr, transportBar = nullptr, grid = nullptr;
+  MixGrid mix;
   FilterObject* Filter() const { return page ? page->Filter() : nullptr; }
 };
 
@@ -26,6 +39,11 @@ void ShowPitchShift(HWND dialog, FilterObject& filter) noexcept;
 // Reads the edit, clamps to -24..24, stores it in the host and shows it.
 void StorePitchShift(HWND dialog, FilterObject& filter) noexcept;
 void ShowTime(HWND dialog, FilterObject& filter) noexcept;
+
+// The mix grid (page_grid.cpp): columns and owner record, and the clicks
+// of its check cells.
+void InitMixGrid(PageWindow& w) noexcept;
+void MixCheckClicked(PageWindow& w, DWORD row, DWORD column) noexcept;
 
 // Commands of the toolbars and dialogs (page_commands.cpp).
 void RunCommand(PageWindow& w, int id, int code) noexcept;
