@@ -162,6 +162,8 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage, publi
   // The meta event of `metaType` at `time` (the caller clears it); S_FALSE
   // and an empty record when there is none.
   HRESULT FindMetaEvent(LONGLONG time, BYTE metaType, QUILLET_EVENT* out) noexcept;
+  // The meta-text, tempo and marker positions found anew.
+  HRESULT RescanTrackPositions() noexcept { return RescanPositions(); }
   // Starts a recording: an empty record list, the flag set.
   HRESULT StartRecording() noexcept;
   void EmptyRecordList() noexcept;

@@ -113,6 +113,7 @@ RECT ChildRect(HWND dialog, HWND child) {
 // The grid keeps its left edge and top; the page is at least 25 average
 // characters wider than that edge and 10 characters high.
 void Layout(PageWindow& w, int width, int height) {
+  w.laidOut = {width, height};
   HWND gridWindow = w.grid ? w.grid : GetDlgItem(w.dialog, IDC_PAGE_GRID);
   if (!gridWindow) return;
   const SIZE* font = ZqGetUIFontSize(ZQ_UIFONT_NORMAL);
@@ -134,11 +135,39 @@ void Layout(PageWindow& w, int width, int height) {
   if (HWND time = GetDlgItem(w.dialog, IDC_PAGE_TIME)) {
     RECT t = ChildRect(w.dialog, time);
     int timeWidth = t.right - t.left, timeHeight = t.bottom - t.top;
-    SetWindowPos(time, nullptr, width - kMargin - timeWidth, bandTop + (bottomBand - timeHeight) / 2, 0, 0,
+    SetWindowPos(time, nullptr, width - 2 * kMargin - timeWidth, bandTop + (bottomBand - timeHeight) / 2, 0, 0,
                  SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   SetWindowPos(gridWindow, nullptr, 0, 0, std::max<int>(width - kMargin - grid.left, 1),
                std::max<int>(bandTop - 3 - grid.top, 1), SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+// The part of the page its ancestors show: a frame may make the page
+// larger than its own client area or the display area of its tabs.
+SIZE VisibleSize(HWND dialog, int width, int height) {
+  RECT visible;
+  GetWindowRect(dialog, &visible);
+  visible.right = visible.left + width;
+  visible.bottom = visible.top + height;
+  for (HWND child = dialog; GetWindowLongW(child, GWL_STYLE) & WS_CHILD;) {
+    HWND parent = GetParent(child);
+    if (!parent) break;
+    RECT area;
+    GetClientRect(parent, &area);
+    MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    if (HWND tabs = FindWindowExW(parent, nullptr, WC_TABCONTROLW, nullptr)) {
+      RECT display;
+      GetWindowRect(tabs, &display);
+      TabCtrl_AdjustRect(tabs, FALSE, &display);
+      IntersectRect(&area, &area, &display);
+    }
+    RECT both;
+    if (IntersectRect(&both, &visible, &area)) visible = both;
+    child = parent;
+  }
+  RECT page;
+  GetWindowRect(dialog, &page);
+  return {std::min<LONG>(width, visible.right - page.left), std::min<LONG>(height, visible.bottom - page.top)};
 }
 
 void Refresh(PageWindow& w) {
@@ -170,7 +199,8 @@ void InitPage(PageWindow& w) {
   }
   RECT client;
   GetClientRect(dialog, &client);
-  Layout(w, client.right, client.bottom);
+  SIZE visible = VisibleSize(dialog, client.right, client.bottom);
+  Layout(w, visible.cx, visible.cy);
 }
 
 void OnSpinner(PageWindow& w, WPARAM wParam) {
@@ -181,9 +211,11 @@ void OnSpinner(PageWindow& w, WPARAM wParam) {
   if (code == 8 || code == 9) {  // the edit may hold a typed value
     page::StorePitchShift(w.dialog, *filter);
   }
-  LONG value = (code == 4 || code == 5) ? static_cast<SHORT>(HIWORD(wParam))
-                                        : static_cast<LONG>(SendMessageW(spin, SPNM_GETPOS, 0, 0));
-  Spinner_DefScrollProc(nullptr, code, spin, 1, 4, value);
+  if (code == 4 || code == 5) {  // a drag: the value comes with the message
+    SendMessageW(spin, SPNM_SETPOS, TRUE, static_cast<SHORT>(HIWORD(wParam)));
+  } else {
+    Spinner_DefScrollProc(nullptr, code, spin, 1, 4, static_cast<LONG>(SendMessageW(spin, SPNM_GETPOS, 0, 0)));
+  }
   LONG now = std::clamp<LONG>(static_cast<LONG>(SendMessageW(spin, SPNM_GETPOS, 0, 0)), -24, 24);
   filter->SetHostProperty(QPROP_PITCH_SHIFT, sizeof(now), &now);
   ZqSetDlgItemTextNoFlash(w.dialog, IDC_PAGE_PITCH, L"%d", now);
@@ -199,9 +231,20 @@ void OnHelp(PageWindow& w, HELPINFO* info) {
 
 INT_PTR Dispatch(PageWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SIZE:
-      Layout(w, LOWORD(lParam), HIWORD(lParam));
+    case WM_SIZE: {
+      SIZE visible = VisibleSize(w.dialog, LOWORD(lParam), HIWORD(lParam));
+      Layout(w, visible.cx, visible.cy);
       return TRUE;
+    }
+    case WM_PAINT: {
+      // A frame may size the page's surroundings after the page: lay out
+      // again when what shows of it changed.
+      RECT client;
+      GetClientRect(w.dialog, &client);
+      SIZE visible = VisibleSize(w.dialog, client.right, client.bottom);
+      if (visible.cx != w.laidOut.cx || visible.cy != w.laidOut.cy) Layout(w, visible.cx, visible.cy);
+      return FALSE;
+    }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       if (header->code == TTN_GETDISPINFOW) return AnswerTooltip(reinterpret_cast<NMTTDISPINFOW*>(lParam));
@@ -260,8 +303,12 @@ INT_PTR CALLBACK PageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     }
     if (message == WM_NCDESTROY) {
+      // A frame may destroy the window without deactivating the page: the
+      // page stops observing its filter either way.
       SetWindowLongPtrW(dialog, DWLP_USER, 0);
+      PropertyPage* page = w ? w->page : nullptr;
       delete w;
+      if (page) page->WindowGone(dialog);  // may release the page's last reference
       return FALSE;
     }
     return w ? Dispatch(*w, message, wParam, lParam) : FALSE;

@@ -167,6 +167,13 @@ DWORD CALLBACK SetCell(ZQSPREADIFACE* owner, DWORD row, DWORD column, int, LPARA
   return SPR_ROW;  // redrawn from the host's state, whatever it answered
 }
 
+// Every row of the grid shows a sub-track.
+const ZQSPREADROW* CALLBACK GetRow(ZQSPREADIFACE*, DWORD row) {
+  static const ZQSPREADROW kShown = {1, 0};
+  static const ZQSPREADROW kEmpty = {0, 0};
+  return row < ZQSPREAD_HEADERMIN ? &kShown : &kEmpty;
+}
+
 LONG TextSpec(HFONT font, LONG average, UINT title) {
   SIZE extent = {};
   ZqGetTextExtent(font, ZqGetString(Lang(), title), -1, &extent);
@@ -234,6 +241,7 @@ void InitMixGrid(PageWindow& w) noexcept {
   m.iface.getRowCount = RowCount;
   m.iface.getCell = GetCell;
   m.iface.setCell = SetCell;
+  m.iface.getRow = GetRow;
   SendMessageW(w.grid, SPM_SETIFACE, 0, reinterpret_cast<LPARAM>(&m.iface));
 }
 

@@ -36,7 +36,7 @@ void ShowMetaText(HWND dialog, FilterObject& filter) {
   QUILLET_EVENT e{};
   WCHAR text[260] = L"";
   if (filter.FindMetaEvent(filter.MetaText2Position(), 0x02, &e) == S_OK &&
-      midi::DescribeEvent(&e, text, ARRAYSIZE(text), midi::kField1) == S_OK) {
+      midi::DescribeEvent(&e, text, ARRAYSIZE(text), midi::kField4) == S_OK) {
     ShowPlain(dialog, IDC_PAGE_META2, text);
   } else {
     ShowNone(dialog, IDC_PAGE_META2);
@@ -62,6 +62,7 @@ void ShowTempo(HWND dialog, FilterObject& filter) {
 }  // namespace
 
 void ShowInformation(HWND dialog, FilterObject& filter) noexcept {
+  filter.RescanTrackPositions();
   ShowMetaText(dialog, filter);
   QUILLET_FILE_RECORD file{};
   filter.GetHostProperty(QPROP_FILE_RECORD, sizeof(file), &file);  // zeroed unless answered

@@ -108,6 +108,12 @@ HRESULT PropertyPage::Activate(HWND parent, LPCRECT rect, BOOL) noexcept {
   return S_OK;
 }
 
+void PropertyPage::WindowGone(HWND window) noexcept {
+  if (window != window_) return;
+  window_ = nullptr;
+  Observe(false);  // last: this may be the page's last reference
+}
+
 HRESULT PropertyPage::Deactivate() noexcept {
   Observe(false);
   if (window_) DestroyWindow(window_);
@@ -159,6 +165,12 @@ HRESULT PropertyPage::SetObjects(ULONG count, IUnknown** objects) noexcept {
 HRESULT PropertyPage::Show(UINT command) noexcept {
   if (!window_) return E_UNEXPECTED;
   ShowWindow(window_, static_cast<int>(command));
+  if (command != SW_HIDE) {
+    // The frame has placed everything by now: lay out to what it shows.
+    RECT client;
+    GetClientRect(window_, &client);
+    SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  }
   return S_OK;
 }
 

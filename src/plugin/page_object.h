@@ -55,6 +55,8 @@ class PropertyPage final : public IQuilletPropertyPage, public IQuilletObserver 
   FilterObject* Filter() const { return filter_; }
   HWND Window() const { return window_; }
   void SetWindow(HWND window) { window_ = window; }
+  // The page window is being destroyed (by Deactivate or by its parent).
+  void WindowGone(HWND window) noexcept;
   HIMAGELIST Images(int which) const { return images_[which]; }
   ZQXPTHEME* Theme() { return &theme_; }
 

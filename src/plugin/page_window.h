@@ -26,6 +26,7 @@ struct PageWindow {
   HWND dialog = nullptr;
   HWND trackBar = nullptr, transportBar = nullptr, grid = nullptr;
   MixGrid mix;
+  SIZE laidOut = {};  // the size the last layout used
   FilterObject* Filter() const { return page ? page->Filter() : nullptr; }
 };
 
