@@ -688,7 +688,7 @@ class PageSlots : public Page {
     ASSERT_EQ(CoCreateInstance(CLSID_QuilletPropPage, nullptr, CLSCTX_INPROC_SERVER, IID_IQuilletPropertyPage,
                                reinterpret_cast<void**>(&page)),
               S_OK);
-    parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 400, nullptr, nullptr, nullptr, nullptr);
+    parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1000, 600, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
   }
   void TearDown() override {
@@ -847,6 +847,11 @@ TEST_F(PageSlots, LayoutFollowsTheSize) {
   EXPECT_LE(track.bottom, grid.top);
   EXPECT_GT(time.left, transport.right);
   EXPECT_LE(time.right, 900);
+  // What the parent does not show is left out.
+  RECT beyond{0, 0, 1200, 700};
+  ASSERT_EQ(page->Move(&beyond), S_OK);
+  EXPECT_LE(rectOf(IDC_PAGE_TIME).right, 1000);
+  EXPECT_LE(rectOf(IDC_PAGE_TRANSPORT).bottom, 600);
   RECT tiny{0, 0, 50, 20};
   ASSERT_EQ(page->Move(&tiny), S_OK);
   EXPECT_GT(rectOf(IDC_PAGE_GRID).right, rectOf(IDC_PAGE_GRID).left);
