@@ -2,6 +2,7 @@
 // name, channel, mute, solo, volume and pan, answered from the host and
 // the filter's sub-track table.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -187,6 +188,8 @@ void Redraw(PageWindow& w) {
 }  // namespace
 
 void RegisterPageClasses() noexcept {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
   bool expected = false;
   if (!g_spinnerRegistered.compare_exchange_strong(expected, true)) return;
   if (!SpinnerInitialize(zq::core::ModuleInstance(), kSpinnerClass)) g_spinnerRegistered = false;
