@@ -822,6 +822,40 @@ TEST_F(PageSlots, HostTextIsNeverAFormat) {
   page->SetObjects(0, nullptr);
 }
 
+// Each toolbar command's tooltip, as the toolbars ask for it.
+TEST_F(PageSlots, TooltipsOfEveryCommand) {
+  IUnknown* objects[] = {filter};
+  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
+  RECT r{0, 0, 700, 300};
+  ASSERT_EQ(page->Activate(parent, &r, FALSE), S_OK);
+  const struct {
+    int command;
+    const wchar_t* text;
+  } tips[] = {
+      {IDM_PAGE_ADD_TRACK, L"Add New Track"},        {IDM_PAGE_DELETE_TRACK, L"Delete Track"},
+      {IDM_PAGE_CHASE_FILTER, L"Chase Filter..."},   {IDM_PAGE_PLAYBACK_FILTER, L"Playback Filter..."},
+      {IDM_PAGE_PLAY, L"Play/Preview (Space)"},      {IDM_PAGE_STOP, L"Stop (Space)"},
+      {IDM_PAGE_PLAY_LOOPED, L"Play Looped"},        {IDM_PAGE_RECORD, L"Record (Ctrl+R)"},
+      {IDM_PAGE_LOOP, L"Loop Playback (Q)"},         {IDM_PAGE_PLAY_FROM_START, L"Play from Start (Shift+Space)"},
+      {IDM_PAGE_PAUSE, L"Pause (Enter)"},            {IDM_PAGE_GO_TO_START, L"Go to Start (Ctrl+Home)"},
+  };
+  for (const auto& tip : tips) {
+    NMTTDISPINFOW info{};
+    info.hdr.idFrom = static_cast<UINT_PTR>(tip.command);
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(PageWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_STREQ(info.lpszText, tip.text);
+  }
+  NMTTDISPINFOW other{};
+  other.hdr.idFrom = 999;
+  other.hdr.code = TTN_GETDISPINFOW;
+  SendMessageW(PageWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&other));
+  EXPECT_EQ(other.lpszText, nullptr);
+  page->Deactivate();
+  page->SetObjects(0, nullptr);
+}
+
 // The page's window follows its size: the grid takes the room between the
 // toolbars, the time display sits at the bottom right, and the page never
 // lays out below its minimum.
