@@ -822,6 +822,33 @@ TEST_F(PageSlots, HostTextIsNeverAFormat) {
   page->SetObjects(0, nullptr);
 }
 
+// A host edit that fails is closed without commit, and the row shows the
+// host's state again.
+TEST_F(PageSlots, FailedHostEditLeavesTheRowAsTheHostHasIt) {
+  IUnknown* objects[] = {filter};
+  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
+  RECT r{0, 0, 700, 300};
+  ASSERT_EQ(page->Activate(parent, &r, FALSE), S_OK);
+  host->FailChanges(1);
+  TypeIntoCell(PageWindow(), 0, 0, L"Lost");
+  EXPECT_EQ(host->SubTracks()[0].name, L"Piano");
+  EXPECT_EQ(CellText(PageWindow(), 0, 0), L"Piano");
+  ASSERT_EQ(host->Edits().size(), 1u);
+  EXPECT_TRUE(host->Edits()[0].closed);
+  EXPECT_FALSE(host->Edits()[0].committed);
+  // Muting a soloed sub-track whose solo cannot be cleared changes nothing more.
+  host->AddSubTrack(2, L"Solo");
+  filter->RebuildSubTrackLists(TRUE);
+  ClickCheckCell(PageWindow(), 3, 3);  // solo it
+  host->FailChanges(1);
+  ClickCheckCell(PageWindow(), 3, 2);  // the solo change fails: no mute
+  EXPECT_TRUE(host->SubTracks()[3].solo);
+  EXPECT_FALSE(host->SubTracks()[3].mute);
+  EXPECT_EQ(host->OpenAccessCount(), 0);
+  page->Deactivate();
+  page->SetObjects(0, nullptr);
+}
+
 // Each toolbar command's tooltip, as the toolbars ask for it.
 TEST_F(PageSlots, TooltipsOfEveryCommand) {
   IUnknown* objects[] = {filter};
