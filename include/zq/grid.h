@@ -80,7 +80,7 @@
 #define SPCF_ALIGN           0x0001
 #define SPCF_COLOUR          0x0002
 #define SPCF_FONT            0x0004
-#define SPCF_FRAMEWIDEN      0x0008
+#define SPCF_FRAMEWIDEN      0x0008  // a frame control widens the cell (also draws type 0, the check box)
 #define SPCF_FRAMESTATE(f)   (((f) >> 8) & 7)      // << 8 gives DFCS_ 0x100 ... 0x400
 #define SPCF_FRAMETYPE(f)    (((f) >> 11) & 0x1F)  // DFCS_BUTTON... type
 

@@ -63,8 +63,8 @@ Grid* Create(HWND window, const CREATESTRUCTW& create) {
 }
 
 void Destroy(HWND window, Grid* g) {
-  KillTimer(window, kTooltipTimer);
-  if (g->tooltip) DestroyWindow(g->tooltip);
+  CancelMouse(*g);
+  DestroyTooltip(*g);
   if (g->memory) {
     SelectObject(g->memory, g->memoryOldBitmap);
     DeleteDC(g->memory);
@@ -85,6 +85,7 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     Grid* g = Create(window, *reinterpret_cast<CREATESTRUCTW*>(lParam));
     if (!g) return -1;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(g));
+    GridPaintAcquire();
     if (g->style & SPS_EDITOR) CreateEditor(*g);
     return 0;
   }
@@ -92,6 +93,7 @@ LRESULT CALLBACK GridWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   if (!g) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_DESTROY) {
     Destroy(window, g);
+    GridPaintRelease();
     return 0;
   }
   LRESULT result = 0;

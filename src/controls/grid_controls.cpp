@@ -138,11 +138,21 @@ void InitInstance(Grid& g, const ZQSPREADCONTROL& d, BYTE* inst, DWORD row, DWOR
   }
 }
 
+// An array holds `rows` instance records followed by one bit per row that
+// tells whether the record was initialised: a record is made ready the
+// first time its row is painted or pressed, so a grid of many rows is
+// installed at once.
+BYTE* ReadyBits(BYTE* array, LONG rows, SIZE_T size) { return array + static_cast<SIZE_T>(rows) * size; }
+
 void ReleaseArray(BYTE*& array, DWORD kind, LONG rows) {
   if (!array) return;
-  for (LONG r = 0; r < rows; ++r) {
-    if (kind == SPK_FADER) FaderInst_Deinit(reinterpret_cast<ZQFADERINST*>(array + r * ZQ_FADERINST_SIZE));
-    if (kind == SPK_SPINNER) SpinnerInst_Deinit(reinterpret_cast<ZQSPINNERINST*>(array + r * ZQ_SPINNERINST_SIZE));
+  if (kind == SPK_FADER || kind == SPK_SPINNER) {  // trackbars keep nothing to release
+    const BYTE* ready = ReadyBits(array, rows, kind == SPK_FADER ? ZQ_FADERINST_SIZE : ZQ_SPINNERINST_SIZE);
+    for (LONG r = 0; r < rows; ++r) {
+      if (!(ready[r / 8] & (1u << (r % 8)))) continue;
+      if (kind == SPK_FADER) FaderInst_Deinit(reinterpret_cast<ZQFADERINST*>(array + r * ZQ_FADERINST_SIZE));
+      else SpinnerInst_Deinit(reinterpret_cast<ZQSPINNERINST*>(array + r * ZQ_SPINNERINST_SIZE));
+    }
   }
   Release(array);
   array = nullptr;
@@ -204,9 +214,10 @@ void FreeControlTable(Grid& g) {
   g.controlCapacity = 0;
 }
 
-// Builds one instance per row for every embedded-control column. A column
-// whose array cannot be made (its size does not fit, or memory runs out)
-// keeps no instances at all, and the rebuild reports the failure.
+// Makes room for one instance per row in every embedded-control column
+// (each made ready when first used). A column whose array cannot be made
+// (its size does not fit, or memory runs out) keeps no instances at all,
+// and the rebuild reports the failure.
 bool RebuildInstances(Grid& g) {
   FreeInstances(g);
   if (!g.columns || !GrowControlTable(g, g.columnCount)) return g.columnCount == 0;
@@ -239,11 +250,12 @@ bool RebuildInstances(Grid& g) {
     const SIZE_T size = InstanceSize(d->kind);
     SIZE_T bytes = 0;
     if (rows <= 0) continue;
-    if (!CheckedArrayBytes(static_cast<SIZE_T>(rows), size, &bytes) || !(*array = static_cast<BYTE*>(Allocate(bytes)))) {
+    const SIZE_T bits = (static_cast<SIZE_T>(rows) + 7) / 8;
+    if (!CheckedArrayBytes(static_cast<SIZE_T>(rows), size, &bytes) || bytes > static_cast<SIZE_T>(-1) - bits ||
+        !(*array = static_cast<BYTE*>(Allocate(bytes + bits)))) {
       complete = false;
       continue;
     }
-    for (LONG r = 0; r < rows; ++r) InitInstance(g, *d, *array + r * size, static_cast<DWORD>(r), static_cast<DWORD>(c));
   }
   g.instanceRows = rows;
   return complete;
@@ -257,7 +269,49 @@ void* InstanceOf(Grid& g, DWORD row, DWORD column) {
   if (!d) return nullptr;
   BYTE** array = ArrayFor(g.controls[column], d->kind);
   if (!array || !*array) return nullptr;
-  return *array + row * InstanceSize(d->kind);
+  const SIZE_T size = InstanceSize(d->kind);
+  BYTE* inst = *array + row * size;
+  BYTE* ready = ReadyBits(*array, g.instanceRows, size);
+  if (!(ready[row / 8] & (1u << (row % 8)))) {
+    InitInstance(g, *d, inst, row, column);
+    ready[row / 8] |= static_cast<BYTE>(1u << (row % 8));
+  }
+  return inst;
+}
+
+namespace {
+
+// The control's part of a cell and the value text's part beside it.
+void SplitCell(const Grid& g, DWORD column, const RECT& cell, RECT* control, RECT* value) {
+  const bool left = (g.columns[column].flags & SPC_ALIGNMASK) == SPC_LEFT;
+  const LONG textWidth = std::min<LONG>(std::max<LONG>(g.controls[column].textWidth, 0), cell.right - cell.left);
+  *control = *value = cell;
+  if (left) {
+    value->right = value->left + textWidth;
+    control->left = value->right;
+  } else {
+    value->left = value->right - textWidth;
+    control->right = value->left;
+  }
+}
+
+}  // namespace
+
+// Moves the instance of (row, column) to where its cell is now (rows move
+// by scrolling without being painted again).
+void PlaceControl(Grid& g, DWORD row, DWORD column) {
+  const ZQSPREADCONTROL* d = DescriptorOf(g, column);
+  void* inst = InstanceOf(g, row, column);
+  if (!d || !inst) return;
+  RECT cell = CellRect(g, row, column), control, value;
+  if ((g.style & SPS_HLINES) || (g.exFlags & SPX_ASKLINES)) cell.bottom -= 1;
+  if (g.style & SPS_VLINES) cell.right -= 1;
+  SplitCell(g, column, cell, &control, &value);
+  switch (d->kind) {
+    case SPK_FADER: FaderInst_Move(static_cast<ZQFADERINST*>(inst), &control); break;
+    case SPK_SPINNER: SpinnerInst_Move(static_cast<ZQSPINNERINST*>(inst), &control); break;
+    case SPK_TRACKBAR: TrackbarInst_Move(static_cast<ZQTRACKBARINST*>(inst), &control); break;
+  }
 }
 
 void DrawControl(Grid& g, HDC dc, DWORD row, DWORD column, const RECT& cell, const ZQSPREADCELL* c,
@@ -265,17 +319,9 @@ void DrawControl(Grid& g, HDC dc, DWORD row, DWORD column, const RECT& cell, con
   const ZQSPREADCONTROL* d = DescriptorOf(g, column);
   void* inst = InstanceOf(g, row, column);
   if (!d || !inst) return;
-  const ControlEntry& e = g.controls[column];
-  const bool left = (g.columns[column].flags & SPC_ALIGNMASK) == SPC_LEFT;
-  RECT control = cell, value = cell;
-  const LONG textWidth = std::min<LONG>(std::max<LONG>(e.textWidth, 0), cell.right - cell.left);
-  if (left) {
-    value.right = value.left + textWidth;
-    control.left = value.right;
-  } else {
-    value.left = value.right - textWidth;
-    control.right = value.left;
-  }
+  RECT control, value;
+  SplitCell(g, column, cell, &control, &value);
+  const LONG textWidth = value.right - value.left;
   const LONG v = c->value;
   switch (d->kind) {
     case SPK_FADER: {

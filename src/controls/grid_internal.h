@@ -86,7 +86,9 @@ struct Grid {
   LONG mouseHandler;
   POINT press;
   RECT dragRect, dropRect;
-  DWORD mouseState;
+  DWORD mouseState;  // kMouse bits
+  DWORD pressRow, pressColumn;
+  LONG resizeX;      // the resize bar's x, -1 none
   LONG iconRoom;
   DWORD bars;  // WS_HSCROLL and WS_VSCROLL of the window at creation
   ZQSPREADCOLUMN* columns;
@@ -124,6 +126,7 @@ int CopyToText(Grid& g, LPCWSTR text, LONG length);
 // grid_layout.cpp: metrics, columns, rectangles, scroll bars
 void UpdateMetrics(Grid& g, HDC dc);
 void EnsureLayout(Grid& g);  // the metrics, when the layout is dirty
+void UpdateAreas(Grid& g);   // the cell-area and header-band rectangles
 bool LayoutColumns(Grid& g, ZQSPREADCOLUMN* columns, LONG count, LONG clientWidth);
 void SetColumnPixelWidth(Grid& g, ZQSPREADCOLUMN& column, LONG width);
 LONG ClientWidth(const Grid& g);
@@ -148,6 +151,9 @@ void InvalidateRow(Grid& g, DWORD row);
 void InvalidateColumn(Grid& g, DWORD column);
 void Repaint(Grid& g);
 bool ThemedHeader(const Grid& g);
+// Every grid holds the shared drawing cache from creation to destruction.
+void GridPaintAcquire();
+void GridPaintRelease();
 
 // grid_select.cpp
 // A header index is replaced by the top row or first scrolled column unless
@@ -155,6 +161,8 @@ bool ThemedHeader(const Grid& g);
 bool SetFocusCell(Grid& g, DWORD row, DWORD column, bool collapse, bool notify, bool keepHeaders = false);
 void CollapseSelection(Grid& g);
 bool ExtendTo(Grid& g, DWORD row, DWORD column);
+void DropOtherRanges(Grid& g);
+void ToggleCell(Grid& g, DWORD row, DWORD column);
 bool CellSelected(const Grid& g, DWORD row, DWORD column);
 bool ColumnSelected(const Grid& g, DWORD column);
 bool RowSelected(const Grid& g, DWORD row);
@@ -169,6 +177,7 @@ bool RebuildInstances(Grid& g);
 void FreeInstances(Grid& g);
 void FreeControlTable(Grid& g);
 void* InstanceOf(Grid& g, DWORD row, DWORD column);
+void PlaceControl(Grid& g, DWORD row, DWORD column);
 void DrawControl(Grid& g, HDC dc, DWORD row, DWORD column, const RECT& cell, const ZQSPREADCELL* c,
                  COLORREF background, COLORREF text);
 // Bytes of `count` records of `size`, false when the product does not fit.
@@ -184,7 +193,33 @@ void CloseEditor(Grid& g);
 // grid_messages.cpp
 bool HandleMessage(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-// grid_input.cpp
+// Mouse state bits.
+enum : DWORD {
+  kMouseCtrl = 0x1, kMouseShift = 0x2, kMouseLeft = 0x4, kMouseRight = 0x8, kMouseDrag = 0x10,
+  kMouseRefused = 0x20, kMouseDeferred = 0x40, kMouseButton = 0x80, kMouseButtonInside = 0x100,
+  kMousePrepared = 0x200, kMouseResize = 0x400, kMousePressed = 0x800
+};
+
+// grid_input.cpp: editor commands, focus, dispatch of mouse and keys
 bool HandleInput(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// grid_mouse.cpp: hit zones, the four zone handlers, auto-scroll timers
+LRESULT HitZone(Grid& g, POINT client);
+bool HandleMouse(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+void CancelMouse(Grid& g);
+void AutoScrollTimer(Grid& g, UINT_PTR timer);
+bool ControlOwnsMouse(const Grid& g);
+
+// grid_keys.cpp
+bool HandleKey(Grid& g, WPARAM key, LPARAM keyData);
+
+// grid_commands.cpp: clipboard and owner commands
+LRESULT ClipboardCommand(Grid& g, UINT message);
+LRESULT SimpleCommand(Grid& g, UINT message);
+ZQSPREADRANGE SelectionArgument(const Grid& g);
+
+// grid_tooltip.cpp
+void UpdateTooltip(Grid& g);
+void DestroyTooltip(Grid& g);
 
 }  // namespace zq::controls::grid

@@ -193,6 +193,12 @@ void SetColumnPixelWidth(Grid& g, ZQSPREADCOLUMN& column, LONG width) {
   }
 }
 
+void UpdateAreas(Grid& g) {
+  EnsureLayout(g);
+  g.cellArea = RECT{g.rowHeaderWidth, RowsTop(g), ClientWidth(g), ClientHeight(g)};
+  g.headerBand = RECT{0, 0, ClientWidth(g), (g.derived & SPD_NOHEADER) ? 0 : g.headerHeight + 1};
+}
+
 LONG VisibleRows(const Grid& g) {
   const LONG space = ClientHeight(g) - RowsTop(g);
   return g.rowHeight > 0 ? std::max<LONG>(space / g.rowHeight, 0) : 0;
@@ -355,11 +361,7 @@ void ScrollMessage(Grid& g, bool vertical, WPARAM wParam) {
     case SB_PAGEUP: pos -= page; break;
     case SB_PAGEDOWN: pos += page; break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      SCROLLINFO info{sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      pos = GetScrollInfo(g.window, vertical ? SB_VERT : SB_HORZ, &info) ? info.nTrackPos : HIWORD(wParam);
-      break;
-    }
+    case SB_THUMBTRACK: pos = HIWORD(wParam); break;  // rows and columns fit 16 bits
     default: return;
   }
   pos = std::clamp(pos, s.min, s.max);

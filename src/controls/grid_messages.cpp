@@ -190,12 +190,6 @@ void InvalidateRangeCorners(Grid& g, const ZQSPREADRANGE& r, bool now) {
   if (now) UpdateWindow(g.window);
 }
 
-void UpdateCellArea(Grid& g) {
-  const LONG top = (g.derived & SPD_NOHEADER) ? 0 : RowTop(g, static_cast<DWORD>(g.vscroll.pos));
-  g.cellArea = RECT{g.rowHeaderWidth, top, ClientWidth(g), ClientHeight(g)};
-  g.headerBand = RECT{0, 0, ClientWidth(g), (g.derived & SPD_NOHEADER) ? 0 : g.headerHeight + 1};
-}
-
 LRESULT Private(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) {
   *handled = true;
   switch (message) {
@@ -337,7 +331,7 @@ LRESULT Private(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, bool* handl
       return 0;
     case SPM_INVALIDATERANGE:
       if (lParam) {
-        UpdateCellArea(g);
+        UpdateAreas(g);
         InvalidateRangeCorners(g, *reinterpret_cast<const ZQSPREADRANGE*>(lParam), wParam != 0);
       }
       return 0;
@@ -390,7 +384,7 @@ bool HandleMessage(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(g.window, &paint);
       if (dc) {
-        UpdateCellArea(g);
+        UpdateAreas(g);
         Paint(g, dc, paint.rcPaint);
       }
       EndPaint(g.window, &paint);

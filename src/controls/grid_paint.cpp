@@ -38,22 +38,86 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
+// A raised (or sunken) one-pixel edge inside `r`.
+void Edges(HDC dc, const RECT& r, bool sunken) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  HGDIOBJ old = SelectObject(dc, ZqGetUIBrush(sunken ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT));
+  PatBlt(dc, r.left, r.top, w, 1, PATCOPY);
+  PatBlt(dc, r.left, r.top, 1, h, PATCOPY);
+  SelectObject(dc, ZqGetUIBrush(sunken ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW));
+  PatBlt(dc, r.left, r.bottom - 1, w, 1, PATCOPY);
+  PatBlt(dc, r.right - 1, r.top, 1, h, PATCOPY);
+  SelectObject(dc, old);
+}
+
 // A button-face cell with a raised (or sunken) one-pixel edge.
 void Bevel(HDC dc, const RECT& r, const Colours& c, bool sunken) {
   if (r.right <= r.left || r.bottom <= r.top) return;
   Fill(dc, r, c.face);
-  const COLORREF lit = sunken ? c.shadow : c.highlight, dark = sunken ? c.highlight : c.shadow;
-  Fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, lit);
-  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, lit);
-  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, dark);
-  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, dark);
+  Edges(dc, r, sunken);
+}
+
+// Themed header items drawn once per size and state and copied from then
+// on (the theme draws them far more slowly than a copy); shared by every
+// grid of the process, dropped when the theme handle changes or the last
+// grid goes.
+struct ItemCache {
+  HTHEME theme;
+  HDC dc;
+  int next;
+  struct Item {
+    LONG width, height;
+    int state;
+    HBITMAP bitmap;
+  } items[16];
+} g_items{};
+int g_grids = 0;
+
+void FlushItems() {
+  for (auto& item : g_items.items)
+    if (item.bitmap) DeleteObject(item.bitmap);
+  if (g_items.dc) DeleteDC(g_items.dc);
+  g_items = ItemCache{};
 }
 
 bool DrawThemedItem(HDC dc, const RECT& r, int state) {
   const ZQXPTHEME* theme = ActiveTheme();
   if (!theme || !theme->themes[ZQXPTHEME_HEADER] || r.right <= r.left) return false;
   auto draw = reinterpret_cast<decltype(&DrawThemeBackground)>(theme->entries[ZQXT_DrawThemeBackground]);
-  return draw && SUCCEEDED(draw(theme->themes[ZQXPTHEME_HEADER], dc, HP_HEADERITEM, state, &r, nullptr));
+  if (!draw) return false;
+  HTHEME header = theme->themes[ZQXPTHEME_HEADER];
+  if (g_items.theme != header) {
+    FlushItems();
+    g_items.theme = header;
+  }
+  const LONG width = r.right - r.left, height = r.bottom - r.top;
+  if (!g_items.dc) g_items.dc = CreateCompatibleDC(dc);
+  ItemCache::Item* found = nullptr;
+  for (auto& item : g_items.items)
+    if (item.bitmap && item.width == width && item.height == height && item.state == state) found = &item;
+  if (!found && g_items.dc) {
+    ItemCache::Item& slot = g_items.items[g_items.next];
+    g_items.next = (g_items.next + 1) % 16;
+    if (slot.bitmap) DeleteObject(slot.bitmap);
+    slot = ItemCache::Item{width, height, state, CreateCompatibleBitmap(dc, width, height)};
+    if (slot.bitmap) {
+      HGDIOBJ old = SelectObject(g_items.dc, slot.bitmap);
+      const RECT whole{0, 0, width, height};
+      const bool drawn = SUCCEEDED(draw(header, g_items.dc, HP_HEADERITEM, state, &whole, nullptr));
+      SelectObject(g_items.dc, old);
+      if (drawn) found = &slot;
+      else {
+        DeleteObject(slot.bitmap);
+        slot = ItemCache::Item{};
+      }
+    }
+  }
+  if (!found) return SUCCEEDED(draw(header, dc, HP_HEADERITEM, state, &r, nullptr));
+  HGDIOBJ old = SelectObject(g_items.dc, found->bitmap);
+  BitBlt(dc, r.left, r.top, width, height, g_items.dc, 0, 0, SRCCOPY);
+  SelectObject(g_items.dc, old);
+  return true;
 }
 
 // Copies `length` characters of `text` into the grid's buffer, shortened
@@ -212,20 +276,30 @@ void PaintRowHeader(Grid& g, HDC m, const RowPaint& rp, const Colours& c) {
   const bool sunken = MultiSelect(g) && rp.data && RowSelected(g, rp.row);
   RECT cell{0, rp.top, g.rowHeaderWidth - 1, rp.bottom};
   Fill(m, RECT{g.rowHeaderWidth - 1, rp.top, g.rowHeaderWidth, rp.bottom}, c.frame);
-  Bevel(m, cell, c, sunken);
-  if (!rp.data) return;
+  if (!rp.data) {
+    Bevel(m, cell, c, sunken);
+    return;
+  }
   const ZQSPREADCELL* h = GetHeaderCell(g, rp.row, kHeader, 0);
   RECT text = cell;
   if (sunken) OffsetRect(&text, 0, 1);
-  if (h->images) ImageList_Draw(h->images, h->extra, m, text.left + 2, text.top + 1, ILD_TRANSPARENT);
-  if (HasFrame(*h)) PaintFrame(m, text, h, 0);
+  const bool decorated = h->images || HasFrame(*h);
+  if (decorated) {
+    Fill(m, cell, c.face);
+    if (h->images) ImageList_Draw(h->images, h->extra, m, text.left + 2, text.top + 1, ILD_TRANSPARENT);
+    if (HasFrame(*h)) PaintFrame(m, text, h, 0);
+  }
   SetTextColor(m, (h->flags & SPCF_COLOUR) ? h->colour : c.buttonText);
+  SetBkColor(m, c.face);
   HGDIOBJ old = (h->flags & SPCF_FONT) && h->font ? SelectObject(m, h->font) : nullptr;
   const int n = FitText(g, m, h->text, h->length, text.right - text.left - 2);
   SetTextAlign(m, TA_RIGHT | TA_BOTTOM);
-  SetBkMode(m, TRANSPARENT);
-  ExtTextOutW(m, text.right - 1, text.bottom - 1, ETO_CLIPPED, &text, g.text, static_cast<UINT>(n), nullptr);
+  // The face and the number in one call, unless images or a frame lie under it.
+  if (decorated) SetBkMode(m, TRANSPARENT);
+  ExtTextOutW(m, text.right - 1, text.bottom - 1, ETO_CLIPPED | (decorated ? 0 : ETO_OPAQUE), &cell, g.text,
+              static_cast<UINT>(n), nullptr);
   SetBkMode(m, OPAQUE);
+  Edges(m, cell, sunken);
   if (old) SelectObject(m, old);
 }
 
@@ -238,11 +312,16 @@ void PaintCell(Grid& g, HDC m, const RowPaint& rp, DWORD column, RECT cell, cons
     back = focused ? c.selection : c.face;
     text = focused ? c.selectionText : c.text;
   }
-  Fill(m, cell, back);
-  if (!rp.data) return;
+  if (!rp.data) {
+    Fill(m, cell, back);
+    return;
+  }
   const ZQSPREADCELL* cellData = GetCell(g, rp.row, column, SPF_DISPLAY);
   if ((cellData->flags & SPCF_COLOUR) && !(selected && focused)) text = cellData->colour;
   const ZQSPREADCONTROL* d = col.control;
+  // Plain text: the background and the text in one call.
+  const bool plain = !d && !HasFrame(*cellData);
+  if (!plain) Fill(m, cell, back);
   if (d && d->kind != SPK_IMAGEBUTTON) {
     DrawControl(g, m, rp.row, column, cell, cellData, back, text);
     return;
@@ -263,14 +342,16 @@ void PaintCell(Grid& g, HDC m, const RowPaint& rp, DWORD column, RECT cell, cons
   const LONG room = (area.right - area.left) - indent - 4;
   const int n = FitText(g, m, cellData->text, cellData->length, room);
   SetTextColor(m, text);
-  SetBkMode(m, TRANSPARENT);
+  SetBkColor(m, back);
+  if (!plain) SetBkMode(m, TRANSPARENT);
   LONG x;
   switch (align & SPC_ALIGNMASK) {
     case SPC_LEFT: SetTextAlign(m, TA_LEFT | TA_BOTTOM); x = area.left + indent + 2; break;
     case SPC_CENTER: SetTextAlign(m, TA_CENTER | TA_BOTTOM); x = (area.left + area.right) / 2; break;
     default: SetTextAlign(m, TA_RIGHT | TA_BOTTOM); x = area.right - 2; break;
   }
-  ExtTextOutW(m, x, area.bottom - 1, ETO_CLIPPED, &area, g.text, static_cast<UINT>(n), nullptr);
+  ExtTextOutW(m, x, area.bottom - 1, ETO_CLIPPED | (plain ? ETO_OPAQUE : 0), &area, g.text, static_cast<UINT>(n),
+              nullptr);
   SetBkMode(m, OPAQUE);
   if (old) SelectObject(m, old);
 }
@@ -333,6 +414,12 @@ void PaintRow(Grid& g, HDC dc, const RowPaint& rp, const Colours& c, LONG width)
 }
 
 }  // namespace
+
+void GridPaintAcquire() { ++g_grids; }
+
+void GridPaintRelease() {
+  if (g_grids > 0 && --g_grids == 0) FlushItems();
+}
 
 bool ThemedHeader(const Grid& g) {
   const ZQXPTHEME* theme = ActiveTheme();

@@ -225,6 +225,51 @@ bool ExtendTo(Grid& g, DWORD row, DWORD column) {
   return changed;
 }
 
+void DropOtherRanges(Grid& g) {
+  if (RangeCount(g) <= 1) return;
+  const LONG keep = g.current >= 0 && g.current < RangeCount(g) ? g.current : 0;
+  const ZQSPREADRANGE range = Ranges(g)[keep];
+  InvalidateAllRanges(g);
+  if (ReplaceRanges(g, &range, 1)) g.current = 0;
+}
+
+// A Ctrl+click with discontiguous selection: a cell outside every range
+// becomes a range of its own; inside a range, its row leaves that range (a
+// one-row range goes, an end row shrinks it, an inner row splits it).
+void ToggleCell(Grid& g, DWORD row, DWORD column) {
+  LONG hit = -1;
+  for (LONG i = 0; i < RangeCount(g) && hit < 0; ++i)
+    if (Covers(Ranges(g)[i], row, column)) hit = i;
+  if (hit < 0) {
+    const ZQSPREADRANGE one{row, column, row, column};
+    if (SUCCEEDED(ZqList_InsertList(g.ranges, RangeCount(g), &one, 1))) g.current = RangeCount(g) - 1;
+  } else {
+    ZQSPREADRANGE r = Ranges(g)[hit];
+    InvalidateRange(g, r);
+    const Span rows = SpanOf(r.anchorRow, r.endRow);
+    const bool upward = r.anchorRow > r.endRow;
+    if (rows.all || rows.first == rows.last) {
+      ZqList_DeleteList(g.ranges, hit, 1, TRUE);
+    } else if (row == rows.first || row == rows.last) {
+      const DWORD other = row == rows.first ? rows.first + 1 : rows.last - 1;
+      DWORD& moved = ((row == r.anchorRow) ? r.anchorRow : r.endRow);
+      moved = other;
+      Ranges(g)[hit] = r;
+    } else {
+      ZQSPREADRANGE above = r, below = r;
+      above.anchorRow = upward ? row - 1 : rows.first;
+      above.endRow = upward ? rows.first : row - 1;
+      below.anchorRow = upward ? rows.last : row + 1;
+      below.endRow = upward ? row + 1 : rows.last;
+      if (SUCCEEDED(ZqList_InsertList(g.ranges, hit + 1, &below, 1))) Ranges(g)[hit] = above;
+    }
+    g.current = RangeCount(g) > 0 ? std::min<LONG>(hit, RangeCount(g) - 1) : -1;
+  }
+  const ZQSPREADRANGE* first = RangeCount(g) > 0 ? &Ranges(g)[0] : nullptr;
+  g.anchorRow = (g.style & SPS_MULTIROW) || !first ? row : first->anchorRow;
+  g.anchorColumn = (g.style & SPS_MULTICOLUMN) || !first ? column : first->anchorColumn;
+}
+
 LRESULT SelectionMessage(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, bool* handled) {
   *handled = true;
   switch (message) {

@@ -32,25 +32,41 @@ bool ManyColours() noexcept {
   return many;
 }
 
+// The colours go into a one-pixel strip that is stretched across the
+// rectangle in one call; each line keeps its exact colour.
 void Gradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool vertical) noexcept {
   const int lines = vertical ? rect.right - rect.left : rect.bottom - rect.top;
-  if (lines <= 0) return;
+  const int across = vertical ? rect.bottom - rect.top : rect.right - rect.left;
+  if (lines <= 0 || across <= 0) return;
   const int r0 = GetRValue(from), g0 = GetGValue(from), b0 = GetBValue(from);
   const int r1 = (r0 + GetRValue(to)) / 2, g1 = (g0 + GetGValue(to)) / 2, b1 = (b0 + GetBValue(to)) / 2;
   const int steps = lines > 1 ? lines - 1 : 1;
-  for (int i = 0; i < lines; ++i) {
-    const COLORREF colour =
-        RGB(r0 + (r1 - r0) * i / steps, g0 + (g1 - g0) * i / steps, b0 + (b1 - b0) * i / steps);
-    RECT line = rect;
-    if (vertical) {
-      line.left = rect.left + i;
-      line.right = line.left + 1;
-    } else {
-      line.top = rect.top + i;
-      line.bottom = line.top + 1;
+  constexpr int kStrip = 1024;
+  DWORD strip[kStrip];
+  for (int start = 0; start < lines; start += kStrip) {
+    const int count = lines - start < kStrip ? lines - start : kStrip;
+    for (int k = 0; k < count; ++k) {
+      const int i = start + k;
+      const DWORD r = static_cast<DWORD>(r0 + (r1 - r0) * i / steps), g = static_cast<DWORD>(g0 + (g1 - g0) * i / steps),
+                  b = static_cast<DWORD>(b0 + (b1 - b0) * i / steps);
+      // Bottom-up rows: a vertical strip is stored last line first.
+      strip[vertical ? k : count - 1 - k] = (r << 16) | (g << 8) | b;
     }
-    SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &line, nullptr, 0, nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = vertical ? count : 1;
+    info.bmiHeader.biHeight = vertical ? 1 : count;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const int mode = SetStretchBltMode(dc, COLORONCOLOR);
+    if (vertical)
+      StretchDIBits(dc, rect.left + start, rect.top, count, across, 0, 0, count, 1, strip, &info, DIB_RGB_COLORS,
+                    SRCCOPY);
+    else
+      StretchDIBits(dc, rect.left, rect.top + start, across, count, 0, 0, 1, count, strip, &info, DIB_RGB_COLORS,
+                    SRCCOPY);
+    SetStretchBltMode(dc, mode);
   }
 }
 

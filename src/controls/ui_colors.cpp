@@ -20,11 +20,19 @@ bool DeeperThan8Bits() {
   return deep;
 }
 
+// Whether the screen shows every colour as it is: asked once, and again
+// after a system colour change (asking takes the screen's DC every time).
+int g_deepScreen = -1;
+bool DeepScreen() {
+  if (g_deepScreen < 0) g_deepScreen = DeeperThan8Bits() ? 1 : 0;
+  return g_deepScreen == 1;
+}
+
 // Mid greys move away from the middle on deep screens: light ones up to
 // luminance 150, dark ones down to 90; their hue and saturation stay.
 COLORREF AdjustedSysColor(int n) {
   const COLORREF colour = GetSysColor(n);
-  if (!DeeperThan8Bits()) return colour;
+  if (!DeepScreen()) return colour;
   const DWORD hls = RgbToHls(colour);
   const int l = ZQ_HLS_LUMINANCE(hls), s = ZQ_HLS_SATURATION(hls), h = ZQ_HLS_HUE(hls);
   if (s >= 20 || l <= 90 || l >= 150) return colour;
@@ -52,6 +60,7 @@ void UiColorsStartup(HINSTANCE module) noexcept {
 }
 
 void UiSysColorChanged() noexcept {
+  g_deepScreen = -1;
   DeleteCachedBrushesAndPens();
   std::memcpy(g_table, g_defaults, sizeof(g_table));
 }
@@ -71,7 +80,7 @@ ZQAPI COLORREF WINAPI ZqGetUIColorAbsolute(int index) noexcept {
 
 ZQAPI COLORREF WINAPI ZqGetUIColor(int index) noexcept {
   const COLORREF colour = ZqGetUIColorAbsolute(index);
-  if (colour == CLR_INVALID) return colour;
+  if (colour == CLR_INVALID || DeepScreen()) return colour;  // no palette: every colour is its own nearest
   HDC screen = GetDC(nullptr);
   if (!screen) return colour;
   const COLORREF nearest = GetNearestColor(screen, colour);

@@ -84,6 +84,7 @@ set_tests_properties(controls_spinner_classic_tests PROPERTIES TIMEOUT 120 LABEL
 set(GRID_TEST_SOURCES
   ${CMAKE_SOURCE_DIR}/tests/controls/grid_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/controls/grid_view_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/controls/grid_input_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/controls/grid_test_support.cpp
   ${CONTROLS_TEST_SUPPORT})
 quillet_add_test(controls_grid_tests GUI SOURCES ${GRID_TEST_SOURCES} LIBS comctl32)

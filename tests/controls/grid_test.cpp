@@ -603,3 +603,54 @@ TEST(GridEditor, OpenCommitCancelAndTheOwnersVeto) {
   EXPECT_FALSE(IsWindowVisible(editor));
   grid.Send(SPM_SUSPEND, 0);
 }
+
+TEST(GridMessages, ScrollingIntoViewInvalidatingAndScrollBars) {
+  Grid grid(0, 480, 300, WS_VSCROLL | WS_HSCROLL);
+  FourColumns(grid);
+  grid.owner.rows = 100;
+  grid.Install();
+  UpdateWindow(grid.hwnd());
+  // +58: the cell comes into view, the focus stays.
+  EXPECT_EQ(grid.Send(SPM_ENSUREVISIBLE, 50, 1), 0);
+  const LRESULT top = grid.Send(SPM_GETTOPROW);
+  RECT row;
+  grid.Send(SPM_GETROWRECT, 50, reinterpret_cast<LPARAM>(&row));
+  RECT client;
+  GetClientRect(grid.hwnd(), &client);
+  EXPECT_GT(top, 0);
+  EXPECT_LE(row.bottom, client.bottom);
+  EXPECT_EQ(grid.Send(SPM_GETSELECTION), MAKELONG(0, 0));
+  EXPECT_EQ(GetScrollPos(grid.hwnd(), SB_VERT), top);
+  // +67: a disabled bar is left alone.
+  grid.Send(SPM_ENABLESCROLL, 1, 0);
+  grid.Send(SPM_SETTOPROW, 10);
+  EXPECT_EQ(GetScrollPos(grid.hwnd(), SB_VERT), top);
+  grid.Send(SPM_ENABLESCROLL, 1, 1);
+  grid.Send(SPM_SETTOPROW, 20);
+  EXPECT_EQ(GetScrollPos(grid.hwnd(), SB_VERT), 20);
+  EXPECT_NE(grid.Send(SPM_ENABLESCROLLBAR, SB_VERT, ESB_DISABLE_BOTH), 0);
+  // +34 and +57: what they invalidate.
+  UpdateWindow(grid.hwnd());
+  RECT update{};
+  RECT cell, other;
+  grid.Send(SPM_GETROWRECT, 22, reinterpret_cast<LPARAM>(&cell));
+  grid.Send(SPM_INVALIDATECELL, 22, MAKELPARAM(0xFFFF, 0));
+  ASSERT_TRUE(GetUpdateRect(grid.hwnd(), &update, FALSE));
+  EXPECT_LE(update.top, cell.top);
+  EXPECT_GE(update.bottom, cell.bottom);
+  EXPECT_LT(update.bottom - update.top, 3 * (cell.bottom - cell.top));
+  grid.Send(SPM_INVALIDATECELL, 22, MAKELPARAM(1, 1));  // painted now
+  EXPECT_FALSE(GetUpdateRect(grid.hwnd(), &update, FALSE));
+  const ZQSPREADRANGE corners{21, 0, 24, 2};
+  grid.Send(SPM_INVALIDATERANGE, 0, reinterpret_cast<LPARAM>(&corners));
+  ASSERT_TRUE(GetUpdateRect(grid.hwnd(), &update, FALSE));
+  grid.Send(SPM_GETROWRECT, 21, reinterpret_cast<LPARAM>(&cell));
+  grid.Send(SPM_GETROWRECT, 24, reinterpret_cast<LPARAM>(&other));
+  EXPECT_EQ(update.top, cell.top);
+  EXPECT_EQ(update.bottom, other.bottom);
+  RECT third;
+  grid.Send(SPM_GETCOLUMNRECT, 2, reinterpret_cast<LPARAM>(&third));
+  EXPECT_EQ(update.right, third.right);
+  grid.Send(SPM_INVALIDATERANGE, 1, reinterpret_cast<LPARAM>(&corners));  // painted now
+  EXPECT_FALSE(GetUpdateRect(grid.hwnd(), &update, FALSE));
+}
