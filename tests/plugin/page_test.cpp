@@ -330,6 +330,14 @@ TEST_F(Page, GridEditsGoToTheHostWithTheirCaptionsAndMasks) {
     ClickCheckCell(page, 0, 2);  // muting it clears the solo first
     ClickCheckCell(page, 1, 2);  // mute the drums
     ClickCheckCell(page, 1, 3);  // soloing them clears the mute first
+    // A real click on the third row's mute cell, handled after this step.
+    HWND grid = GetDlgItem(page, IDC_PAGE_GRID);
+    RECT row{}, column{};
+    SendMessageW(grid, SPM_GETROWRECT, 2, reinterpret_cast<LPARAM>(&row));
+    SendMessageW(grid, SPM_GETCOLUMNRECT, 2, reinterpret_cast<LPARAM>(&column));
+    const LPARAM at = MAKELPARAM((column.left + column.right) / 2, (row.top + row.bottom) / 2);
+    PostMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(grid, WM_LBUTTONUP, 0, at);
     PressOk(frame);
   }});
   ASSERT_EQ(stepsRun, 1u);
@@ -340,6 +348,7 @@ TEST_F(Page, GridEditsGoToTheHostWithTheirCaptionsAndMasks) {
   EXPECT_FALSE(subs[1].mute);
   EXPECT_TRUE(subs[1].solo);
   EXPECT_EQ(subs[1].channel, -1);
+  EXPECT_TRUE(subs[2].mute);  // clicked
   EXPECT_EQ(channelTexts, (std::vector<std::wstring>{L"1", L"16", L"-"}));
   EXPECT_EQ(volumeTexts, (std::vector<std::wstring>{L"127", L"127", L"-64", L"10"}));
 
@@ -352,7 +361,7 @@ TEST_F(Page, GridEditsGoToTheHostWithTheirCaptionsAndMasks) {
       {L"Edit Track Name", QSUB_NAME, 1},
       {L"Edit Track Channel", QSUB_CHANNEL, 3},
       {L"Solo MIDI sub track", QSUB_SOLO, 3},
-      {L"Mute MIDI sub track", QSUB_MUTE, 3},
+      {L"Mute MIDI sub track", QSUB_MUTE, 4},
   };
   for (const Expected& e : expected) {
     std::vector<HostEdit> edits = EditsCaptioned(e.caption);
@@ -362,7 +371,7 @@ TEST_F(Page, GridEditsGoToTheHostWithTheirCaptionsAndMasks) {
       EXPECT_TRUE(edit.closed && edit.committed) << e.caption;
     }
   }
-  EXPECT_EQ(host->Edits().size(), 10u);
+  EXPECT_EQ(host->Edits().size(), 11u);
   EXPECT_EQ(host->OpenAccessCount(), 0);
 }
 
