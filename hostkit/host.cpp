@@ -44,8 +44,9 @@ void Host::SetTiming(LONG ticksPerQuarter, LONG microsPerQuarter, LONG numerator
   denominator_ = denominator > 0 ? denominator : 4;
 }
 
+// Keys are never reused: a sub-track added after a deletion gets a new one.
 DWORD Host::AddSubTrack(LONG channel, const std::wstring& name, DWORD attribute) {
-  DWORD key = static_cast<DWORD>(subTracks_.size() + 1);
+  DWORD key = nextKey_++;
   subTracks_.push_back({key, channel, attribute, false, false, name});
   return key;
 }
@@ -181,15 +182,43 @@ ULONG Host::Release() {
 
 // ---- track access --------------------------------------------------------
 
-HRESULT Host::BeginAccess(DWORD, LPCWSTR) {
-  ++openAccess_;
+HRESULT Host::BeginAccess(DWORD mode, LPCWSTR caption) {
+  return Guarded([&] {
+    int index = -1;
+    if (mode == 1) {
+      HostEdit edit;
+      if (caption) edit.caption = caption;
+      edits_.push_back(edit);
+      index = static_cast<int>(edits_.size() - 1);
+    }
+    openEdits_.push_back(index);
+    ++openAccess_;
+    return S_OK;
+  });
+}
+
+HRESULT Host::EndAccess(BOOL commit) {
+  if (openAccess_ <= 0) return E_UNEXPECTED;
+  --openAccess_;
+  int index = openEdits_.back();
+  openEdits_.pop_back();
+  if (index >= 0) {
+    edits_[index].closed = true;
+    edits_[index].committed = commit != FALSE;
+  }
   return S_OK;
 }
 
-HRESULT Host::EndAccess(BOOL) {
-  if (openAccess_ <= 0) return E_UNEXPECTED;
-  --openAccess_;
-  return S_OK;
+// The innermost undoable edit that is open, or null.
+HostEdit* Host::CurrentEdit() {
+  for (auto it = openEdits_.rbegin(); it != openEdits_.rend(); ++it)
+    if (*it >= 0) return &edits_[*it];
+  return nullptr;
+}
+
+std::vector<BYTE> Host::Property(DWORD property, DWORD index1, DWORD index2) const {
+  auto it = properties_.find({property, index1, index2});
+  return it == properties_.end() ? std::vector<BYTE>() : it->second;
 }
 
 HRESULT Host::Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, size_t from) {
@@ -255,6 +284,11 @@ HRESULT Host::ReadEvent(DWORD subTrack, DWORD position, QUILLET_EVENT* out) {
 
 HRESULT Host::ChangeSubTrack(DWORD key, DWORD count, const QUILLET_SUBTRACK* d, DWORD mask) {
   if (!d || count != 1) return E_INVALIDARG;
+  if (HostEdit* edit = CurrentEdit()) edit->mask |= mask;
+  if (failChanges_ > 0) {
+    --failChanges_;
+    return E_FAIL;
+  }
   for (auto& s : subTracks_) {
     if (s.key != key) continue;
     if ((mask & QSUB_NAME) && d->name) s.name = d->name;
@@ -269,10 +303,45 @@ HRESULT Host::ChangeSubTrack(DWORD key, DWORD count, const QUILLET_SUBTRACK* d, 
 HRESULT Host::Insert(DWORD, DWORD kind, const QUILLET_EVENT* record) {
   if (!record) return E_POINTER;
   return Guarded([&] {
-    if (kind == QEDIT_SUBTRACK) AddSubTrack(record->channel, L"");
-    else AddEvent(*record);
+    HostEdit* edit = CurrentEdit();
+    if (kind == QEDIT_SUBTRACK) {
+      const auto* d = reinterpret_cast<const QUILLET_SUBTRACK*>(record);
+      DWORD key = AddSubTrack(d->channel, d->name ? d->name : L"", d->attribute);
+      subTracks_.back().mute = d->mute != 0;
+      subTracks_.back().solo = d->solo != 0;
+      if (edit) ++edit->subTracksInserted;
+      return key ? S_OK : E_FAIL;
+    }
+    if (kind == QEDIT_BLOCK) {
+      std::wstring name;
+      if (record->data && record->dataLength)
+        name.assign(reinterpret_cast<const WCHAR*>(record->data), record->dataLength / sizeof(WCHAR));
+      blocks_list_.push_back({record->subTrack, record->time, name});
+      if (edit) ++edit->blocksInserted;
+      return S_OK;
+    }
+    AddEvent(*record);
+    if (edit) ++edit->eventsInserted;
     return S_OK;
   });
+}
+
+HRESULT Host::ReadSubTrack(DWORD key, QUILLET_SUBTRACK* out) {
+  if (!out) return E_POINTER;
+  for (const auto& s : subTracks_) {
+    if (s.key != key) continue;
+    QUILLET_SUBTRACK d{};
+    d.key = s.key;
+    d.channel = s.channel;
+    d.attribute = s.attribute;
+    d.mute = s.mute;
+    d.solo = s.solo;
+    d.name = TaskString(s.name);
+    if (!d.name) return E_OUTOFMEMORY;
+    *out = d;
+    return S_OK;
+  }
+  return S_FALSE;
 }
 
 HRESULT Host::Delete(DWORD kind, const QUILLET_EVENT* target) {
@@ -281,6 +350,7 @@ HRESULT Host::Delete(DWORD kind, const QUILLET_EVENT* target) {
     auto it = std::find_if(subTracks_.begin(), subTracks_.end(), [&](const SubTrack& s) { return s.key == target->subTrack; });
     if (it == subTracks_.end()) return S_FALSE;
     subTracks_.erase(it);
+    if (HostEdit* edit = CurrentEdit()) ++edit->subTracksDeleted;
     return S_OK;
   }
   for (size_t i = 0; i < events_.size(); ++i) {

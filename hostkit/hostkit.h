@@ -29,6 +29,23 @@ struct SubTrack {
   std::wstring name;
 };
 
+// One undoable edit as the host recorded it: the caption it was opened
+// under, the change masks of the sub-track changes made in it, what was
+// inserted and deleted, and whether it was committed.
+struct HostEdit {
+  std::wstring caption;
+  DWORD mask = 0;
+  int subTracksInserted = 0, subTracksDeleted = 0, blocksInserted = 0, eventsInserted = 0;
+  bool closed = false, committed = false;
+};
+
+// A block a sub-track was given: its key, time and name.
+struct Block {
+  DWORD subTrack;
+  LONGLONG time;
+  std::wstring name;
+};
+
 class Host final : public IQuilletTrack,
                    public IQuilletProperties,
                    public IQuilletTimeConvert,
@@ -59,6 +76,14 @@ class Host final : public IQuilletTrack,
   HRESULT Fire(const QUILLET_NOTIFICATION& n, BOOL deferred);
   size_t SinkCount() const;
   int OpenAccessCount() const { return openAccess_; }
+  // Every undoable edit opened (mode 1), in order.
+  const std::vector<HostEdit>& Edits() const { return edits_; }
+  void ClearEdits() { edits_.clear(); }
+  const std::vector<Block>& Blocks() const { return blocks_list_; }
+  // A property as stored by Set (empty when never set).
+  std::vector<BYTE> Property(DWORD property, DWORD index1 = 0, DWORD index2 = 0) const;
+  // Ends the next `count` undoable edits' sub-track changes with E_FAIL.
+  void FailChanges(int count) { failChanges_ = count; }
   LONG RefCount() const { return refs_.load(); }
 
   // IUnknown
@@ -76,6 +101,7 @@ class Host final : public IQuilletTrack,
                                            DWORD changeMask) override;
   HRESULT STDMETHODCALLTYPE Insert(DWORD target, DWORD kind, const QUILLET_EVENT* record) override;
   HRESULT STDMETHODCALLTYPE Delete(DWORD kind, const QUILLET_EVENT* target) override;
+  HRESULT STDMETHODCALLTYPE ReadSubTrack(DWORD key, QUILLET_SUBTRACK* out) override;
 
   // IQuilletProperties
   HRESULT STDMETHODCALLTYPE Get(DWORD property, DWORD index1, DWORD index2, DWORD reserved, DWORD size,
@@ -139,6 +165,12 @@ class Host final : public IQuilletTrack,
   std::vector<Sink> sinks_;
   DWORD nextCookie_ = 1;
   int openAccess_ = 0;
+  DWORD nextKey_ = 1;
+  std::vector<HostEdit> edits_;
+  std::vector<int> openEdits_;  // per open access: index in edits_, or -1 for a read
+  std::vector<Block> blocks_list_;
+  int failChanges_ = 0;
+  HostEdit* CurrentEdit();
 };
 
 // One playback buffer: events in time order, with the find cursor and the

@@ -92,7 +92,7 @@ static_assert(sizeof(void*) != 4 || sizeof(QUILLET_SUBTRACK) == 36, "sub-track d
 #endif
 
 // Change mask of a sub-track change.
-#define QSUB_NAME     0x1u
-#define QSUB_CHANNEL  0x2u
-#define QSUB_MUTE     0x4u
-#define QSUB_SOLO     0x8u
+#define QSUB_CHANNEL  0x20u
+#define QSUB_NAME     0x200u
+#define QSUB_SOLO     0x1000u
+#define QSUB_MUTE     0x2000u

@@ -29,10 +29,15 @@ typedef struct QUILLET_QUERY {
   DWORD cursor;        // the host's enumeration position
 } QUILLET_QUERY;
 
-// Insert and delete targets.
+// Insert and delete targets. Inserting a sub-track takes a
+// QUILLET_SUBTRACK description in place of the event record (the host
+// appends it under a key of its own); a block takes an event record whose
+// sub-track and time place it and whose data block holds its name (UTF-16,
+// no terminator).
 #define QEDIT_SUBTRACK   1
 #define QEDIT_EVENT      2
 #define QEDIT_DELETE_EVENT 3
+#define QEDIT_BLOCK      4
 
 // Track access. Every read and edit is bracketed by BeginAccess/EndAccess.
 struct IQuilletTrack : IUnknown {
@@ -46,6 +51,9 @@ struct IQuilletTrack : IUnknown {
                                                    DWORD changeMask) = 0;
   virtual HRESULT STDMETHODCALLTYPE Insert(DWORD target, DWORD kind, const QUILLET_EVENT* record) = 0;
   virtual HRESULT STDMETHODCALLTYPE Delete(DWORD kind, const QUILLET_EVENT* target) = 0;
+  // A sub-track's description; its name is task-allocated for the caller.
+  // S_FALSE (and nothing filled) for an unknown key.
+  virtual HRESULT STDMETHODCALLTYPE ReadSubTrack(DWORD key, QUILLET_SUBTRACK* out) = 0;
 };
 
 // One playback buffer: the events of the track in the buffer's time span.
@@ -69,6 +77,33 @@ struct IQuilletEventBuffer : IUnknown {
 #define QPROP_TRANSPORT     5  // DWORD
 #define QPROP_LOOP          6  // 24 bytes
 #define QPROP_POSITION      7  // 16 bytes
+
+// The transport state's bits.
+#define QTRANSPORT_RUNNING  0x1u
+#define QTRANSPORT_LOOP     0x10u
+
+// The file record (276 bytes).
+typedef struct QUILLET_FILE_RECORD {
+  DWORD format;          // low byte: the MIDI file type; next byte: the track count
+  DWORD reserved1;
+  DWORD sizeLow, sizeHigh;  // the file's size in bytes
+  BYTE reserved2[260];
+} QUILLET_FILE_RECORD;
+
+// The loop range (24 bytes) and the play position (16 bytes), in host time.
+typedef struct QUILLET_LOOP {
+  LONGLONG start, end;
+  DWORD reserved[2];
+} QUILLET_LOOP;
+typedef struct QUILLET_POSITION {
+  LONGLONG time;
+  DWORD reserved[2];
+} QUILLET_POSITION;
+
+#ifdef __cplusplus
+static_assert(sizeof(QUILLET_FILE_RECORD) == 276, "file record is 276 bytes");
+static_assert(sizeof(QUILLET_LOOP) == 24 && sizeof(QUILLET_POSITION) == 16, "transport records");
+#endif
 
 struct IQuilletProperties : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Get(DWORD property, DWORD index1, DWORD index2, DWORD reserved, DWORD size,

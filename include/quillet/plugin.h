@@ -8,6 +8,7 @@ QUILLET_GUID(IID_IQuilletFilter, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0
 QUILLET_GUID(IID_IQuilletProcess, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x02);
 QUILLET_GUID(IID_IQuilletLanguage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x03);
 QUILLET_GUID(IID_IQuilletObserver, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x04);
+QUILLET_GUID(IID_IQuilletPropertyPage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x06);
 QUILLET_GUID(IID_IQuilletTrackInfo, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x05);
 
 // The persisted stream: version 1, at most this many bytes (version,
@@ -30,6 +31,18 @@ typedef struct QUILLET_MIX {
 struct IQuilletObserver : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE OnNotify(const QUILLET_NOTIFICATION* notification) = 0;
   virtual HRESULT STDMETHODCALLTYPE OnPageEvent(DWORD a, DWORD b) = 0;
+};
+
+// The property page's table: IPropertyPage, then five slots of its own
+// (14 to 18).
+struct IQuilletPropertyPage : IPropertyPage {
+  virtual HRESULT STDMETHODCALLTYPE Destroy(DWORD flags) = 0;                               // 14
+  virtual HRESULT STDMETHODCALLTYPE Initialize() = 0;                                       // 15
+  // Posts the time display's refresh to the page window (one at a time).
+  virtual HRESULT STDMETHODCALLTYPE PageEvent(DWORD a, DWORD b) = 0;                        // 16
+  // Posts the refresh of a forwarded notification to the page window.
+  virtual HRESULT STDMETHODCALLTYPE FilterNotify(const QUILLET_NOTIFICATION* n) = 0;        // 17
+  virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;                                       // 18
 };
 
 struct IQuilletProcess : IUnknown {

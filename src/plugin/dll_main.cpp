@@ -4,6 +4,7 @@
 #include "core/module_state.h"
 #include "plugin/class_factory.h"
 #include "plugin/library_startup.h"
+#include "plugin/page_object.h"
 #include "plugin/registration.h"
 #include "zq/grid.h"
 #include "zq/msgbox.h"
@@ -18,6 +19,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
       break;
     case DLL_PROCESS_DETACH:
       quillet::ReleaseUnlockedFactories();
+      quillet::UnregisterPageClasses();
       SpreadTerminate(zq::core::ModuleInstance(), ZQSPREAD_CLASSNAME);
       quillet::LibraryShutdown();
       break;

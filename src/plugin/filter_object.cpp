@@ -74,7 +74,7 @@ HRESULT FilterObject::QueryInterface(REFIID iid, void** out) noexcept {
   if (!out) return E_POINTER;
   *out = nullptr;
   IUnknown* answer = nullptr;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IQuilletFilter)) {
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IQuilletFilter) || IsEqualIID(iid, IID_QuilletFilterObject)) {
     answer = static_cast<IQuilletFilter*>(this);
   } else if (IsEqualIID(iid, IID_IQuilletLanguage)) {
     answer = static_cast<IQuilletLanguage*>(this);

@@ -19,6 +19,19 @@ constexpr DWORD kEventListsBuilt = 0x2;
 constexpr DWORD kSelectionValid = 0x4;
 constexpr DWORD kTrackChanged = 0x8;
 constexpr DWORD kQueueRunRequested = 0x10;
+constexpr DWORD kPageEventPending = 0x20;
+
+// Asked of an object by the property page: answered (with the main table)
+// only by this module's filter objects, whose C++ side the page then uses.
+QUILLET_GUID(IID_QuilletFilterObject, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x7f);
+
+// Quantize settings (kept while the object lives, not persisted).
+struct QuantizeSettings {
+  int resolution = 2;  // 0-10, quarter note
+  bool startTimes = true, durations = true, notesOnly = true, onPlayback = false;
+  DWORD word = 0;
+  LONG lengthTicks = 0;  // of the resolution, from the host's timing
+};
 
 // A companion: its own interface and count, a pointer back to the filter.
 // Its references also hold the filter, so that it never outlives it.
@@ -123,6 +136,37 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage, publi
   tZQLIST* SubTrackList() const { return subTracks_; }
   tZQLIST* RecordList() const { return records_; }
   void SetRecording(bool on) { recording_ = on; }
+  bool Recording() const { return recording_; }
+  QuantizeSettings& Quantize() { return quantize_; }
+
+  // For the property page (filter_page_access.cpp). Host reads that do not
+  // answer S_OK leave their buffers zeroed.
+  // Sets a status bit; true when it was clear (the caller owns the step).
+  bool TakeFlag(DWORD bit) { return !(flags_.fetch_or(bit) & bit); }
+  void ClearFlag(DWORD bit) { flags_ &= ~bit; }
+  // The sub-tracks plus the track itself: the grid shows count - 1 rows.
+  LONG SubTrackCount() noexcept;
+  DWORD SubTrackKeyAt(LONG row) noexcept;  // 0 when there is no such row
+  bool CanPlay() const { return properties_ != nullptr; }
+  HRESULT ReadSubTrack(DWORD key, QUILLET_SUBTRACK* out) noexcept;
+  // One undoable edit of one sub-track; the sub-track list is rebuilt after it.
+  HRESULT EditSubTrack(DWORD key, const QUILLET_SUBTRACK& description, DWORD mask, LPCWSTR caption) noexcept;
+  HRESULT BeginEdit(LPCWSTR caption) noexcept;
+  void EndEdit(bool commit) noexcept;
+  HRESULT InsertRecord(DWORD kind, const void* record) noexcept;  // inside an edit
+  HRESULT DeleteSubTrack(DWORD key) noexcept;                     // inside an edit
+  HRESULT GetHostProperty(DWORD property, DWORD size, void* out) noexcept;
+  HRESULT SetHostProperty(DWORD property, DWORD size, const void* in) noexcept;
+  HRESULT GetHostStrings(LPWSTR* title, LPWSTR* path) noexcept;  // both task-allocated or null
+  IQuilletTimeConvert* TimeConverter() const { return time_; }
+  // The meta event of `metaType` at `time` (the caller clears it); S_FALSE
+  // and an empty record when there is none.
+  HRESULT FindMetaEvent(LONGLONG time, BYTE metaType, QUILLET_EVENT* out) noexcept;
+  // The meta-text, tempo and marker positions found anew.
+  HRESULT RescanTrackPositions() noexcept { return RescanPositions(); }
+  // Starts a recording: an empty record list, the flag set.
+  HRESULT StartRecording() noexcept;
+  void EmptyRecordList() noexcept;
 
  private:
   friend class FilterTest;
@@ -175,6 +219,7 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage, publi
   tZQLIST* queue_ = nullptr;       // QUILLET_NOTIFICATION records
   tZQLIST* records_ = nullptr;     // QUILLET_EVENT records captured while recording
   bool recording_ = false;
+  QuantizeSettings quantize_;
   LONG selectedSubTrack_ = -1, selectedEvents_ = -1;
 
   WORD channelMask_ = 0;

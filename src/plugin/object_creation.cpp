@@ -23,12 +23,4 @@ HRESULT CreateFilterObject(REFIID iid, void** out) noexcept {
   return hr;
 }
 
-// The property page is not part of the module yet: the page factory
-// answers as for a page whose initialisation failed.
-HRESULT CreatePageObject(REFIID iid, void** out) noexcept {
-  *out = nullptr;
-  if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IPropertyPage)) return E_NOINTERFACE;
-  return E_NOINTERFACE;
-}
-
 }  // namespace quillet

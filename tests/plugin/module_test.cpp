@@ -112,9 +112,9 @@ TEST_F(Module, UnknownClassesAndInterfacesAreRefused) {
   factory->Release();
 }
 
-// The property page is not in the module yet: its factory answers as for a
-// page whose initialisation failed.
-TEST_F(Module, FactoriesCreateFiltersAndRefuseWhatTheyCannotMake) {
+// Both factories make their objects; an interface the object does not
+// have destroys it again. A live page keeps the module loaded.
+TEST_F(Module, FactoriesCreateFiltersAndPagesAndRefuseWhatTheyCannotMake) {
   IClassFactory* filter = Factory(CLSID_QuilletFilter);
   IClassFactory* page = Factory(CLSID_QuilletPropPage);
   IUnknown* object = nullptr;
@@ -126,7 +126,12 @@ TEST_F(Module, FactoriesCreateFiltersAndRefuseWhatTheyCannotMake) {
   out = reinterpret_cast<void*>(1);
   EXPECT_EQ(page->CreateInstance(nullptr, IID_IPersistStream, &out), E_NOINTERFACE);  // never a page interface
   EXPECT_EQ(out, nullptr);
-  EXPECT_EQ(page->CreateInstance(nullptr, IID_IPropertyPage, &out), E_NOINTERFACE);
+  IPropertyPage* made = nullptr;
+  ASSERT_EQ(page->CreateInstance(nullptr, IID_IPropertyPage, reinterpret_cast<void**>(&made)), S_OK);
+  EXPECT_EQ(canUnloadNow_(), S_FALSE);
+  EXPECT_EQ(made->Release(), 0u);
+  EXPECT_EQ(canUnloadNow_(), S_OK);
+  EXPECT_EQ(page->CreateInstance(reinterpret_cast<IUnknown*>(page), IID_IUnknown, &out), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(filter->CreateInstance(nullptr, IID_IUnknown, nullptr), E_POINTER);
   filter->Release();
   page->Release();

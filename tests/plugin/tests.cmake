@@ -5,3 +5,10 @@ quillet_add_test(plugin_com_rules_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/plugin
 set_tests_properties(plugin_module_tests plugin_filter_tests plugin_com_rules_tests
                      PROPERTIES RESOURCE_LOCK module_registration)
 quillet_add_test(plugin_filter_internal_tests INTERNAL SOURCES ${CMAKE_SOURCE_DIR}/tests/plugin/filter_internal_test.cpp LIBS hostkit)
+quillet_add_test(plugin_page_tests GUI SOURCES ${CMAKE_SOURCE_DIR}/tests/plugin/page_test.cpp LIBS hostkit comctl32 oleaut32)
+target_include_directories(plugin_page_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)
+set_tests_properties(plugin_page_tests PROPERTIES RESOURCE_LOCK module_registration)
+# The page's strings come with the test: the static library has no resources.
+quillet_add_test(plugin_page_internal_tests INTERNAL SOURCES ${CMAKE_SOURCE_DIR}/tests/plugin/page_internal_test.cpp
+  ${CMAKE_SOURCE_DIR}/src/plugin/page.rc LIBS hostkit)
+target_include_directories(plugin_page_internal_tests PRIVATE ${CMAKE_SOURCE_DIR}/src)

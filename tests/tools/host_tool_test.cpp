@@ -2,13 +2,16 @@
 // Files are read back here with a reader of the test's own.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <prsht.h>
 
 #include <algorithm>
 #include <set>
+#include <thread>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "screenshot.h"
 #include "test_paths.h"
 
 namespace {
@@ -449,3 +452,89 @@ TEST_F(HostTool, GuardRailsRefuseWithTheValidChoice) {
 }
 
 }  // namespace
+
+namespace {
+
+// A top-level dialog of another process whose title holds `text`.
+HWND WaitForDialog(const wchar_t* text, int milliseconds = 30000) {
+  struct Search {
+    const wchar_t* text;
+    HWND found;
+  } search{text, nullptr};
+  for (int waited = 0; waited < milliseconds && !search.found; waited += 50) {
+    EnumWindows(
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          WCHAR title[256] = L"", cls[64] = L"";
+          GetWindowTextW(window, title, 256);
+          GetClassNameW(window, cls, 64);
+          if (IsWindowVisible(window) && !wcscmp(cls, L"#32770") && wcsstr(title, s->text)) {
+            s->found = window;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.found) Sleep(50);
+  }
+  return search.found;
+}
+
+// The page inside the frame: the child dialog that holds the mix grid (1606)
+// and the pitch shift edit (1587).
+HWND PageOf(HWND frame) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      frame,
+      [](HWND child, LPARAM data) CALLBACK -> BOOL {
+        if (GetDlgItem(child, 1606) && GetDlgItem(child, 1587)) {
+          *reinterpret_cast<HWND*>(data) = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+}  // namespace
+
+// --edit: the page opens in the platform's frame; what is set there (here:
+// notes filtered on playback) is what the song is played with, and
+// --save-state keeps it.
+TEST_F(HostTool, EditOpensThePageAndPlaysWithItsSettings) {
+  std::wstring out = Out(L"edited.mid"), state = Out(L"edited.state");
+  ToolRun run{};
+  std::thread tool([&] { run = Tool(L"--edit \"" + Demo() + L"\" -o \"" + out + L"\" --save-state \"" + state + L"\""); });
+  HWND frame = WaitForDialog(L"demo-song.mid");
+  HWND page = frame ? PageOf(frame) : nullptr;
+  EXPECT_NE(page, nullptr);
+  if (page) {
+    Sleep(300);  // painted
+    testsupport::SaveWindowScreenshot(frame, L"quillet_host_edit");
+    PostMessageW(page, WM_COMMAND, 103, 0);  // Playback Filter...
+    HWND dialog = WaitForDialog(L"MIDI Event Filter");
+    EXPECT_NE(dialog, nullptr);
+    if (dialog) {
+      HWND tree = GetDlgItem(dialog, 1284);
+      PostMessageW(tree, WM_KEYDOWN, VK_HOME, 0);   // the first item: Note
+      PostMessageW(tree, WM_KEYDOWN, VK_SPACE, 0);  // checked
+      Sleep(200);
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      for (int waited = 0; IsWindow(dialog) && waited < 5000; waited += 50) Sleep(50);
+    }
+  }
+  if (frame) PostMessageW(frame, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  tool.join();
+  ASSERT_EQ(run.code, 0u) << run.err;
+  Tracks output;
+  ASSERT_TRUE(ReadMidi(out, &output));
+  size_t injected = 0;
+  EXPECT_TRUE(SameApartFrom(input_, output,
+                            [](const Ev& e) { return (e.bytes[0] & 0xF0) == 0x90 && e.bytes.size() == 3 && e.bytes[2]; },
+                            &injected));
+  std::vector<uint8_t> saved = ReadBytes(state);
+  ASSERT_GE(saved.size(), 24u);
+  const uint32_t playbackMask = saved[20] | saved[21] << 8 | saved[22] << 16 | uint32_t(saved[23]) << 24;
+  EXPECT_EQ(playbackMask, 0x40u);  // notes
+}

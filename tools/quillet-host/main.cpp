@@ -1,11 +1,14 @@
 // quillet-host: runs a Standard MIDI File through the Quillet plug-in the
 // way a host does, and writes the result.
 #include <objbase.h>
+#include <ocidl.h>
+#include <olectl.h>
 #include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -186,15 +189,40 @@ int CheckSubTracks(const tool::Options& o, size_t count) {
   return 0;
 }
 
+// The filter's property pages in the platform's own frame, as a host
+// opens them; returns when the user closes it.
+HRESULT EditInFrame(IQuilletFilter* filter, const std::wstring& title) {
+  ISpecifyPropertyPages* pages = nullptr;
+  HRESULT hr = filter->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages));
+  if (FAILED(hr)) return hr;
+  CAUUID ids{};
+  hr = pages->GetPages(&ids);
+  pages->Release();
+  if (FAILED(hr)) return hr;
+  IUnknown* object = filter;
+  hr = OleCreatePropertyFrame(nullptr, 0, 0, title.c_str(), 1, &object, ids.cElems, ids.pElems,
+                              GetUserDefaultLCID(), 0, nullptr);
+  CoTaskMemFree(ids.pElems);
+  return hr;
+}
+
+// The file name part of a path, for the frame's title.
+std::wstring FileName(const std::wstring& path) {
+  size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
 int Run(const tool::Options& o) {
   if (!o.output.empty() && SameFile(o.input, o.output)) return Refuse("the output file is the input file");
   if (!o.stateOut.empty() && (SameFile(o.input, o.stateOut) || (!o.output.empty() && SameFile(o.output, o.stateOut))))
     return Refuse("--save-state names the input or the output file");
   smf::Song song;
   smf::Error error;
+  size_t fileSize = 0;
   {
     std::vector<uint8_t> bytes;
     if (!smf::ReadFile(o.input, &bytes, &error)) return Fail(o.input, error.message);
+    fileSize = bytes.size();
     std::vector<smf::Warning> warnings;
     if (!smf::Parse(std::move(bytes), &song, &error, &warnings)) return Fail(o.input, error.message, error.offset);
     for (const auto& w : warnings) Say(o.input, "warning: ", w.message, w.offset);
@@ -220,6 +248,15 @@ int Run(const tool::Options& o) {
   int status = 0;
   {
     tool::Player player(filter, song);
+    // What a host tells about the track's file: its path, type, track count and size.
+    wchar_t full[MAX_PATH * 2];
+    DWORD n = GetFullPathNameW(o.input.c_str(), MAX_PATH * 2, full, nullptr);
+    player.Host()->filePath = n && n < MAX_PATH * 2 ? full : o.input;
+    QUILLET_FILE_RECORD file{};
+    file.format = static_cast<DWORD>(song.format & 0xFF) | static_cast<DWORD>(std::min<size_t>(song.tracks.size(), 255)) << 8;
+    file.sizeLow = static_cast<DWORD>(fileSize);
+    file.sizeHigh = static_cast<DWORD>(static_cast<unsigned long long>(fileSize) >> 32);
+    player.Host()->Set(QPROP_FILE_RECORD, 0, 0, sizeof(file), &file);
     status = CheckSubTracks(o, player.SubTracks().size());
     // A saved state is loaded as a host restores a project: the filter
     // then takes each sub-track's start values by its own rule. Without
@@ -239,6 +276,8 @@ int Run(const tool::Options& o) {
       // refused above
     } else if (FAILED(hr)) {
       status = Fail(o.input, "the filter refused the song: " + Words(hr));
+    } else if (o.edit && FAILED(hr = EditInFrame(filter, FileName(o.input)))) {
+      status = Fail(o.input, "cannot open the plug-in's property page: " + Words(hr));
     } else {
       if (o.list) PrintList(player, filter);
       if (!o.output.empty()) {

@@ -54,6 +54,8 @@ const char* Usage() {
          "  --filter KINDS      remove these event kinds (e.g. program,sysex,aftertouch)\n"
          "  --volume N=X        volume offset X (-1..1) for sub-track N\n"
          "  --pan N=X           pan offset X (-1..1) for sub-track N\n"
+         "  --edit              open the plug-in's property page first; the song is\n"
+         "                      played with what was set there when it is closed\n"
          "  --state FILE        load the filter's saved settings first\n"
          "  --save-state FILE   save the filter's settings afterwards\n"
          "  --buffer-ms MS      playback buffer length (default 10)\n"
@@ -103,6 +105,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
         return false;
       }
       o->bufferMs = static_cast<int>(ms);
+    } else if (arg == L"--edit") {
+      o->edit = true;
     } else if (arg == L"--list") {
       o->list = true;
     } else if (arg == L"--progress") {

@@ -123,6 +123,17 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
   IQuilletProcess* process = nullptr;
   HRESULT hr = filter_->QueryInterface(IID_IQuilletProcess, reinterpret_cast<void**>(&process));
   if (FAILED(hr)) return hr;
+  // The host plays what its sub-tracks say: a muted one is silent, so is
+  // every one but the soloed ones when any is soloed, and a sub-track set
+  // to one channel plays its short messages there.
+  struct Rule {
+    bool plays;
+    LONG channel;
+  };
+  std::map<DWORD, Rule> rules;
+  bool anySolo = false;
+  for (const auto& s : host_->SubTracks()) anySolo = anySolo || s.solo;
+  for (const auto& s : host_->SubTracks()) rules[s.key] = {!s.mute && (!anySolo || s.solo), s.channel};
   const size_t count = host_->EventCount();
   const LONGLONG last = count ? host_->EventTime(count - 1) : 0;
   size_t next = 0;
@@ -140,6 +151,15 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
     size_t inKinds[32] = {}, outKinds[32] = {};  // by type bit
     for (; next < count && host_->EventTime(next) < end; ++next) {
       QUILLET_EVENT e = host_->EventAt(next);
+      if (e.subTrack) {
+        auto rule = rules.find(e.subTrack);
+        if (rule == rules.end() || !rule->second.plays) {  // deleted or silent
+          hostkit::FreeEvent(e);
+          continue;
+        }
+        if (!(e.type & QEV_LONG_KINDS) && rule->second.channel >= 0 && rule->second.channel <= 15)
+          e.channel = rule->second.channel;
+      }
       OriginIndex(e) = static_cast<DWORD>(next + 1);
       if (e.type) ++inKinds[__builtin_ctz(e.type)];
       buffer->Add(e);
