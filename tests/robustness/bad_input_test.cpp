@@ -847,6 +847,26 @@ TEST(ImageBlocks, ArgumentsOutOfRange) {
          static const RECT a{-1000000, 0, 1000000, 2}, b{0, 0, 1, 1000000};
          return static_cast<LONG_PTR>(ZqDibCopy(block, nullptr, &a, 0, block, nullptr, &b, 0, 0xFFFFFFFF));
        }},
+      {"Copy sub-pixel over the whole plane", Want::Any, [&] {
+         static const RECT plane{LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX}, thin{0, 0, 1, 1 << 30};
+         ZqDibCopy(block, nullptr, &plane, 0, block, nullptr, &thin, 0, ZQDIB_SUBPIXEL | ZQDIB_BICUBIC | 0xFFF0FF);
+         return static_cast<LONG_PTR>(
+             ZqDibCopy(block, nullptr, &thin, 0, block, nullptr, &plane, 0, ZQDIB_SUBPIXEL | ZQDIB_SHRINK_FILTER | 4));
+       }},
+      {"Copy enlarging a pixel past the image", Want::Any, [&] {
+         static const RECT pixel{3, 3, 4, 4}, huge{-100000, -3, 100000, 1000000};
+         return static_cast<LONG_PTR>(ZqDibCopy(block, nullptr, &huge, 0, block, nullptr, &pixel, 0,
+                                                ZQDIB_FEATHER_MASK | 0xFF0000 | ZQDIB_REPLACE_EDGES | 3));
+       }},
+      {"FadeToColor sub-pixel over the whole plane", Want::Any, [&] {
+         static const RECT plane{LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX};
+         return static_cast<LONG_PTR>(ZqDibFadeToColor(block, nullptr, &plane, 0, ZQRGBAFLOAT{NAN, INFINITY, -1, 2},
+                                                       NAN, FALSE, ZQDIB_SUBPIXEL));
+       }},
+      {"Flip inverted rectangle", Want::Any, [&] {
+         static const RECT inverted{4, 4, 0, 0};
+         return static_cast<LONG_PTR>(ZqDibFlip(block, nullptr, &inverted, 0, TRUE, TRUE));
+       }},
       {"Set null header", Want::Failed,
        [] { return static_cast<LONG_PTR>(ZqDibSet(nullptr, nullptr, nullptr, 0, 0, 0, 0, 0, 0)); }},
       {"FillRect null colour", Want::Failed,
@@ -946,6 +966,68 @@ void WriteAll(const std::wstring& path, const std::vector<BYTE>& bytes) {
   if (FILE* f = _wfopen(path.c_str(), L"wb")) {
     if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), f);
     fclose(f);
+  }
+}
+
+DWORD Crc32(const BYTE* data, size_t length) {
+  DWORD crc = 0xFFFFFFFF;
+  for (size_t i = 0; i < length; ++i) {
+    crc ^= data[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+// A PNG file whose header chunk claims the given size (and is otherwise
+// well formed), with one empty data chunk.
+std::vector<BYTE> PngClaiming(DWORD width, DWORD height, BYTE depth, BYTE colourType) {
+  std::vector<BYTE> f = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+  auto chunk = [&](const char* type, const std::vector<BYTE>& data) {
+    const DWORD n = static_cast<DWORD>(data.size());
+    for (int i = 3; i >= 0; --i) f.push_back(static_cast<BYTE>(n >> (8 * i)));
+    const size_t start = f.size();
+    f.insert(f.end(), type, type + 4);
+    f.insert(f.end(), data.begin(), data.end());
+    const DWORD crc = Crc32(&f[start], f.size() - start);
+    for (int i = 3; i >= 0; --i) f.push_back(static_cast<BYTE>(crc >> (8 * i)));
+  };
+  std::vector<BYTE> ihdr;
+  for (DWORD v : {width, height})
+    for (int i = 3; i >= 0; --i) ihdr.push_back(static_cast<BYTE>(v >> (8 * i)));
+  ihdr.insert(ihdr.end(), {depth, colourType, 0, 0, 0});
+  chunk("IHDR", ihdr);
+  chunk("IDAT", {0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+  chunk("IEND", {});
+  return f;
+}
+
+TEST(Png, ImpossibleSizesAreRefused) {
+  struct Claim {
+    const char* name;
+    DWORD width, height;
+    BYTE depth, colourType;
+  };
+  const Claim claims[] = {
+      {"width 2^31 - 1", 0x7FFFFFFF, 1, 8, 6},
+      {"30000 x 30000 RGBA", 30000, 30000, 8, 6},
+      {"1000000 x 1000000 grey 16", 1000000, 1000000, 16, 0},
+      {"zero width", 0, 5, 8, 2},
+      {"depth 3", 4, 4, 3, 0},
+      {"colour type 5", 4, 4, 8, 5},
+      {"palette without a palette", 4, 4, 8, 3},
+      {"honest size, no pixels", 4, 4, 8, 6},
+  };
+  for (const Claim& c : claims) {
+    const std::vector<BYTE> file = PngClaiming(c.width, c.height, c.depth, c.colourType);
+    Fenced data(file.size());
+    std::memcpy(data.data(), file.data(), file.size());
+    BITMAPINFOHEADER* out = reinterpret_cast<BITMAPINFOHEADER*>(1);
+    g_started = GetTickCount();
+    g_case = c.name;
+    HRESULT hr = ZqDibFromPng(&out, data.data(), static_cast<DWORD>(file.size()));
+    g_case = nullptr;
+    EXPECT_TRUE(FAILED(hr)) << c.name << " hr 0x" << std::hex << hr;
+    EXPECT_EQ(out, nullptr) << c.name;
+    if (SUCCEEDED(hr)) ZqDibFree(out, 0);
   }
 }
 
@@ -1150,6 +1232,17 @@ TEST(FilesAndHelp, CapacitiesAndMissingPointers) {
        [&] { return static_cast<LONG_PTR>(ZqAddExtensionToPathName(out.Buffer(0), 0, L".x")); }},
       {"AddExtension null path", Want::Zero,
        [&] { return static_cast<LONG_PTR>(ZqAddExtensionToPathName(nullptr, 10, L".x")); }},
+      {"ValidateFileName repairing at the guard", Want::Zero,
+       [&] { return static_cast<LONG_PTR>(ZqValidateFileName(placed(L"a:b*c?d|e\\"), TRUE)); }},
+      {"GetFileNamePtrRelative longer base", Want::Any,
+       [&] { return Ptr(ZqGetFileNamePtrRelative(longPath.c_str(), placed(L"C:\\a"))); }},
+      {"GetBasePathRelative exact capacity", Want::Any, [&] {
+         return static_cast<LONG_PTR>(ZqGetBasePathRelative(L"C:\\a\\b", placed(L"C:\\a\\b\\c\\d.txt"), out.Buffer(8), 8));
+       }},
+      {"ReplaceBasePathRelative old base longer than the path", Want::Any, [&] {
+         return static_cast<LONG_PTR>(
+             ZqReplaceBasePathRelative(placed(L"C:\\a"), longPath.c_str(), L"D:\\", out.Buffer(4), 4));
+       }},
       {"ValidateFileName null", Want::Any, [] { return static_cast<LONG_PTR>(ZqValidateFileName(nullptr, TRUE)); }},
       {"IsMatchWildCard nulls", Want::Zero, [] { return static_cast<LONG_PTR>(ZqIsMatchWildCard(nullptr, nullptr)); }},
       {"IsMatchWildCard many stars", Want::Any, [&] {
@@ -2352,6 +2445,94 @@ TEST(Controls, IndicesOutOfRangeAndMissingRecords) {
        }},
   };
   RunCases(cases);
+}
+
+// The three controls as windows, sent their private messages with null
+// and nonsense pointers and extreme values.
+TEST(Controls, WindowFormsTakeNullPointers) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  ASSERT_TRUE(FaderInitialize(instance, L"RobustFader"));
+  ASSERT_TRUE(TrackbarInitialize(instance, L"RobustTrackbar"));
+  ASSERT_TRUE(SpinnerInitialize(instance, L"RobustSpinner"));
+  HWND host = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(host, nullptr);
+  HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR32, 1, 1);
+  HIMAGELIST lists[3] = {list, nullptr, list};
+  static const LONG extremes[4] = {LONG_MAX, LONG_MIN, -1, 0x40000000};
+  struct Window {
+    const char* name;
+    const WCHAR* className;
+    DWORD style;
+  };
+  const Window windows[] = {
+      {"fader", L"RobustFader", FADS_VERT | FADS_STEREO | FADS_TAPER | FADS_NOTIFY | 0xF000},
+      {"horizontal fader", L"RobustFader", FADS_THUMB10},
+      {"trackbar", L"RobustTrackbar", TBKS_VERT | TBKS_TAPER | TBKS_LOGARITHMIC | TBKS_JUMPTOPOINT | TBKS_NOTIFY},
+      {"spinner", L"RobustSpinner", SPNS_VERT | SPNS_DRAG_MASK | SPNS_TAPER | SPNS_NOTIFY | SPNS_BUDDY},
+  };
+  struct Message {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  const Message messages[] = {
+      {"setup null", FDM_SETUP, 0, 0},
+      {"get channel into null", FDM_GETCHANNEL, MAKEWPARAM(0, 0), 0},
+      {"get channel 2 into null", FDM_GETCHANNEL, MAKEWPARAM(0, 2), 0},
+      {"set channel 0xFFFF", FDM_SETCHANNEL, MAKEWPARAM(1, 0xFFFF), LONG_MIN},
+      {"set channel mask 0", FDM_SETCHANNELMASK, 0, 0},
+      {"image lists, no metrics", FDM_SETIMAGELIST, reinterpret_cast<WPARAM>(lists), 0},
+      {"image lists, extreme metrics", FDM_SETIMAGELIST, reinterpret_cast<WPARAM>(lists),
+       reinterpret_cast<LPARAM>(extremes)},
+      {"trackbar image lists, extreme metrics", TBKM_SETIMAGELIST, reinterpret_cast<WPARAM>(lists),
+       reinterpret_cast<LPARAM>(extremes)},
+      {"range inverted", FDM_SETRANGE, 1, MAKELONG(0x7FFF, 0x8000)},
+      {"minimum INT_MAX", FDM_SETMIN, 1, INT_MAX},
+      {"maximum INT_MIN", FDM_SETMAX, 1, INT_MIN},
+      {"position INT_MIN", FDM_SETPOS, 1, INT_MIN},
+      {"centre INT_MAX", FDM_SETCENTER, 1, INT_MAX},
+      {"sensitivity 0", SPNM_SETSENSITIVITY, 0, 0},
+      {"sensitivity negative", SPNM_SETSENSITIVITY, 0, INT_MIN},
+      {"notify to a destroyed window", SPNM_SETNOTIFY, reinterpret_cast<WPARAM>(DestroyedWindow()), 0},
+      {"buddy destroyed", SPNM_SETBUDDY, reinterpret_cast<WPARAM>(DestroyedWindow()), 5},
+      {"controller null record", 0x7F0A, 0, 0},
+      {"controller tracking", 0x7F0D, 0xFFFF, INT_MAX},
+      {"controller final", 0x7F0E, 0, INT_MIN},
+      {"wheel far", WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 0x8000), MAKELPARAM(0x8000, 0x7FFF)},
+      {"press far outside", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0x8000, 0x8000)},
+      {"drag far outside", WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(0x7FFF, 0x8000)},
+      {"release", WM_LBUTTONUP, 0, MAKELPARAM(0x7FFF, 0x7FFF)},
+      {"key page down", WM_KEYDOWN, VK_NEXT, 0},
+      {"key end", WM_KEYDOWN, VK_END, 0},
+      {"size 0", WM_SIZE, 0, 0},
+      {"paint", WM_PAINT, 0, 0},
+  };
+  for (const Window& w : windows) {
+    HWND control = CreateWindowExW(0, w.className, L"", WS_CHILD | WS_VISIBLE | w.style, 10, 10, 40, 150, host,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(5)), instance, nullptr);
+    ASSERT_NE(control, nullptr) << w.name;
+    for (const Message& m : messages) {
+      std::string name = std::string(w.name) + " / " + m.name;
+      g_started = GetTickCount();
+      g_case = name.c_str();
+      SendMessageW(control, m.message, m.wParam, m.lParam);
+      if (m.message == WM_SIZE) MoveWindow(control, 0, 0, 0, 0, TRUE);
+      UpdateWindow(control);
+      g_case = nullptr;
+    }
+    g_case = w.name;
+    DestroyWindow(control);
+    // Messages that arrive after the window is gone.
+    SendMessageW(control, FDM_GETCHANNEL, 0, 0);
+    g_case = nullptr;
+    EXPECT_FALSE(IsWindow(control)) << w.name;
+  }
+  DestroyWindow(host);
+  ImageList_Destroy(list);
+  EXPECT_TRUE(FaderTerminate(instance, L"RobustFader"));
+  EXPECT_TRUE(TrackbarTerminate(instance, L"RobustTrackbar"));
+  EXPECT_TRUE(SpinnerTerminate(instance, L"RobustSpinner"));
 }
 
 }  // namespace
