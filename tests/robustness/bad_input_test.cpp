@@ -2275,6 +2275,56 @@ TEST(Controls, IndicesOutOfRangeAndMissingRecords) {
               ZqWheel_AutoScrollOriginIcon(&r, ZQWHEEL_ICON_DESTROY) + ZqWheel_AutoScrollPtInOrigin(&r, INT_MIN, 0);
          return n;
        }},
+      {"AutoScroll with an origin far away and a huge marker, target destroyed mid-run", Want::Any, [] {
+         LONG_PTR n = 0;
+         for (LONG half : {LONG_MAX, 0x10000L, 0L})
+           for (LONG origin : {LONG_MIN, 0L, LONG_MAX}) {
+             HWND target = CreateWindowW(L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0, 200,
+                                         200, nullptr, nullptr, nullptr, nullptr);
+             SetScrollRange(target, SB_VERT, 0, 100, FALSE);
+             SetScrollRange(target, SB_HORZ, 0, 100, FALSE);
+             ZQAUTOSCROLL r{};
+             r.target = target;
+             r.instance = GetModuleHandleW(nullptr);
+             r.originX = r.originY = origin;
+             r.interactive = TRUE;
+             r.originHalfSize = half;
+             r.divisor = 1;
+             r.horizontalDivisor = 1;
+             r.invalidate = TRUE;
+             if (ZqWheel_AutoScrollInit(&r)) {
+               ++n;
+               if (r.marker) SendMessageW(r.marker, WM_TIMER, ZQWHEEL_TIMER_ID, 0);
+               ZqWheel_AutoScrollSetCursor(&r);
+               DestroyWindow(target);
+               if (r.marker) SendMessageW(r.marker, WM_TIMER, ZQWHEEL_TIMER_ID, 0);
+               ZqWheel_AutoScrollOriginIcon(&r, ZQWHEEL_ICON_SHOW);
+               ZqWheel_AutoScrollTerminate(&r);
+               ZqWheel_AutoScrollTerminate(&r);
+             }
+             DestroyWindow(target);
+           }
+         return n;
+       }},
+      {"Theme records used after their clean-up", Want::Any, [] {
+         static ZQXPTHEME record{};
+         HWND w = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+         XPTheme_Initialize(&record, w, TRUE);
+         XPTheme_Cleanup(&record);
+         XPTheme_Cleanup(&record);
+         XPTheme_Handle_WM_THEMECHANGED(&record, w);
+         XPTheme_Handle_WM_THEMECHANGED(nullptr, w);
+         HDC dc = CreateCompatibleDC(nullptr);
+         RECT r{0, 0, 13, 13};
+         XPTheme_DrawFrameControl(dc, &r, DFCS_BUTTONRADIO | DFCS_CHECKED);
+         DeleteDC(dc);
+         DestroyWindow(w);
+         XPTheme_Initialize(&record, w, FALSE);  // a destroyed window
+         LONG_PTR n = Ptr(XPTheme_GetDefault());
+         XPTheme_Cleanup(&record);
+         XPTheme_Default(TRUE);
+         return n;
+       }},
       // Fader, trackbar and spinner records: null, zeroed, never set up.
       {"Fader null instance", Want::Any, [] {
          SIZE s;
