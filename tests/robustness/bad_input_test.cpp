@@ -53,6 +53,12 @@ namespace {
 std::atomic<const char*> g_case{nullptr};
 std::atomic<DWORD> g_started{0};
 constexpr DWORD kCaseLimitMs = 20000;
+std::atomic<int> g_count{0};
+// Every call (or group of calls) under test starts here.
+void Begin() {
+  g_started = GetTickCount();
+  ++g_count;
+}
 
 LONG CALLBACK NameTheFault(EXCEPTION_POINTERS* info) {
   const DWORD code = info->ExceptionRecord->ExceptionCode;
@@ -82,6 +88,7 @@ class Watchdog : public ::testing::Environment {
     });
   }
   void TearDown() override {
+    printf("%d bad-input cases came back\n", g_count.load());
     stop_ = true;
     thread_.join();
   }
@@ -121,7 +128,7 @@ void RunCases(const std::vector<Case>& cases) {
       fprintf(stderr, "case: %s (%lu)\n", c.name, GetTickCount());
       fflush(stderr);
     }
-    g_started = GetTickCount();
+    Begin();
     g_case = c.name;
     const LONG_PTR result = c.call();
     g_case = nullptr;
@@ -346,7 +353,7 @@ TEST(RawBuffers, EveryOperationStaysInsideItsRegion) {
       const BYTE* srcBase = rc.nullSrc ? nullptr : rc.strideSign < 0 ? src.data() + 3 * stride : src.data();
       const std::vector<BYTE> before = dst.Snapshot(), sourceBefore = src.Snapshot();
       std::string name = std::string(op.name) + " / " + rc.name;
-      g_started = GetTickCount();
+      Begin();
       g_case = name.c_str();
       const RECT* dstRect = rc.hasRect ? &rc.rect : nullptr;
       const RECT* srcRect = regionOnBothSides ? dstRect : nullptr;
@@ -498,7 +505,7 @@ TEST(RawBuffers, ScalersRefuseImpossibleImages) {
         Fenced d(static_cast<size_t>(bytes) * 16), s(static_cast<size_t>(bytes) * 16);
         const std::vector<BYTE> before = d.Snapshot();
         std::string name = std::string(sc.name) + " / " + sh.name + (bytes == 4 ? "" : " float");
-        g_started = GetTickCount();
+        Begin();
         g_case = name.c_str();
         // The huge source claims distant more than the buffer: it is only
         // refused or clipped, never read, when the rectangle is null.
@@ -1021,7 +1028,7 @@ TEST(Png, ImpossibleSizesAreRefused) {
     Fenced data(file.size());
     std::memcpy(data.data(), file.data(), file.size());
     BITMAPINFOHEADER* out = reinterpret_cast<BITMAPINFOHEADER*>(1);
-    g_started = GetTickCount();
+    Begin();
     g_case = c.name;
     HRESULT hr = ZqDibFromPng(&out, data.data(), static_cast<DWORD>(file.size()));
     g_case = nullptr;
@@ -1070,7 +1077,7 @@ TEST(Png, DamagedDataIsAFailure) {
     if (d.flip != SIZE_MAX) bytes[d.flip] ^= 0xFF;
     Fenced data(bytes.size());
     if (!bytes.empty()) std::memcpy(data.data(), bytes.data(), bytes.size());
-    g_started = GetTickCount();
+    Begin();
     g_case = d.name;
     BITMAPINFOHEADER* out = reinterpret_cast<BITMAPINFOHEADER*>(1);
     HRESULT hr = ZqDibFromPng(&out, data.data(), static_cast<DWORD>(bytes.size()));
@@ -1501,7 +1508,7 @@ TEST(Skins, LyingBitmapFilesAndBadArguments) {
     WriteAll(path, f.bytes);
     tZQSKINBMP record{};
     if (g_trace) fprintf(stderr, "file: %s (%lu)\n", f.name, GetTickCount());
-    g_started = GetTickCount();
+    Begin();
     g_case = f.name;
     HRESULT hr = ZqSkin_Bmp_GetFromFile(&record, path.c_str());
     if (SUCCEEDED(hr)) {
@@ -1530,7 +1537,7 @@ TEST(Skins, LyingBitmapFilesAndBadArguments) {
     WriteAll(path, std::vector<BYTE>(whole.begin(), whole.begin() + cut));
     tZQSKINBMP record{};
     std::string name = "bitmap file cut at " + std::to_string(cut);
-    g_started = GetTickCount();
+    Begin();
     g_case = name.c_str();
     HRESULT hr = ZqSkin_Bmp_GetFromFile(&record, path.c_str());
     if (SUCCEEDED(hr)) {
@@ -1564,7 +1571,7 @@ TEST(Skins, LyingBitmapFilesAndBadArguments) {
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(block.data());
     bend(*header);
     const BITMAPINFOHEADER bent = *header;
-    g_started = GetTickCount();
+    Begin();
     g_case = name;
     SIZE cell{2, 0};
     HIMAGELIST lists[3] = {};
@@ -2030,7 +2037,7 @@ TEST(Windows, DialogTemplatesThatLie) {
     Fenced bytes(lie.bytes.size());
     if (!lie.bytes.empty()) std::memcpy(bytes.data(), lie.bytes.data(), lie.bytes.size());
     ZQDLGTEMPLATEEX* description = reinterpret_cast<ZQDLGTEMPLATEEX*>(1);
-    g_started = GetTickCount();
+    Begin();
     g_case = lie.name;
     DWORD size = ZqMapDialogTemplate(bytes.data(), lie.claimed, &description);
     g_case = nullptr;
@@ -2064,7 +2071,7 @@ TEST(Windows, DialogTemplatesThatLie) {
       if (cut) std::memcpy(bytes.data(), whole->data(), cut);
       ZQDLGTEMPLATEEX* description = nullptr;
       std::string name = (whole == &honest ? "classic cut at " : "extended cut at ") + std::to_string(cut);
-      g_started = GetTickCount();
+      Begin();
       g_case = name.c_str();
       DWORD size = ZqMapDialogTemplate(bytes.data(), static_cast<DWORD>(cut), &description);
       g_case = nullptr;
@@ -2564,7 +2571,7 @@ TEST(Controls, WindowFormsTakeNullPointers) {
     ASSERT_NE(control, nullptr) << w.name;
     for (const Message& m : messages) {
       std::string name = std::string(w.name) + " / " + m.name;
-      g_started = GetTickCount();
+      Begin();
       g_case = name.c_str();
       SendMessageW(control, m.message, m.wParam, m.lParam);
       if (m.message == WM_SIZE) MoveWindow(control, 0, 0, 0, 0, TRUE);
