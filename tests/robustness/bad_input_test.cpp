@@ -466,7 +466,7 @@ TEST(RawBuffers, MissingArgumentsAreRefused) {
 // Scalers: sizes of 0 and below, huge, far rectangles, null bases.
 TEST(RawBuffers, ScalersRefuseImpossibleImages) {
   Fenced dst(64), src(64);
-  const SIZE four{4, 4}, zero{0, 0}, negative{-4, -4}, huge{0x7FFFFFFF, 0x7FFFFFFF};
+  const SIZE four{4, 4}, zero{0, 0}, negative{-4, -4};
   const RECT distant{100000, 100000, 100004, 100004}, inverted{4, 4, 0, 0}, plane{LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX};
   using Scaler = HRESULT(WINAPI*)(BYTE*, const SIZE*, int, const RECT*, const BYTE*, const SIZE*, int, const RECT*,
                                   int, BOOL, BOOL);
@@ -497,7 +497,6 @@ TEST(RawBuffers, ScalersRefuseImpossibleImages) {
       {"inverted rectangles", false, false, &four, &four, &inverted, &inverted, false},
       {"whole plane", false, false, &four, &four, &plane, &plane, false},
       {"whole plane into a pixel", false, false, &four, &four, nullptr, &plane, false},
-      {"huge source size", false, false, &four, &huge, nullptr, nullptr, false},
   };
   for (const ScalerCase& sc : scalers)
     for (const Shape& sh : shapes)
@@ -507,12 +506,6 @@ TEST(RawBuffers, ScalersRefuseImpossibleImages) {
         std::string name = std::string(sc.name) + " / " + sh.name + (bytes == 4 ? "" : " float");
         Begin();
         g_case = name.c_str();
-        // The huge source claims distant more than the buffer: it is only
-        // refused or clipped, never read, when the rectangle is null.
-        if (sh.srcSize == &huge) {
-          g_case = nullptr;
-          continue;
-        }
         HRESULT hr = sc.scaler(sh.nullDst ? nullptr : d.data(), sh.dstSize, 4 * bytes, sh.dstRect,
                                sh.nullSrc ? nullptr : s.data(), sh.srcSize, 4 * bytes, sh.srcRect, bytes, TRUE, TRUE);
         g_case = nullptr;
@@ -604,7 +597,6 @@ TEST(ImageBlocks, LyingHeadersAreRefusedOrKeptInside) {
     lie.bend(*header);
     const bool honest = std::strncmp(lie.name, "honest", 6) == 0;
     const BITMAPINFOHEADER bent = *header;
-    Fenced good(64 + 40);
     BITMAPINFOHEADER* other = nullptr;
     ASSERT_EQ(ZqDibAlloc(&other, ZqPixel_Rgba32, 4, 4, nullptr, 0, ZQDIBALLOC_ZERO), S_OK);
     TextOut text;
@@ -850,7 +842,7 @@ TEST(ImageBlocks, ArgumentsOutOfRange) {
       {"Copy null headers", Want::Failed, [] {
          return static_cast<LONG_PTR>(ZqDibCopy(nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr, 0, 0));
        }},
-      {"Copy from itself into distant rectangles", Want::Any, [&] {
+      {"Copy from itself into far rectangles", Want::Any, [&] {
          static const RECT a{-1000000, 0, 1000000, 2}, b{0, 0, 1, 1000000};
          return static_cast<LONG_PTR>(ZqDibCopy(block, nullptr, &a, 0, block, nullptr, &b, 0, 0xFFFFFFFF));
        }},
@@ -1845,7 +1837,7 @@ TEST(Windows, NullAndDestroyedWindows) {
          RECT r = extreme;
          return static_cast<LONG_PTR>(ZqForceRectOntoDesktop(&r, INT_MIN, INT_MAX));
        }},
-      {"ForceRectOntoDesktop distant", Want::Any, [] {
+      {"ForceRectOntoDesktop far", Want::Any, [] {
          RECT r{INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX};
          return static_cast<LONG_PTR>(ZqForceRectOntoDesktop(&r, INT_MAX, INT_MAX));
        }},
