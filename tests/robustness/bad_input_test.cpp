@@ -533,18 +533,19 @@ struct Lie {
   std::function<void(BITMAPINFOHEADER&)> bend;
 };
 
-std::vector<BYTE> BlockBytes(int type) {
+std::vector<BYTE> BlockBytes(int type, int width = 4, int height = 4) {
   BITMAPINFOHEADER* header = nullptr;
   std::vector<RGBQUAD> table(type == ZqPixel_Pal4 ? 16 : 256, RGBQUAD{10, 20, 30, 0});
   const bool palette = type == ZqPixel_Pal4 || type == ZqPixel_Pal8;
-  if (FAILED(ZqDibAlloc(&header, type, 4, 4, palette ? table.data() : nullptr,
+  if (FAILED(ZqDibAlloc(&header, type, width, height, palette ? table.data() : nullptr,
                         palette ? static_cast<int>(table.size()) : 0, ZQDIBALLOC_ZERO)) ||
       !header)
     return {};
   DWORD imageSize = 0;
   // The header with room for the masks or colour table written after it.
   std::vector<BYTE> probe(sizeof(BITMAPINFOHEADER) + 4 * 256);
-  ZqVideo_InitBitmapInfo(reinterpret_cast<BITMAPINFOHEADER*>(probe.data()), type, 4, 4, nullptr, 0, &imageSize);
+  ZqVideo_InitBitmapInfo(reinterpret_cast<BITMAPINFOHEADER*>(probe.data()), type, width, height, nullptr, 0,
+                         &imageSize);
   size_t tableBytes = header->biCompression == BI_BITFIELDS ? 12 : 4 * header->biClrUsed;
   size_t total = header->biSize + tableBytes + imageSize;
   std::vector<BYTE> bytes(reinterpret_cast<BYTE*>(header), reinterpret_cast<BYTE*>(header) + total);
@@ -707,6 +708,70 @@ TEST(ImageBlocks, LyingHeadersAreRefusedOrKeptInside) {
     if (g_trace) fprintf(stderr, "lie done: %s\n", lie.name);
   }
   if (g_trace) fprintf(stderr, "all lies done\n");
+}
+
+// Every pair of pixel types, on odd-sized blocks whose last byte lies
+// right before the guard page: the bit-packed and multi-pixel readers and
+// writers at the right edge of the last stored row must not run over.
+TEST(ImageBlocks, EveryTypePairStaysInsideItsBlocks) {
+  const RECT edge{1, 0, 5, 3}, corner{4, 0, 5, 1}, plane{LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX};
+  struct Copy {
+    const char* name;
+    const RECT* dstRect;
+    const RECT* srcRect;
+    DWORD flags;
+  };
+  const Copy copies[] = {
+      {"whole", nullptr, nullptr, 0},
+      {"whole, quality 4", nullptr, nullptr, 4},
+      {"right edge enlarged", nullptr, &edge, 3 | ZQDIB_REPLACE_EDGES},
+      {"corner pixel enlarged, bicubic", nullptr, &corner, ZQDIB_BICUBIC | 4},
+      {"whole into the corner, shrink filter", &corner, nullptr, ZQDIB_SHRINK_FILTER | 4},
+      {"feathered", nullptr, nullptr, ZQDIB_FEATHER_MASK | (3u << ZQDIB_PARAM_SHIFT) | 2},
+      {"whole plane", &plane, &plane, 1},
+  };
+  for (int from = ZQPIXEL_FIRST; from <= ZQPIXEL_LAST; ++from)
+    for (int to = ZQPIXEL_FIRST; to <= ZQPIXEL_LAST; ++to) {
+      const std::vector<BYTE> srcBytes = BlockBytes(from, 5, 3), dstBytes = BlockBytes(to, 5, 3);
+      ASSERT_FALSE(srcBytes.empty() || dstBytes.empty()) << from << " " << to;
+      Fenced src(srcBytes.size(), 0), dst(dstBytes.size(), 0);
+      std::memcpy(src.data(), srcBytes.data(), srcBytes.size());
+      std::memcpy(dst.data(), dstBytes.data(), dstBytes.size());
+      auto* s = reinterpret_cast<BITMAPINFOHEADER*>(src.data());
+      auto* d = reinterpret_cast<BITMAPINFOHEADER*>(dst.data());
+      const size_t headerBytes = dstBytes.size() - d->biSizeImage;
+      const std::vector<BYTE> dstHeader(dst.data(), dst.data() + headerBytes);
+      const std::vector<BYTE> source = src.Snapshot();
+      for (const Copy& c : copies) {
+        std::string name = std::to_string(from) + " -> " + std::to_string(to) + " / " + c.name;
+        Begin();
+        g_case = name.c_str();
+        ZqDibCopy(d, nullptr, c.dstRect, 0, s, nullptr, c.srcRect, 0, c.flags);
+        g_case = nullptr;
+        EXPECT_TRUE(dst.FenceIntact() && src.FenceIntact()) << name;
+        EXPECT_TRUE(std::memcmp(dst.data(), dstHeader.data(), headerBytes) == 0) << name << ": header changed";
+        EXPECT_TRUE(src.Snapshot() == source) << name << ": source changed";
+      }
+      if (from != ZQPIXEL_FIRST) continue;
+      // One-image operations on the destination type, at its last pixel.
+      std::string name = std::to_string(to) + " one-image operations";
+      Begin();
+      g_case = name.c_str();
+      ZQWIDEPIXEL p{65535, 0, 65535, 65535};
+      EXPECT_EQ(ZqDibSetPixel(d, nullptr, 0, 4, 0, &p), S_OK) << name;
+      EXPECT_EQ(ZqDibGetPixel(d, nullptr, 0, 4, 0, &p), S_OK) << name;
+      ZqDibSet(d, nullptr, &corner, 0, 1, 0.5f, 0.25f, 1, 0);
+      ZqDibSet(d, nullptr, &plane, 0, 1, 0.5f, 0.25f, 1, ZQDIB_SUBPIXEL);
+      ZqDibFlip(d, nullptr, &edge, 0, TRUE, TRUE);
+      ZqDibSwapRB(d, nullptr, &corner, 0);
+      ZqDibFadeToColor(d, nullptr, &edge, 0, ZQRGBAFLOAT{1, 0, 0, 1}, 0.5f, FALSE, 0);
+      ZqDibApplyTransferFunc_ZQRGBAFLOAT(d, nullptr, &corner, 0, 2, 0, FALSE);
+      ZqDibCopyInterlace(d, nullptr, nullptr, 0, d, nullptr, nullptr, 0, 1, 0);
+      ZqDibMergeFields(d, nullptr, 0, d, nullptr, 0, 0, 0);
+      g_case = nullptr;
+      EXPECT_TRUE(dst.FenceIntact()) << name;
+      EXPECT_TRUE(std::memcmp(dst.data(), dstHeader.data(), headerBytes) == 0) << name << ": header changed";
+    }
 }
 
 TEST(ImageBlocks, ArgumentsOutOfRange) {
