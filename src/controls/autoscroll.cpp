@@ -1,6 +1,8 @@
 // Middle-button auto-scroll: the run's start and end, the direction cursor
 // for the pointer's zone around the origin, and the timer tick that
 // scrolls by the pointer's distance from the origin.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "controls/wheel_internal.h"
@@ -26,9 +28,13 @@ POINT PointerInTarget(const ZQAUTOSCROLL& record) {
   return point;
 }
 
-// Steps for a distance beyond the origin: at least 1.
-int Steps(LONG distance, LONG divisor) {
-  const LONG steps = distance / divisor;
+// Steps for a distance beyond the origin: at least 1. An origin placed far
+// off the screen would ask for billions of steps a tick; no pointer on the
+// screen is farther from a point on it than the screen's extent.
+int Steps(int64_t distance, LONG divisor) {
+  const int64_t reach =
+      int64_t{GetSystemMetrics(SM_CXVIRTUALSCREEN)} + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  const int64_t steps = std::min(distance, reach) / divisor;
   return steps < 1 ? 1 : static_cast<int>(steps);
 }
 
@@ -42,10 +48,10 @@ void AutoScrollTick(ZQAUTOSCROLL* record) noexcept {
     int direction = 0, steps = 0;
     if (p.x < origin.left) {
       direction = ZQWHEEL_UP_LEFT;
-      steps = Steps(origin.left - p.x, record->divisor);
+      steps = Steps(int64_t{origin.left} - p.x, record->divisor);
     } else if (p.x >= origin.right) {
       direction = ZQWHEEL_DOWN_RIGHT;
-      steps = Steps(p.x - origin.right, record->divisor);
+      steps = Steps(int64_t{p.x} - origin.right, record->divisor);
     }
     if (record->scrollProc) {
       if (steps) record->scrollProc(record->target, ZQWHEEL_AXIS_H, direction, steps);
@@ -61,10 +67,10 @@ void AutoScrollTick(ZQAUTOSCROLL* record) noexcept {
     int direction = 0, steps = 0;
     if (p.y < origin.top) {
       direction = ZQWHEEL_UP_LEFT;
-      steps = Steps(origin.top - p.y, record->divisor);
+      steps = Steps(int64_t{origin.top} - p.y, record->divisor);
     } else if (p.y >= origin.bottom) {
       direction = ZQWHEEL_DOWN_RIGHT;
-      steps = Steps(p.y - origin.bottom, record->divisor);
+      steps = Steps(int64_t{p.y} - origin.bottom, record->divisor);
     }
     if (steps) {
       if (record->scrollProc) record->scrollProc(record->target, ZQWHEEL_AXIS_V, direction, steps);
@@ -92,9 +98,12 @@ ZQAPI BOOL WINAPI ZqWheel_AutoScrollInit(ZQAUTOSCROLL* record) noexcept {
   if (record->interval == ZQWHEEL_DEFAULT || record->interval == 0) record->interval = 75;
   if (record->divisor == ZQWHEEL_DEFAULT || record->divisor <= 0) record->divisor = 25;
   if (record->horizontalDivisor == ZQWHEEL_DEFAULT || record->horizontalDivisor <= 0) record->horizontalDivisor = 3;
-  const LONG half = record->originHalfSize;
-  SetRect(&record->origin, record->originX - half, record->originY - half, record->originX + half,
-          record->originY + half);
+  // Edges in 64 bits, held to what a rectangle holds: a far origin with a
+  // large half size cannot wrap round to the other side.
+  const int64_t half = record->originHalfSize;
+  auto edge = [](int64_t v) { return static_cast<LONG>(std::clamp<int64_t>(v, LONG_MIN, LONG_MAX)); };
+  SetRect(&record->origin, edge(record->originX - half), edge(record->originY - half), edge(record->originX + half),
+          edge(record->originY + half));
   record->markerBitmap = nullptr;
   record->targetDC = nullptr;
   record->memoryDC = nullptr;

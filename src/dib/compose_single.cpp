@@ -103,21 +103,23 @@ ZQAPI HRESULT WINAPI ZqDibPrepAlphaImage(BYTE* base, const RECT* bounds, int str
   return hr;
 }
 
+namespace {
+inline HRESULT Succeeded(HRESULT hr) noexcept { return FAILED(hr) ? hr : S_OK; }
+}  // namespace
+
 ZQAPI HRESULT WINAPI ZqDibPrepAlpha(BYTE* base, int width, int height, int stride, const RECT* rect, int mode,
                                     const float* matte, int bytesPerPixel) noexcept {
   RECT bounds{0, 0, width, height};
   switch (mode) {
+    // 0 for these modes, unless the buffer could not be reached at all.
     case 0:
     case -1:
-      ZqDibChannelSet(base, &bounds, stride, rect, bytesPerPixel, 3, 1.0);
-      return S_OK;
+      return Succeeded(ZqDibChannelSet(base, &bounds, stride, rect, bytesPerPixel, 3, 1.0));
     case 1:
-      ZqDibPremultiply(base, &bounds, stride, rect, bytesPerPixel);
-      return S_OK;
+      return Succeeded(ZqDibPremultiply(base, &bounds, stride, rect, bytesPerPixel));
     case 2:
     case 3:
-      ZqDibPrepAlphaImage(base, &bounds, stride, rect, mode == 3 ? 1 : 0, matte, bytesPerPixel);
-      return S_OK;
+      return Succeeded(ZqDibPrepAlphaImage(base, &bounds, stride, rect, mode == 3 ? 1 : 0, matte, bytesPerPixel));
     default:
       return E_NOTIMPL;
   }

@@ -62,6 +62,9 @@ BYTE* DefaultBits(const BITMAPINFOHEADER* header) noexcept {
 
 HRESULT OpenImage(const BITMAPINFOHEADER* header, const void* bits, int stride, Image* image) noexcept {
   if (!header || !image) return E_INVALIDARG;
+  // The colour table and the default bits are placed by biSize: a size no
+  // information header has would put them inside the header or anywhere.
+  if (!PlausibleHeaderSize(header)) return E_INVALIDARG;
   int type = ZqGetPixelType(header);
   if (type == 0) return E_NOTIMPL;
   const TypeInfo* info = Type(type);
@@ -72,6 +75,10 @@ HRESULT OpenImage(const BITMAPINFOHEADER* header, const void* bits, int stride, 
   // Without bits of the caller's, the colour-table count places them: a
   // count no header can mean would place them anywhere.
   if (!bits && header->biClrUsed > 65536) return E_INVALIDARG;
+  // Nor can a palette image have more entries than its indices reach.
+  if (!bits && header->biCompression == BI_RGB && info->bitsPerPixel <= 8 &&
+      header->biClrUsed > (1u << info->bitsPerPixel))
+    return E_INVALIDARG;
   if (static_cast<int64_t>(stride) * header->biHeight > kMaxImageBytes) return E_INVALIDARG;
   image->type = type;
   image->bpp = info->bitsPerPixel;

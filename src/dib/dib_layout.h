@@ -32,6 +32,11 @@ int64_t Stride(int64_t width, int bitsPerPixel) noexcept;
 // palette header that leaves it 0), never more than 2^bits for palette types.
 int TableEntries(const BITMAPINFOHEADER* header) noexcept;
 const RGBQUAD* ColourTable(const BITMAPINFOHEADER* header) noexcept;
+// biSize of an information header: 40 up to the largest header version,
+// with room for later ones (at most 64 KB).
+inline bool PlausibleHeaderSize(const BITMAPINFOHEADER* header) noexcept {
+  return header->biSize >= sizeof(BITMAPINFOHEADER) && header->biSize <= 0x10000;
+}
 // Where the pixel bits start when the caller passes none.
 BYTE* DefaultBits(const BITMAPINFOHEADER* header) noexcept;
 

@@ -58,6 +58,9 @@ bool BuildQuantizer(const RGBQUAD* table, int count, BYTE* cells) noexcept {
 
 HRESULT CreateQuantizer(const BITMAPINFOHEADER* header, BYTE** table) noexcept {
   *table = nullptr;
+  // A count no header can mean is refused, not cut to 65536 entries that
+  // are not there either.
+  if (!PlausibleHeaderSize(header) || header->biClrUsed > 65536) return E_INVALIDARG;
   int entries = TableEntries(header);
   if (entries <= 0) return E_INVALIDARG;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 32768);

@@ -116,6 +116,8 @@ ZQAPI HRESULT WINAPI ZqDibPrepareSet(int* width, int* height, BYTE** first, BYTE
   if (!bounds || !width || !height || !first) return E_POINTER;
   RECT r = Intersect(rect ? *rect : *bounds, *bounds);
   if (IsEmpty(r)) return S_OK;
+  // A region with pixels needs memory to address them in.
+  if (!base) return E_POINTER;
   *width = r.right - r.left;
   *height = r.bottom - r.top;
   *first = base + static_cast<ptrdiff_t>(bytesPerPixel) * r.left + static_cast<ptrdiff_t>(stride) * r.top;
@@ -134,6 +136,7 @@ ZQAPI HRESULT WINAPI ZqDibPrepareCopy(int* width, int* height, BYTE** srcFirst, 
   RECT d, s;
   HRESULT hr = PrepareEqualPair(*dstBounds, dstRect, *srcBounds, srcRect, &d, &s);
   if (hr != S_OK) return hr == S_FALSE ? S_OK : hr;
+  if (!srcBase || (dstFirst && !dstBase)) return E_POINTER;
   *width = d.right - d.left;
   *height = d.bottom - d.top;
   *srcFirst = const_cast<BYTE*>(srcBase) + static_cast<ptrdiff_t>(srcStride) * s.top +

@@ -23,6 +23,9 @@ ZQAPI HRESULT WINAPI ZqCreateTempFileAndNameEx(LPCWSTR prefix, LPCWSTR middle, L
   buffer[0] = 0;
   if (!prefix && !middle && !suffix) return E_INVALIDARG;
   const WCHAR* format = numberFormat ? numberFormat : L"%d";
+  // The number is the one argument the format gets: a format that reads a
+  // string, a double or a second value would read what was never passed.
+  if (!zq::text::TakesAtMostOneInteger(format)) return E_INVALIDARG;
   WCHAR previous[MAX_PATH + kNumberField] = L"";
   for (int n = 1; n <= kMaxAttempts; ++n) {
     WCHAR number[kNumberField];

@@ -3,6 +3,7 @@
 // tinted toward the caption colour through the Overlay compositor, and the
 // derived "hot" and "disabled" lists.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -172,6 +173,9 @@ bool Is32(const BITMAPINFOHEADER* bitmap) noexcept {
 // Rows of other depths: stretched into screen-compatible bitmaps, masked
 // with magenta, untinted.
 void AddDeviceRows(const BITMAPINFOHEADER* bitmap, const Geometry& g, HIMAGELIST* lists, int count) noexcept {
+  // The rows are found by the header's size and colour count: sizes no
+  // packed bitmap has would place them anywhere.
+  if (bitmap->biSize < sizeof(BITMAPINFOHEADER) || bitmap->biSize > 0x10000 || bitmap->biClrUsed > 256) return;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   const BYTE* bits = reinterpret_cast<const BYTE*>(bitmap) + bitmap->biSize +
@@ -184,9 +188,13 @@ void AddDeviceRows(const BITMAPINFOHEADER* bitmap, const Geometry& g, HIMAGELIST
     HGDIOBJ old = SelectObject(memory, target);
     // Picture row r from the top is stored counting from the bottom.
     int sourceY = bitmap->biHeight - (r + 1) * g.cell.cy;
-    StretchDIBits(memory, 0, 0, g.width, g.cell.cy, 0, sourceY, g.width, g.cell.cy, bits,
-                  reinterpret_cast<const BITMAPINFO*>(bitmap), DIB_RGB_COLORS, SRCCOPY);
+    const int drawn = StretchDIBits(memory, 0, 0, g.width, g.cell.cy, 0, sourceY, g.width, g.cell.cy, bits,
+                                    reinterpret_cast<const BITMAPINFO*>(bitmap), DIB_RGB_COLORS, SRCCOPY);
     SelectObject(memory, old);
+    if (drawn <= 0) {  // a header GDI cannot draw (0 or GDI_ERROR): no blank images
+      DeleteObject(target);
+      break;
+    }
     if (!lists[r]) lists[r] = ImageList_Create(g.cell.cx, g.cell.cy, ILC_COLORDDB | ILC_MASK, g.columns, g.columns);
     if (lists[r]) ImageList_AddMasked(lists[r], target, kMagenta);
     DeleteObject(target);
@@ -266,7 +274,8 @@ ZQAPI void WINAPI ZqSkin_RemoveImageListsItems(HIMAGELIST* lists, int count, int
     }
     int n = ImageList_GetImageCount(lists[i]);
     int from = std::clamp(first, 0, n);
-    int to = number < 0 ? n - 1 : std::min(n - 1, from + number - 1);
+    // In 64 bits: a count up to INT_MAX from any start cannot wrap.
+    int to = number < 0 ? n - 1 : static_cast<int>(std::min<int64_t>(n - 1, int64_t{from} + number - 1));
     for (int k = to; k >= from; --k) ImageList_Remove(lists[i], k);
   }
 }

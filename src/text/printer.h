@@ -16,6 +16,11 @@ namespace zq::text {
 int VPrintBounded(WCHAR* out, int capacity, const WCHAR* format, va_list args) noexcept;
 int PrintBounded(WCHAR* out, int capacity, const WCHAR* format, ...) noexcept;
 
+// True when every conversion of `format` reads a 32-bit integer and there
+// is at most one of them: the format can be printed with one int argument.
+// True for null.
+bool TakesAtMostOneInteger(const WCHAR* format) noexcept;
+
 // True when `text` holds a "%" or a "$" (and so should go through the
 // printer). False for null.
 bool NeedsFormatting(const WCHAR* text) noexcept;

@@ -137,6 +137,61 @@ int VPrintBounded(WCHAR* output, int capacity, const WCHAR* format, va_list args
   return out.Finish();
 }
 
+bool TakesAtMostOneInteger(const WCHAR* format) noexcept {
+  if (!format) return true;
+  int integers = 0;
+  const WCHAR* f = format;
+  while (*f) {
+    const WCHAR c = *f;
+    if (c != L'%' && c != L'$') {
+      ++f;
+      continue;
+    }
+    const bool locale = c == L'$';
+    if ((locale && f[1] == L'$') || f[1] == L'%') {
+      f += 2;
+      continue;
+    }
+    if (locale && f[1] == L'(') {  // a token: up to its closing parenthesis
+      f += 2;
+      while (*f && *f != L')') ++f;
+      if (*f) ++f;
+      continue;
+    }
+    // The same spec VPrintBounded collects.
+    const WCHAR* spec = f + 1;
+    int n = 0;
+    while (n < kSpecLimit && spec[n] && !IsConversionLetter(spec[n])) ++n;
+    if (n == kSpecLimit || !spec[n]) return integers <= 1;
+    const WCHAR letter = spec[n];
+    f = spec + n + 1;
+    switch (letter) {
+      case L'*':
+      case L',':
+      case L':':
+      case L'!':
+      case L'&':
+        break;  // separators take no argument
+      case L'd':
+      case L'i':
+      case L'u':
+      case L'o':
+      case L'x':
+      case L'X':
+      case L'z':
+      case L'c':
+        // A 64-bit prefix would read a second word that was never passed.
+        for (int k = 0; k + 2 < n; ++k)
+          if (spec[k] == L'I' && spec[k + 1] == L'6' && spec[k + 2] == L'4') return false;
+        ++integers;
+        break;
+      default:
+        return false;  // a string, a double or anything else
+    }
+  }
+  return integers <= 1;
+}
+
 int PrintBounded(WCHAR* output, int capacity, const WCHAR* format, ...) noexcept {
   va_list args;
   va_start(args, format);

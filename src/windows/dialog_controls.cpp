@@ -59,10 +59,21 @@ ZQAPI BOOL WINAPI ZqDlgShowControls(HWND dialog, const int* ids, int count, BOOL
 }
 
 ZQAPI int WINAPI ZqDlgWhichRadioButton(HWND dialog, int first, int last, int fallback) noexcept {
-  if (!dialog) return fallback;
-  for (int id = first; id <= last; ++id)
-    if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) return id;
-  return fallback;
+  if (!dialog || first > last) return fallback;
+  // The lowest ticked id in the range, found among the dialog's controls
+  // rather than by trying every id: a range up to INT_MAX stays quick and
+  // the count cannot run past it.
+  bool found = false;
+  int lowest = 0;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    if (id < first || id > last || (found && id >= lowest)) continue;
+    if (IsDlgButtonChecked(dialog, id) == BST_CHECKED) {
+      lowest = id;
+      found = true;
+    }
+  }
+  return found ? lowest : fallback;
 }
 
 ZQAPI BOOL WINAPI ZqDlgUndropComboBox(DWORD) noexcept {

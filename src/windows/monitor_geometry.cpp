@@ -62,6 +62,9 @@ BOOL PlaceWindow(HWND monitorWindow, HWND window, BOOL workArea, Placer place) n
 }
 
 bool VisibleOnScreen(const RECT& rect) noexcept {
+  // RectVisible puts the edges in order first: an inverted rectangle has
+  // no part to show.
+  if (rect.right < rect.left || rect.bottom < rect.top) return false;
   HDC screen = GetDC(nullptr);
   if (!screen) return false;
   const bool visible = RectVisible(screen, &rect) != FALSE;

@@ -124,6 +124,11 @@ using zq::windows::g_bound;
 
 ZQAPI BOOL WINAPI ZqMonitor_EnumDisplayMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC callback,
                                                 LPARAM data) noexcept {
+  // Both layers would call through a null procedure.
+  if (!callback) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
   return g_bound.enumMonitors(dc, clip, callback, data);
 }
 
