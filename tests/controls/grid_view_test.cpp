@@ -428,6 +428,41 @@ TEST(GridPaint, ImageButtonCellsAndRowLinesTheOwnerChooses) {
     EXPECT_EQ(canvas.Pixel(button, solo.top + 8), Rgb(GetSysColor(COLOR_WINDOW)));
     EXPECT_GT(Colours(canvas, RECT{solo.left, solo.top, button, solo.bottom - 1}), 1);  // "r<row>c2"
   }
+  // A press that started on a cell sinks its button while the pointer is
+  // on the button (for the second column only its right part counts).
+  const RECT go = CellOf(grid, 2, 1), solo = CellOf(grid, 2, 2);
+  const LONG button = solo.right - 1 - 20;
+  const DWORD shadow = Rgb(GetSysColor(COLOR_BTNSHADOW));
+  auto post = [&](UINT message, WPARAM keys, LONG x, LONG y) {
+    PostMessageW(grid.hwnd(), message, keys, MAKELPARAM(x, y));
+    controlstest::Pump(5);
+    Capture(grid, canvas);
+  };
+  const LONG y = solo.top + 8;
+  ASSERT_NE(canvas.Pixel(button, y), shadow);
+  const struct {
+    UINT message;
+    LONG x;
+    bool goSunken, soloSunken;
+  } presses[] = {
+      {WM_LBUTTONDOWN, button + 10, false, true},  {WM_MOUSEMOVE, solo.left + 5, false, false},
+      {WM_MOUSEMOVE, button + 4, false, true},     {WM_LBUTTONUP, button + 4, false, false},
+      {WM_LBUTTONDOWN, solo.left + 5, false, false}, {WM_MOUSEMOVE, button + 4, false, true},
+      {WM_LBUTTONUP, button + 4, false, false},    {WM_LBUTTONDOWN, go.left + 12, true, false},
+      {WM_MOUSEMOVE, go.right + 30, false, false}, {WM_MOUSEMOVE, go.left + 3, true, false},
+      {WM_LBUTTONUP, go.left + 3, false, false},
+  };
+  int step = 0;
+  for (const auto& press : presses) {
+    SCOPED_TRACE(step++);
+    post(press.message, press.message == WM_LBUTTONUP ? 0 : MK_LBUTTON, press.x, y);
+    EXPECT_EQ(canvas.Pixel(button, y) == shadow, press.soloSunken);
+    EXPECT_EQ(canvas.Pixel(go.left, y) == shadow, press.goSunken);
+    if (step == 1) {
+      EXPECT_TRUE(testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_image_button_pressed_" + gridtest::RunName()).c_str()).saved);
+    }
+  }
+  EXPECT_EQ(GetCapture(), nullptr);
   const auto shot = testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_image_buttons_" + gridtest::RunName()).c_str());
   EXPECT_TRUE(shot.saved);
   ImageList_Destroy(images);
