@@ -204,13 +204,32 @@ TEST(GridMouse, CtrlClicksEditDiscontiguousRanges) {
 TEST(GridMouse, ButtonColumnsReportPressLeaveAndClick) {
   Grid grid(0);
   Columns(grid, SPC_LEFT, SPC_BUTTON | SPC_CENTER);
+  // Push-button frames: pushed while a press on the cell is inside it.
+  grid.owner.decorate = [](DWORD, DWORD column, ZQSPREADCELL& c) {
+    if (column == 2) c.flags = static_cast<WORD>(DFCS_BUTTONPUSH << 11);
+  };
   grid.Install();
   grid.TakeNotes();
   const RECT cell = CellOf(grid, 3, 2);
+  // The frame's pixels as they are on the screen.
+  auto frame = [&] {
+    RedrawWindow(grid.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(grid.hwnd());
+    for (LONG y = cell.top + 2; y < cell.bottom - 2; ++y)
+      for (LONG x = cell.left + 2; x < cell.left + 15; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(grid.hwnd(), dc);
+    return pixels;
+  };
   Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, Centre(cell));
+  const auto pushed = frame();
   Post(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(cell.right + 30, cell.top + 40));
+  const auto raised = frame();
+  EXPECT_NE(pushed, raised);
   Post(grid, WM_MOUSEMOVE, MK_LBUTTON, Centre(cell));
+  EXPECT_EQ(frame(), pushed);
   Post(grid, WM_LBUTTONUP, 0, Centre(cell));
+  EXPECT_EQ(frame(), raised);
   std::vector<Note> buttons;
   for (const Note& n : grid.TakeNotes())
     if (n.code >= SPN_BUTTONIN && n.code <= SPN_BUTTONDRAGCLICK) buttons.push_back(n);
