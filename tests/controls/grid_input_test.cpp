@@ -682,6 +682,31 @@ TEST(GridMouse, ColumnAndRowDragsDropWithTheirNotifications) {
   EXPECT_EQ(GetCapture(), nullptr);
   Post(grid, WM_LBUTTONUP, 0, MAKELPARAM((to.left + to.right) / 2, to.bottom / 2));
   for (const Note& n : grid.TakeNotes()) EXPECT_NE(n.code, SPN_COLUMNDRAG);
+
+  // The cursor during a column drag: the drop cursor over the header band,
+  // elsewhere the refused one (the library's with extended flag 0x01).
+  const struct {
+    DWORD exFlags;
+    LPARAM at;
+    HCURSOR cursor;
+  } cursors[] = {
+      {0, MAKELPARAM((to.left + to.right) / 2, to.bottom / 2), ZqGetUICursor(18)},
+      {0, CellPoint(grid, 5, 2), LoadCursorW(nullptr, IDC_NO)},
+      {SPX_REFUSEDCURSOR, CellPoint(grid, 5, 2), ZqGetUICursor(26)},
+  };
+  for (const auto& c : cursors) {
+    SCOPED_TRACE(c.exFlags);
+    grid.Send(SPM_SETEXFLAGS, c.exFlags);
+    SetCursor(nullptr);
+    Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, start);
+    Post(grid, WM_MOUSEMOVE, MK_LBUTTON, c.at);
+    EXPECT_EQ(GetCursor(), c.cursor);
+    // WM_SETCURSOR leaves the drag's cursor alone.
+    EXPECT_EQ(grid.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(grid.hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              TRUE);
+    EXPECT_EQ(GetCursor(), c.cursor);
+    Post(grid, WM_LBUTTONUP, 0, c.at);
+  }
 }
 
 TEST(GridMouse, DraggingBelowTheCellsScrollsAndExtends) {
