@@ -749,6 +749,30 @@ TEST(GridMouse, DraggingBelowTheCellsScrollsAndExtends) {
   EXPECT_EQ(grid.Send(SPM_GETSELECTION), MAKELONG(2, 1));
   controlstest::Pump(250);
   EXPECT_EQ(grid.Send(SPM_GETTOPROW), headerTop);
+
+  // A column drag held right of the window scrolls the columns, never the
+  // frozen first one.
+  Grid wide(SPS_DRAGCOLUMNS, 300, 200);
+  std::vector<ZQSPREADCOLUMN> many(12, Column(96));
+  wide.SetColumns(many, {L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"10", L"11"}, 1);
+  wide.Install();
+  const RECT head = CellOf(wide, ZQSPREAD_HEADER, 1);
+  POINT right{340, head.bottom / 2};
+  POINT rightScreen = right;
+  ClientToScreen(wide.hwnd(), &rightScreen);
+  SetCursorPos(rightScreen.x, rightScreen.y);
+  const int first = GetScrollPos(wide.hwnd(), SB_HORZ);
+  Post(wide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((head.left + head.right) / 2, head.bottom / 2));
+  Post(wide, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(right.x, right.y));
+  controlstest::Pump(500);
+  const int scrolled = GetScrollPos(wide.hwnd(), SB_HORZ);
+  Post(wide, WM_LBUTTONUP, 0, MAKELPARAM(right.x, right.y));
+  SetCursorPos(0, 0);
+  EXPECT_GT(scrolled, first);
+  EXPECT_GE(first, 1);
+  RECT frozen;
+  wide.Send(SPM_GETCOLUMNRECT, 0, reinterpret_cast<LPARAM>(&frozen));
+  EXPECT_GT(frozen.right, frozen.left);  // still shown
 }
 
 TEST(GridKeys, CommandKeysAndTheContextMenu) {
