@@ -151,6 +151,8 @@ void InvalidateRow(Grid& g, DWORD row);
 void InvalidateColumn(Grid& g, DWORD column);
 void Repaint(Grid& g);
 bool ThemedHeader(const Grid& g);
+// The part of an image-button cell its button takes (empty for other columns).
+RECT ImageButtonArea(const Grid& g, DWORD column, const RECT& cell);
 // Every grid holds the shared drawing cache from creation to destruction.
 void GridPaintAcquire();
 void GridPaintRelease();
@@ -197,7 +199,8 @@ bool HandleMessage(Grid& g, UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
 enum : DWORD {
   kMouseCtrl = 0x1, kMouseShift = 0x2, kMouseLeft = 0x4, kMouseRight = 0x8, kMouseDrag = 0x10,
   kMouseRefused = 0x20, kMouseDeferred = 0x40, kMouseButton = 0x80, kMouseButtonInside = 0x100,
-  kMousePrepared = 0x200, kMouseResize = 0x400, kMousePressed = 0x800
+  kMousePrepared = 0x200, kMouseResize = 0x400, kMousePressed = 0x800, kMouseImage = 0x1000,
+  kMouseImageInside = 0x2000
 };
 
 // grid_input.cpp: editor commands, focus, dispatch of mouse and keys

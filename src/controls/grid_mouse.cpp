@@ -203,6 +203,11 @@ bool CellHandler(Grid& g, UINT message, WPARAM wParam, POINT p) {
         InvalidateCell(g, row, column, false);
         Notify(g, SPN_BUTTONIN, row, column, p.x, p.y);
       }
+      const RECT image = ImageButtonArea(g, column, CellRect(g, row, column));
+      if (left && !IsRectEmpty(&image)) {
+        g.mouseState |= kMouseImage | (PtInRect(&image, p) ? DWORD{kMouseImageInside} : 0u);
+        InvalidateCell(g, row, column, false);
+      }
       StartDragThreshold(g, p);
       const RECT scrollable = ScrollableCells(g);
       RECT area = PtInRect(&scrollable, p) ? scrollable : (PtInRect(&g.cellArea, p) ? g.cellArea : RECT{});
@@ -218,6 +223,13 @@ bool CellHandler(Grid& g, UINT message, WPARAM wParam, POINT p) {
           const int code = (g.mouseState & kMouseLeft) ? SPN_BEGINDRAG : SPN_BEGINRDRAG;
           if (!Notify(g, code, g.pressRow, g.pressColumn, p.x, p.y)) g.mouseState |= kMouseRefused;
           return true;
+        }
+      }
+      if (g.mouseState & kMouseImage) {
+        const RECT image = ImageButtonArea(g, g.pressColumn, CellRect(g, g.pressRow, g.pressColumn));
+        if ((PtInRect(&image, p) != FALSE) != ((g.mouseState & kMouseImageInside) != 0)) {
+          g.mouseState ^= kMouseImageInside;
+          InvalidateCell(g, g.pressRow, g.pressColumn, false);
         }
       }
       if (g.mouseState & kMouseButton) {
@@ -257,6 +269,7 @@ bool CellHandler(Grid& g, UINT message, WPARAM wParam, POINT p) {
       } else if (state & kMouseDeferred) {
         if (!(state & kMouseDrag) || (state & kMouseRefused)) SetFocusCell(g, row, column, true, true);
       }
+      if (state & kMouseImage) InvalidateCell(g, row, column, false);
       if (left && (state & kMouseButton)) {
         if (state & kMouseButtonInside)
           Notify(g, (state & kMouseDrag) ? SPN_BUTTONDRAGCLICK : SPN_BUTTONCLICK, row, column, p.x, p.y);
@@ -428,7 +441,7 @@ void CancelMouse(Grid& g) {
     KillTimer(g.window, kCellScrollTimer);
     g.autoScrolling = FALSE;
   }
-  if (g.mouseState & kMouseButton) InvalidateCell(g, g.pressRow, g.pressColumn, false);
+  if (g.mouseState & (kMouseButton | kMouseImage)) InvalidateCell(g, g.pressRow, g.pressColumn, false);
   g.mouseState = 0;
   if (GetCapture() == g.window) ReleaseCapture();
 }

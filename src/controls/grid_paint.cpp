@@ -245,9 +245,9 @@ void PaintHeader(Grid& g, HDC dc, const Colours& c, LONG width) {
 // boxes have type 0).
 bool HasFrame(const ZQSPREADCELL& c) { return SPCF_FRAMETYPE(c.flags) != 0 || (c.flags & SPCF_FRAMEWIDEN); }
 
-void PaintFrame(HDC dc, const RECT& cell, const ZQSPREADCELL* c, LONG indent) {
+void PaintFrame(HDC dc, const RECT& cell, const ZQSPREADCELL* c, LONG indent, bool pressed = false) {
   const UINT type = SPCF_FRAMETYPE(c->flags);
-  const UINT state = SPCF_FRAMESTATE(c->flags) << 8;
+  const UINT state = (SPCF_FRAMESTATE(c->flags) << 8) | (pressed ? UINT{DFCS_PUSHED} : 0u);
   const LONG size = std::max<LONG>(std::min<LONG>(cell.bottom - cell.top - 3, 13), 4);
   const LONG top = (cell.top + cell.bottom - size) / 2;
   RECT box{cell.left + 2 + indent, top, cell.left + 2 + indent + size, top + size};
@@ -255,13 +255,19 @@ void PaintFrame(HDC dc, const RECT& cell, const ZQSPREADCELL* c, LONG indent) {
   else DrawFrameControl(dc, &box, DFC_BUTTON, type | state);
 }
 
-void PaintImageButton(Grid& g, HDC dc, DWORD column, const RECT& cell, LONG inset) {
+// Whether a press that started on this cell is still inside it (for image
+// buttons: inside the button).
+bool PressedHere(const Grid& g, DWORD row, DWORD column, DWORD kind, DWORD inside) {
+  return (g.mouseState & (kind | inside)) == (kind | inside) && g.pressRow == row && g.pressColumn == column;
+}
+
+void PaintImageButton(Grid& g, HDC dc, DWORD row, DWORD column, const RECT& cell, LONG inset) {
   const ControlEntry& e = g.controls[column];
   auto images = reinterpret_cast<HIMAGELIST>(static_cast<UINT_PTR>(e.button[1]));
-  RECT button = cell;
-  if (e.button[0] & SPB_RIGHTPART) button.left = std::max<LONG>(cell.right - static_cast<LONG>(e.button[2]), cell.left);
+  RECT button = ImageButtonArea(g, column, cell);
   const LONG in = inset >= 3 ? 2 : 1;
   if (images) ImageList_Draw(images, static_cast<int>(e.button[4]), dc, button.left + in, button.top + in, ILD_NORMAL);
+  if (PressedHere(g, row, column, kMouseImage, kMouseImageInside)) DrawEdge(dc, &button, BDR_SUNKENOUTER, BF_RECT);
 }
 
 struct RowPaint {
@@ -329,12 +335,12 @@ void PaintCell(Grid& g, HDC m, const RowPaint& rp, DWORD column, RECT cell, cons
   LONG indent = std::max<LONG>(cellData->indent, 0);
   RECT area = cell;
   if (HasFrame(*cellData)) {
-    PaintFrame(m, cell, cellData, indent);
+    PaintFrame(m, cell, cellData, indent, PressedHere(g, rp.row, column, kMouseButton, kMouseButtonInside));
     if (cellData->flags & SPCF_FRAMEWIDEN) area.left += cell.bottom - cell.top;
   }
   const bool imageButton = d && d->kind == SPK_IMAGEBUTTON && column < static_cast<DWORD>(g.controlCapacity);
   if (imageButton) {
-    PaintImageButton(g, m, column, cell, indent);
+    PaintImageButton(g, m, rp.row, column, cell, indent);
     if (!(g.controls[column].button[0] & SPB_WITHTEXT)) return;
   }
   const DWORD align = (cellData->flags & SPCF_ALIGN) ? cellData->align : col.flags;
@@ -414,6 +420,16 @@ void PaintRow(Grid& g, HDC dc, const RowPaint& rp, const Colours& c, LONG width)
 }
 
 }  // namespace
+
+RECT ImageButtonArea(const Grid& g, DWORD column, const RECT& cell) {
+  if (!g.columns || column >= static_cast<DWORD>(g.columnCount) || column >= static_cast<DWORD>(g.controlCapacity) ||
+      !g.columns[column].control || g.columns[column].control->kind != SPK_IMAGEBUTTON)
+    return RECT{};
+  const ControlEntry& e = g.controls[column];
+  RECT button = cell;
+  if (e.button[0] & SPB_RIGHTPART) button.left = std::max<LONG>(cell.right - static_cast<LONG>(e.button[2]), cell.left);
+  return button;
+}
 
 void GridPaintAcquire() { ++g_grids; }
 

@@ -13,6 +13,7 @@
 #include "grid_test_support.h"
 #include "screenshot.h"
 #include "zq/grid.h"
+#include "zq/ui.h"
 
 using gridtest::Call;
 using gridtest::Grid;
@@ -129,6 +130,43 @@ TEST(GridMouse, ClicksDragsShiftAndRightButtonInTheCells) {
   // Double-click: notification 4 for the cell under the point.
   Post(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, CellPoint(grid, 6, 0));
   EXPECT_EQ(grid.TakeNotes().back(), (Note{SPN_DBLCLK, 6, 0}));
+  // Dragging a selected cell: the owner is asked with 22 (left) or 23
+  // (right); a refused drag collapses the selection at the release.
+  grid.Send(SPM_SETEXFLAGS, SPX_DRAGCELLS);
+  const struct {
+    bool right;
+    LRESULT answer;
+    int code;
+    size_t rangesAfter;
+  } drags[] = {{false, 1, SPN_BEGINDRAG, 1}, {true, 1, SPN_BEGINRDRAG, 1}, {true, 0, SPN_BEGINRDRAG, 1}};
+  for (const auto& d : drags) {
+    SCOPED_TRACE(d.code + (d.answer ? 100 : 0));
+    const ZQSPREADRANGE two[1] = {{7, 1, 8, 2}};
+    grid.Send(SPM_SETFOCUSCELL, 7, 1);
+    grid.Send(SPM_EXTENDTO, 8, 2);
+    ASSERT_TRUE(Same(Ranges(grid)[0], two[0]));
+    grid.TakeNotes();
+    int asked = 0;
+    grid.answer = [&](const ZQSPREADNM& nm) -> LRESULT {
+      if (nm.hdr.code == SPN_BEGINDRAG || nm.hdr.code == SPN_BEGINRDRAG) ++asked;
+      return nm.hdr.code == static_cast<UINT>(d.code) ? d.answer : 0;
+    };
+    const UINT down = d.right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, up = d.right ? WM_RBUTTONUP : WM_LBUTTONUP;
+    const WPARAM button = d.right ? MK_RBUTTON : MK_LBUTTON;
+    Post(grid, down, button, CellPoint(grid, 8, 2));
+    Post(grid, WM_MOUSEMOVE, button, CellPoint(grid, 10, 3));
+    Post(grid, up, 0, CellPoint(grid, 10, 3));
+    grid.answer = nullptr;
+    EXPECT_EQ(asked, 1);
+    bool found = false;
+    for (const Note& n : grid.TakeNotes()) found |= n == Note{d.code, 8, 2};
+    EXPECT_TRUE(found);
+    const auto after = Ranges(grid);
+    ASSERT_EQ(after.size(), d.rangesAfter);
+    // Accepted: the selection stays for the owner to move; refused: it collapses.
+    EXPECT_TRUE(Same(after[0], d.answer ? two[0] : ZQSPREADRANGE{8, 2, 8, 2}));
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
 }
 
 TEST(GridMouse, CtrlClicksEditDiscontiguousRanges) {
@@ -166,13 +204,32 @@ TEST(GridMouse, CtrlClicksEditDiscontiguousRanges) {
 TEST(GridMouse, ButtonColumnsReportPressLeaveAndClick) {
   Grid grid(0);
   Columns(grid, SPC_LEFT, SPC_BUTTON | SPC_CENTER);
+  // Push-button frames: pushed while a press on the cell is inside it.
+  grid.owner.decorate = [](DWORD, DWORD column, ZQSPREADCELL& c) {
+    if (column == 2) c.flags = static_cast<WORD>(DFCS_BUTTONPUSH << 11);
+  };
   grid.Install();
   grid.TakeNotes();
   const RECT cell = CellOf(grid, 3, 2);
+  // The frame's pixels as they are on the screen.
+  auto frame = [&] {
+    RedrawWindow(grid.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(grid.hwnd());
+    for (LONG y = cell.top + 2; y < cell.bottom - 2; ++y)
+      for (LONG x = cell.left + 2; x < cell.left + 15; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(grid.hwnd(), dc);
+    return pixels;
+  };
   Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, Centre(cell));
+  const auto pushed = frame();
   Post(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(cell.right + 30, cell.top + 40));
+  const auto raised = frame();
+  EXPECT_NE(pushed, raised);
   Post(grid, WM_MOUSEMOVE, MK_LBUTTON, Centre(cell));
+  EXPECT_EQ(frame(), pushed);
   Post(grid, WM_LBUTTONUP, 0, Centre(cell));
+  EXPECT_EQ(frame(), raised);
   std::vector<Note> buttons;
   for (const Note& n : grid.TakeNotes())
     if (n.code >= SPN_BUTTONIN && n.code <= SPN_BUTTONDRAGCLICK) buttons.push_back(n);
@@ -226,6 +283,57 @@ TEST(GridMouse, HeadersClickSelectDoubleClickAndResizeColumns) {
   const RECT empty = CellOf(grid, ZQSPREAD_HEADER, 2);
   Post(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(empty.right, 3));
   EXPECT_NEAR(grid.columns[2].width, 8, gridtest::CharCell(grid.hwnd()).cx / 8 + 1);
+
+  // The cursor follows the zone found by the last hit test: the resize
+  // cursor on a border, the arrow elsewhere.
+  const RECT border = CellOf(grid, ZQSPREAD_HEADER, 0), cell = CellOf(grid, 3, 1);
+  const struct {
+    POINT at;
+    HCURSOR cursor;
+  } cursors[] = {
+      {{border.right - 1, 3}, ZqGetUICursor(9)},
+      {{(border.left + border.right) / 2, 3}, LoadCursorW(nullptr, IDC_ARROW)},
+      {{border.right + 1, 3}, ZqGetUICursor(9)},
+      {{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2}, LoadCursorW(nullptr, IDC_ARROW)},
+      {{2, cell.top + 2}, LoadCursorW(nullptr, IDC_ARROW)},
+  };
+  ASSERT_NE(ZqGetUICursor(9), LoadCursorW(nullptr, IDC_ARROW));
+  for (const auto& c : cursors) {
+    SCOPED_TRACE(testing::Message() << c.at.x << "," << c.at.y);
+    POINT screen = c.at;
+    ClientToScreen(grid.hwnd(), &screen);
+    ASSERT_EQ(grid.Send(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)), HTCLIENT);
+    SetCursor(nullptr);
+    EXPECT_EQ(grid.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(grid.hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              TRUE);
+    EXPECT_EQ(GetCursor(), c.cursor);
+  }
+
+  // Shift on the border before hidden columns pulls the last hidden one open.
+  grid.SetColumns({Column(64), Column(64), Column(0), Column(0), Column(64)}, {L"A", L"B", L"C", L"D", L"E"});
+  const RECT before1 = CellOf(grid, ZQSPREAD_HEADER, 1);
+  const LONG width1 = grid.columns[1].width;
+  ASSERT_EQ(grid.columns[2].width, 0);
+  const struct {
+    WPARAM keys;
+    int column;   // the column that opens
+    LONG width;   // to this width
+  } shiftResizes[] = {{MK_SHIFT, 3, 20}, {0, 1, width1 + 20}};
+  for (const auto& r : shiftResizes) {
+    SCOPED_TRACE(r.column);
+    const RECT head1 = CellOf(grid, ZQSPREAD_HEADER, 1);
+    ASSERT_EQ(head1.right, before1.right);
+    Post(grid, WM_LBUTTONDOWN, MK_LBUTTON | r.keys, MAKELPARAM(head1.right - 1, 3));
+    Post(grid, WM_MOUSEMOVE, MK_LBUTTON | r.keys, MAKELPARAM(head1.right + 19, 3));
+    Post(grid, WM_LBUTTONUP, r.keys, MAKELPARAM(head1.right + 19, 3));
+    EXPECT_NEAR(grid.columns[r.column].width, r.width, gridtest::CharCell(grid.hwnd()).cx / 8 + 1);
+    if (r.keys) {
+      EXPECT_EQ(grid.columns[1].width, width1);
+      EXPECT_EQ(grid.columns[2].width, 0);
+      // Back to hidden for the plain resize that follows.
+      grid.SetColumns({Column(64), Column(64), Column(0), Column(0), Column(64)}, {L"A", L"B", L"C", L"D", L"E"});
+    }
+  }
 }
 
 TEST(GridKeys, NavigationTableExtensionAndCtrlMovesOnlyTheFocus) {
@@ -302,6 +410,17 @@ TEST(GridEditor, TypingF2EnterFocusLossEscapeAndLongEntries) {
   EXPECT_FALSE(IsWindowVisible(editor));
   EXPECT_EQ(grid.owner.lastSet, L"q");
   EXPECT_EQ(Codes(grid), std::vector<int>{SPN_EDITCOMMITTED});
+  // The keypad's Enter (extended-key bit) commits and then moves down.
+  EXPECT_EQ(grid.Send(SPM_GETSELECTION), MAKELONG(1, 0));
+  Key(grid, VK_F2);
+  ASSERT_TRUE(IsWindowVisible(editor));
+  SetWindowTextW(editor, L"keypad");
+  SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 1 | (1 << 24));
+  controlstest::Pump(10);
+  EXPECT_FALSE(IsWindowVisible(editor));
+  EXPECT_EQ(grid.owner.lastSet, L"keypad");
+  EXPECT_EQ(grid.Send(SPM_GETSELECTION), MAKELONG(2, 0));
+  grid.Send(SPM_SETFOCUSCELL, 1, 0);
   // F2 opens with the owner's text; focus loss commits.
   Key(grid, VK_F2);
   ASSERT_TRUE(IsWindowVisible(editor));
@@ -563,6 +682,31 @@ TEST(GridMouse, ColumnAndRowDragsDropWithTheirNotifications) {
   EXPECT_EQ(GetCapture(), nullptr);
   Post(grid, WM_LBUTTONUP, 0, MAKELPARAM((to.left + to.right) / 2, to.bottom / 2));
   for (const Note& n : grid.TakeNotes()) EXPECT_NE(n.code, SPN_COLUMNDRAG);
+
+  // The cursor during a column drag: the drop cursor over the header band,
+  // elsewhere the refused one (the library's with extended flag 0x01).
+  const struct {
+    DWORD exFlags;
+    LPARAM at;
+    HCURSOR cursor;
+  } cursors[] = {
+      {0, MAKELPARAM((to.left + to.right) / 2, to.bottom / 2), ZqGetUICursor(18)},
+      {0, CellPoint(grid, 5, 2), LoadCursorW(nullptr, IDC_NO)},
+      {SPX_REFUSEDCURSOR, CellPoint(grid, 5, 2), ZqGetUICursor(26)},
+  };
+  for (const auto& c : cursors) {
+    SCOPED_TRACE(c.exFlags);
+    grid.Send(SPM_SETEXFLAGS, c.exFlags);
+    SetCursor(nullptr);
+    Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, start);
+    Post(grid, WM_MOUSEMOVE, MK_LBUTTON, c.at);
+    EXPECT_EQ(GetCursor(), c.cursor);
+    // WM_SETCURSOR leaves the drag's cursor alone.
+    EXPECT_EQ(grid.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(grid.hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              TRUE);
+    EXPECT_EQ(GetCursor(), c.cursor);
+    Post(grid, WM_LBUTTONUP, 0, c.at);
+  }
 }
 
 TEST(GridMouse, DraggingBelowTheCellsScrollsAndExtends) {
@@ -589,6 +733,46 @@ TEST(GridMouse, DraggingBelowTheCellsScrollsAndExtends) {
   EXPECT_GT(ranges[0].endRow, static_cast<DWORD>(top));
   controlstest::Pump(250);
   EXPECT_EQ(grid.Send(SPM_GETTOPROW), top);  // the timer stopped with the release
+
+  // Pressed on the row header: the view scrolls from its edge (timer 1) and
+  // the selection stays as it was.
+  grid.Send(SPM_SETTOPROW, 0);
+  grid.Send(SPM_SETFOCUSCELL, 2, 1);
+  SetCursorPos(screen.x, screen.y);
+  Post(grid, WM_LBUTTONDOWN, MK_LBUTTON, Centre(CellOf(grid, 1, ZQSPREAD_HEADER)));
+  Post(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
+  controlstest::Pump(700);
+  const LRESULT headerTop = grid.Send(SPM_GETTOPROW);
+  Post(grid, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
+  SetCursorPos(0, 0);
+  EXPECT_GT(headerTop, 0);
+  EXPECT_EQ(grid.Send(SPM_GETSELECTION), MAKELONG(2, 1));
+  controlstest::Pump(250);
+  EXPECT_EQ(grid.Send(SPM_GETTOPROW), headerTop);
+
+  // A column drag held right of the window scrolls the columns, never the
+  // frozen first one.
+  Grid wide(SPS_DRAGCOLUMNS, 300, 200);
+  std::vector<ZQSPREADCOLUMN> many(12, Column(96));
+  wide.SetColumns(many, {L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"10", L"11"}, 1);
+  wide.Install();
+  const RECT head = CellOf(wide, ZQSPREAD_HEADER, 1);
+  POINT right{340, head.bottom / 2};
+  POINT rightScreen = right;
+  ClientToScreen(wide.hwnd(), &rightScreen);
+  SetCursorPos(rightScreen.x, rightScreen.y);
+  const int first = GetScrollPos(wide.hwnd(), SB_HORZ);
+  Post(wide, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((head.left + head.right) / 2, head.bottom / 2));
+  Post(wide, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(right.x, right.y));
+  controlstest::Pump(500);
+  const int scrolled = GetScrollPos(wide.hwnd(), SB_HORZ);
+  Post(wide, WM_LBUTTONUP, 0, MAKELPARAM(right.x, right.y));
+  SetCursorPos(0, 0);
+  EXPECT_GT(scrolled, first);
+  EXPECT_GE(first, 1);
+  RECT frozen;
+  wide.Send(SPM_GETCOLUMNRECT, 0, reinterpret_cast<LPARAM>(&frozen));
+  EXPECT_GT(frozen.right, frozen.left);  // still shown
 }
 
 TEST(GridKeys, CommandKeysAndTheContextMenu) {

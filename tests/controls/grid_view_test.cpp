@@ -360,3 +360,110 @@ TEST(GridPaint, EmbeddedControlsOnTheLastUsableRow) {
   const auto shot = testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_last_rows_" + gridtest::RunName()).c_str());
   EXPECT_TRUE(shot.saved);
 }
+
+namespace {
+
+// Two 16-pixel images: red, then green.
+HIMAGELIST RedGreenImages() {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, 2, 0);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP strip = CreateCompatibleBitmap(screen, 32, 16);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, strip);
+  const RECT red{0, 0, 16, 16}, green{16, 0, 32, 16};
+  HBRUSH r = CreateSolidBrush(RGB(255, 0, 0)), g = CreateSolidBrush(RGB(0, 255, 0));
+  FillRect(dc, &red, r);
+  FillRect(dc, &green, g);
+  SelectObject(dc, old);
+  DeleteObject(r);
+  DeleteObject(g);
+  DeleteDC(dc);
+  ImageList_Add(list, strip, nullptr);
+  DeleteObject(strip);
+  return list;
+}
+
+}  // namespace
+
+TEST(GridPaint, ImageButtonCellsAndRowLinesTheOwnerChooses) {
+  HIMAGELIST images = RedGreenImages();
+  ASSERT_EQ(ImageList_GetImageCount(images), 2);
+  ZQSPREADCONTROL whole{}, rightPart{};
+  whole.kind = rightPart.kind = SPK_IMAGEBUTTON;
+  whole.u.button = {0, images, 0, 0, 0};
+  rightPart.u.button = {SPB_RIGHTPART | SPB_WITHTEXT, images, 20, 0, 1};
+  Grid grid(SPS_SOLIDLINES | SPS_VLINES, 400, 220, 0);
+  grid.SetColumns({Column(64), Column(24, SPC_LEFT, &whole), Column(-1000, SPC_LEFT, &rightPart)},
+                  {L"Name", L"Go", L"Solo"});
+  grid.owner.rows = 6;
+  grid.Install();
+  // The owner draws the line under even rows only.
+  std::vector<DWORD> asked;
+  grid.answer = [&](const ZQSPREADNM& nm) -> LRESULT {
+    if (nm.hdr.code != SPN_ROWLINE) return 0;
+    EXPECT_EQ(nm.column, 0u);
+    asked.push_back(nm.row);
+    return nm.row % 2 == 0;
+  };
+  grid.Send(SPM_SETEXFLAGS, SPX_ASKLINES);
+  Canvas canvas(400, 220);
+  Capture(grid, canvas);
+  grid.answer = nullptr;
+  EXPECT_EQ(std::set<DWORD>(asked.begin(), asked.end()), (std::set<DWORD>{0, 1, 2, 3, 4, 5}));
+  for (DWORD row = 0; row < 6; ++row) {
+    SCOPED_TRACE(row);
+    const RECT name = CellOf(grid, row, 0);
+    EXPECT_EQ(canvas.Pixel(name.left + 5, name.bottom - 1),
+              row % 2 == 0 ? 0xC0C0C0u : Rgb(GetSysColor(COLOR_WINDOW)));
+    // The whole-cell button: image 0 one pixel inside; no text.
+    const RECT go = CellOf(grid, row, 1);
+    EXPECT_EQ(canvas.Pixel(go.left + 1, go.top + 1), 0xFF0000u);
+    EXPECT_EQ(canvas.Pixel(go.left + 8, go.top + 8), 0xFF0000u);
+    EXPECT_EQ(canvas.Pixel(go.left, go.top + 8), Rgb(GetSysColor(COLOR_WINDOW)));
+    // The right-part button: image 1 in its last 20 pixels, the text left of it.
+    const RECT solo = CellOf(grid, row, 2);
+    const LONG button = solo.right - 1 - 20;  // less the vertical line
+    EXPECT_EQ(canvas.Pixel(button + 1, solo.top + 1), 0x00FF00u);
+    EXPECT_EQ(canvas.Pixel(button, solo.top + 8), Rgb(GetSysColor(COLOR_WINDOW)));
+    EXPECT_GT(Colours(canvas, RECT{solo.left, solo.top, button, solo.bottom - 1}), 1);  // "r<row>c2"
+  }
+  // A press that started on a cell sinks its button while the pointer is
+  // on the button (for the second column only its right part counts).
+  const RECT go = CellOf(grid, 2, 1), solo = CellOf(grid, 2, 2);
+  const LONG button = solo.right - 1 - 20;
+  const DWORD shadow = Rgb(GetSysColor(COLOR_BTNSHADOW));
+  auto post = [&](UINT message, WPARAM keys, LONG x, LONG y) {
+    PostMessageW(grid.hwnd(), message, keys, MAKELPARAM(x, y));
+    controlstest::Pump(5);
+    Capture(grid, canvas);
+  };
+  const LONG y = solo.top + 8;
+  ASSERT_NE(canvas.Pixel(button, y), shadow);
+  const struct {
+    UINT message;
+    LONG x;
+    bool goSunken, soloSunken;
+  } presses[] = {
+      {WM_LBUTTONDOWN, button + 10, false, true},  {WM_MOUSEMOVE, solo.left + 5, false, false},
+      {WM_MOUSEMOVE, button + 4, false, true},     {WM_LBUTTONUP, button + 4, false, false},
+      {WM_LBUTTONDOWN, solo.left + 5, false, false}, {WM_MOUSEMOVE, button + 4, false, true},
+      {WM_LBUTTONUP, button + 4, false, false},    {WM_LBUTTONDOWN, go.left + 12, true, false},
+      {WM_MOUSEMOVE, go.right + 30, false, false}, {WM_MOUSEMOVE, go.left + 3, true, false},
+      {WM_LBUTTONUP, go.left + 3, false, false},
+  };
+  int step = 0;
+  for (const auto& press : presses) {
+    SCOPED_TRACE(step++);
+    post(press.message, press.message == WM_LBUTTONUP ? 0 : MK_LBUTTON, press.x, y);
+    EXPECT_EQ(canvas.Pixel(button, y) == shadow, press.soloSunken);
+    EXPECT_EQ(canvas.Pixel(go.left, y) == shadow, press.goSunken);
+    if (step == 1) {
+      EXPECT_TRUE(testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_image_button_pressed_" + gridtest::RunName()).c_str()).saved);
+    }
+  }
+  EXPECT_EQ(GetCapture(), nullptr);
+  const auto shot = testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_image_buttons_" + gridtest::RunName()).c_str());
+  EXPECT_TRUE(shot.saved);
+  ImageList_Destroy(images);
+}

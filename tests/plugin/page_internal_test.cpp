@@ -1,16 +1,26 @@
 // Page rules no window reaches on its own: the quantize word, deleting
-// sub-tracks by grid rows, and host reads that do not answer S_OK.
+// sub-tracks by grid rows, host reads that do not answer S_OK, and context
+// help with the help viewers replaced by a recorder.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "hostkit.h"
 #include "plugin/filter_object.h"
+#include "plugin/class_factory.h"
 #include "plugin/global_object.h"
 #include "plugin/library_startup.h"
 #include "plugin/page_commands.h"
+#include "plugin/page_ids.h"
+#include "plugin/page_object.h"
 #include "plugin/page_window.h"
 #include "quillet/clsid.h"
+#include "skins/help_viewers.h"
+#include "zq/grid.h"
+#include "zq/help.h"
 
 namespace {
 
@@ -132,6 +142,97 @@ TEST_F(PageInternal, UnansweredHostReadsLeaveZeroedBuffers) {
   LONG value = 7;
   EXPECT_EQ(filter->GetHostProperty(QPROP_PITCH_SHIFT, sizeof(value), &value), S_FALSE);
   EXPECT_EQ(value, 0);
+}
+
+struct HelpCall {
+  int viewer;  // 0 classic, 1 HTML Help
+  HWND window;
+  std::wstring file;
+  UINT command;
+  ULONG_PTR data;
+};
+std::vector<HelpCall> g_help;
+BOOL WINAPI RecordWinHelp(HWND w, LPCWSTR file, UINT command, ULONG_PTR data) {
+  g_help.push_back({0, w, file ? file : L"", command, data});
+  return TRUE;
+}
+HWND WINAPI RecordHtmlHelp(HWND w, LPCWSTR file, UINT command, DWORD_PTR data) {
+  g_help.push_back({1, w, file ? file : L"", command, data});
+  return nullptr;
+}
+
+// F1 on the page: HTML Help for 3000 + the control's id; over a toolbar,
+// the id of the button under the pointer.
+TEST_F(PageInternal, HelpNamesTheControlOrTheToolbarButton) {
+  Connect(2);
+  // As the module's attach does.
+  ASSERT_TRUE(SpreadInitialize(GetModuleHandleW(nullptr), ZQSPREAD_CLASSNAME));
+  IPropertyPage* page = nullptr;
+  ASSERT_EQ(quillet::CreatePageObject(IID_IPropertyPage, reinterpret_cast<void**>(&page)), S_OK);
+  IUnknown* object = static_cast<IQuilletFilter*>(filter);
+  ASSERT_EQ(page->SetObjects(1, &object), S_OK);
+  HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 500, nullptr, nullptr, nullptr, nullptr);
+  const RECT place{0, 0, 700, 500};
+  ASSERT_EQ(page->Activate(frame, &place, FALSE), S_OK);
+  HWND dialog = GetWindow(frame, GW_CHILD);
+  ASSERT_NE(dialog, nullptr);
+  const zq::skins::HelpViewers recorders{RecordWinHelp, RecordHtmlHelp};
+  zq::skins::SetHelpViewers(&recorders);
+  const std::wstring file = L"C:\\quillet_page_help.chm";
+  ZqHelp_SetHelpFilePath(ZQHELP_HTML, file.c_str());
+
+  HWND track = GetDlgItem(dialog, IDC_PAGE_TRACK_TOOLBAR), transport = GetDlgItem(dialog, IDC_PAGE_TRANSPORT);
+  HWND pitch = GetDlgItem(dialog, IDC_PAGE_PITCH);
+  ASSERT_TRUE(track && transport && pitch);
+  // The centre of a toolbar button, on the screen.
+  auto over = [](HWND bar, int command) {
+    RECT r{};
+    SendMessageW(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(bar, &p);
+    return p;
+  };
+  POINT outside{0, 0};
+  ClientToScreen(pitch, &outside);
+  const struct {
+    HWND item;
+    int id;
+    POINT mouse;
+    ULONG_PTR topic;
+  } cases[] = {
+      {pitch, IDC_PAGE_PITCH, outside, 3000 + IDC_PAGE_PITCH},
+      {track, IDC_PAGE_TRACK_TOOLBAR, over(track, IDM_PAGE_DELETE_TRACK), 3000 + IDM_PAGE_DELETE_TRACK},
+      {transport, IDC_PAGE_TRANSPORT, over(transport, IDM_PAGE_STOP), 3000 + IDM_PAGE_STOP},
+      // Not over a button: the toolbar's own id.
+      {transport, IDC_PAGE_TRANSPORT, outside, 3000 + IDC_PAGE_TRANSPORT},
+      // A toolbar's point counts only for that toolbar.
+      {pitch, IDC_PAGE_PITCH, over(track, IDM_PAGE_DELETE_TRACK), 3000 + IDC_PAGE_PITCH},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.topic);
+    g_help.clear();
+    HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, c.id, c.item, 0, c.mouse};
+    SendMessageW(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_EQ(g_help.size(), 1u);
+    EXPECT_EQ(g_help[0].viewer, 1);
+    EXPECT_EQ(g_help[0].window, GetDesktopWindow());
+    EXPECT_EQ(g_help[0].file, file);
+    EXPECT_EQ(g_help[0].command, 0x000Fu);  // context
+    EXPECT_EQ(g_help[0].data, c.topic);
+  }
+  // No record, or no help file: nothing is shown.
+  g_help.clear();
+  SendMessageW(dialog, WM_HELP, 0, 0);
+  ZqHelp_SetHelpFilePath(ZQHELP_HTML, L"");
+  HELPINFO info{sizeof(HELPINFO), HELPINFO_WINDOW, IDC_PAGE_PITCH, pitch, 0, outside};
+  SendMessageW(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_TRUE(g_help.empty());
+
+  zq::skins::SetHelpViewers(nullptr);
+  EXPECT_EQ(page->Deactivate(), S_OK);
+  EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);
+  EXPECT_EQ(page->Release(), 0u);
+  DestroyWindow(frame);
 }
 
 }  // namespace
