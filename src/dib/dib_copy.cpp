@@ -246,10 +246,6 @@ RECT Scaled(const RECT& r, int64_t by) noexcept {
   return RECT{static_cast<LONG>(r.left * by), static_cast<LONG>(r.top * by), static_cast<LONG>(r.right * by),
               static_cast<LONG>(r.bottom * by)};
 }
-RECT Divided(const RECT& r) noexcept {
-  return RECT{static_cast<LONG>(r.left / kOne), static_cast<LONG>(r.top / kOne), static_cast<LONG>(r.right / kOne),
-              static_cast<LONG>(r.bottom / kOne)};
-}
 bool WholePixels(const RECT& r) noexcept { return ((r.left | r.top | r.right | r.bottom) & (kOne - 1)) == 0; }
 bool ScalerPair(int a, int b) noexcept {
   bool a32 = a == ZqPixel_Rgb32 || a == ZqPixel_Rgba32, b32 = b == ZqPixel_Rgb32 || b == ZqPixel_Rgba32;

@@ -64,5 +64,9 @@ HRESULT OpenImage(const BITMAPINFOHEADER* header, const void* bits, int stride, 
 inline bool IsEmpty(const RECT& r) noexcept { return r.right <= r.left || r.bottom <= r.top; }
 // Intersection; all zeros when the two do not overlap.
 RECT Intersect(const RECT& a, const RECT& b) noexcept;
+// A rectangle in 18.14 units divided down to whole pixels (toward zero).
+inline RECT Divided(const RECT& r) noexcept {
+  return RECT{r.left / 16384, r.top / 16384, r.right / 16384, r.bottom / 16384};
+}
 
 }  // namespace zq::dib

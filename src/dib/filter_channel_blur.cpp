@@ -14,29 +14,6 @@ namespace {
 
 constexpr int64_t kOne = 16384;  // 18.14 fixed point
 
-// Block averaging as the pixelating reducer does it: blocks of
-// trunc(factor) pixels starting at trunc(x x factor), the mean taken as
-// sum x 1 / (block size), truncated.
-void Reduce(const zq::dib::FilterRegion& r, int channelOffset, int width, int height, std::vector<BYTE>& out) {
-  const int64_t fx = static_cast<int64_t>(static_cast<double>(r.width) / width * kOne);
-  const int64_t fy = static_cast<int64_t>(static_cast<double>(r.height) / height * kOne);
-  const int bw = static_cast<int>(fx / kOne) > 0 ? static_cast<int>(fx / kOne) : 1;
-  const int bh = static_cast<int>(fy / kOne) > 0 ? static_cast<int>(fy / kOne) : 1;
-  const double scale = 1.0 / (static_cast<double>(bw) * bh);
-  for (int y = 0; y < height; ++y) {
-    const int top = static_cast<int>(y * fy / kOne);
-    for (int x = 0; x < width; ++x) {
-      const int left = static_cast<int>(x * fx / kOne);
-      uint64_t sum = 0;
-      for (int j = 0; j < bh && top + j < r.height; ++j) {
-        const BYTE* row = r.SourceRow(top + j);
-        for (int i = 0; i < bw && left + i < r.width; ++i) sum += row[(left + i) * 4 + channelOffset];
-      }
-      out[static_cast<size_t>(y) * width + x] = static_cast<BYTE>(static_cast<double>(sum) * scale);
-    }
-  }
-}
-
 // The 18.14 step from `full` destination pixels back over `reduced`
 // pixels; 0 when there is only one destination pixel.
 int64_t Step(int reduced, int full) { return full > 1 ? (reduced - 1) * kOne / (full - 1) : 0; }
@@ -63,13 +40,19 @@ ZQAPI HRESULT WINAPI ZqDibChannelBlur(BYTE* dstBase, const RECT* dstBounds, int 
   ZqDibSetUnscaled(r.dst, &whole, r.dstStride, nullptr, r.bytes, 0.0, 0.0, 0.0, 1.0);
   if (r.bytes != 4 || (reducedW == r.width && reducedH == r.height)) return S_OK;
 
-  std::vector<BYTE> small;
+  // The whole pixels reduced by the pixelating reducer, then the channel.
+  std::vector<BYTE> reduced, small;
   try {
+    reduced.resize(static_cast<size_t>(reducedW) * reducedH * 4);
     small.resize(static_cast<size_t>(reducedW) * reducedH);
   } catch (...) {
     return E_OUTOFMEMORY;
   }
-  Reduce(r, zq::dib::ChannelOffset(srcChannel, 4), reducedW, reducedH, small);
+  const RECT reducedBounds{0, 0, reducedW, reducedH}, sourceBounds{0, 0, r.width, r.height};
+  hr = ZqPixelate(reduced.data(), &reducedBounds, reducedW * 4, nullptr, r.src, &sourceBounds, r.srcStride, nullptr, 4);
+  if (FAILED(hr)) return hr;
+  const int in = zq::dib::ChannelOffset(srcChannel, 4);
+  for (size_t i = 0; i < small.size(); ++i) small[i] = reduced[i * 4 + in];
 
   const int64_t stepX = Step(reducedW, r.width), stepY = Step(reducedH, r.height);
   const int out = zq::dib::ChannelOffset(dstChannel, 4);

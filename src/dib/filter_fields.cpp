@@ -17,8 +17,7 @@ inline bool InField(int pictureRow, int field) { return ((pictureRow & 1) == 0) 
 // The rectangle asked for, in whole pixels (sub-pixel units divided down).
 RECT WholeRect(const RECT* rect, const Image& image, DWORD flags) {
   if (!rect) return image.Bounds();
-  if (!(flags & ZQDIB_SUBPIXEL)) return *rect;
-  return RECT{rect->left / 16384, rect->top / 16384, rect->right / 16384, rect->bottom / 16384};
+  return (flags & ZQDIB_SUBPIXEL) ? Divided(*rect) : *rect;
 }
 
 }  // namespace

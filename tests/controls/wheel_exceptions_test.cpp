@@ -72,31 +72,7 @@ unsigned long HighestNumber() {
 
 // Runs reg.exe with its output captured; its exit code.
 DWORD RunReg(const std::wstring& arguments, std::string* output) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!CreatePipe(&read, &write, &inherit, 0)) return ~0u;
-  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = write;
-  si.hStdError = write;
-  PROCESS_INFORMATION pi{};
-  std::wstring line = L"reg.exe " + arguments;
-  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  CloseHandle(write);
-  DWORD code = ~0u;
-  if (started) {
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(read, buffer, sizeof(buffer), &got, nullptr) && got) output->append(buffer, got);
-    WaitForSingleObject(pi.hProcess, 60000);
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
-  CloseHandle(read);
-  return code;
+  return testsupport::RunSystemProgramCapture(L"reg.exe " + arguments, output);
 }
 
 class WheelExceptions : public ::testing::Test {

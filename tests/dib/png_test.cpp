@@ -14,12 +14,15 @@
 #include <vector>
 
 #include "dib_test_support.h"
+#include "module_support.h"
 #include "test_paths.h"
 #include "zq/errors.h"
 #include "zq/lang.h"
 #include "zq/png.h"
 
 namespace {
+
+using testsupport::BusyHeapBytes;
 
 std::vector<BYTE> ReadFile(const std::wstring& path) {
   std::vector<BYTE> bytes;
@@ -128,20 +131,6 @@ TEST(Png, SuiteImagesDecodeToTheReferencePixels) {
   EXPECT_GT(corrected, 0);  // the suites hold gamma files: the path ran
 }
 
-// Bytes in use in every heap of the process.
-SIZE_T BusyHeapBytes() {
-  HANDLE heaps[64];
-  const DWORD count = GetProcessHeaps(64, heaps);
-  SIZE_T busy = 0;
-  for (DWORD i = 0; i < count && i < 64; ++i) {
-    if (!HeapLock(heaps[i])) continue;
-    PROCESS_HEAP_ENTRY entry{};
-    while (HeapWalk(heaps[i], &entry))
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
-    HeapUnlock(heaps[i]);
-  }
-  return busy;
-}
 
 bool CleanFailure(HRESULT hr) {
   return hr == E_FAIL || hr == ZQ_E_FILE_CORRUPT || hr == E_OUTOFMEMORY || hr == E_INVALIDARG;

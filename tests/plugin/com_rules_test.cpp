@@ -10,15 +10,16 @@
 
 #include "quillet/clsid.h"
 #include "quillet/plugin.h"
+#include "module_support.h"
 #include "registry_helpers.h"
 #include "test_paths.h"
 
 namespace {
 
-DWORD Regsvr32(const wchar_t* flags) {
-  return testsupport::RunSystemProgram(std::wstring(L"regsvr32.exe ") + flags + L" \"" +
-                                       testsupport::ModulePath() + L"\"");
-}
+using testsupport::BusyHeapBytes;
+
+using testsupport::Regsvr32;
+
 
 bool ModuleLoaded() { return GetModuleHandleW(L"quillet.dll") != nullptr; }
 
@@ -149,20 +150,6 @@ TEST_F(ComRules, ServerLockKeepsTheModuleUntilUnlocked) {
   EXPECT_FALSE(ModuleLoaded());
 }
 
-// Bytes in use in every heap of the process, blocks counted by HeapWalk.
-SIZE_T BusyHeapBytes() {
-  HANDLE heaps[64];
-  DWORD count = GetProcessHeaps(64, heaps);
-  SIZE_T busy = 0;
-  for (DWORD i = 0; i < count && i < 64; ++i) {
-    if (!HeapLock(heaps[i])) continue;
-    PROCESS_HEAP_ENTRY entry{};
-    while (HeapWalk(heaps[i], &entry))
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
-    HeapUnlock(heaps[i]);
-  }
-  return busy;
-}
 
 void CreateQueryRelease() {
   IUnknown* filter = nullptr;

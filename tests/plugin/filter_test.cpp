@@ -11,10 +11,13 @@
 #include "filter_state.h"
 #include "hostkit.h"
 #include "quillet/plugin.h"
+#include "module_support.h"
 #include "registry_helpers.h"
 #include "test_paths.h"
 
 namespace {
+
+using testsupport::Regsvr32;
 
 using hostkit::EventBuffer;
 using hostkit::FilterState;
@@ -27,10 +30,6 @@ T* Query(IUnknown* object, REFIID iid) {
   return SUCCEEDED(object->QueryInterface(iid, reinterpret_cast<void**>(&out))) ? out : nullptr;
 }
 
-DWORD Regsvr32(const wchar_t* flags) {
-  return testsupport::RunSystemProgram(std::wstring(L"regsvr32.exe ") + flags + L" \"" +
-                                       testsupport::ModulePath() + L"\"");
-}
 
 class Filter : public ::testing::Test {
  protected:

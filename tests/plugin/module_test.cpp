@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "quillet/clsid.h"
+#include "module_support.h"
 #include "registry_helpers.h"
 #include "test_paths.h"
 #include "zq/registry.h"
@@ -151,10 +152,7 @@ TEST_F(Module, RacingThreadsShareOneFactory) {
 
 class Registration : public ::testing::Test {
  protected:
-  static DWORD Regsvr32(const wchar_t* flags) {
-    return testsupport::RunSystemProgram(std::wstring(L"regsvr32.exe ") + flags + L" \"" +
-                                         testsupport::ModulePath() + L"\"");
-  }
+  static DWORD Regsvr32(const wchar_t* flags) { return testsupport::Regsvr32(flags); }
   void TearDown() override {
     Regsvr32(L"/s /u");
     ZqRegDeleteKey(HKEY_LOCAL_MACHINE, (kPlugins + L"\\{OtherPlugin}").c_str());

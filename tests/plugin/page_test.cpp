@@ -19,12 +19,15 @@
 #include "hostkit.h"
 #include "plugin/page_ids.h"
 #include "quillet/plugin.h"
+#include "module_support.h"
 #include "registry_helpers.h"
 #include "screenshot.h"
 #include "test_paths.h"
 #include "zq/grid.h"
 
 namespace {
+
+using testsupport::Regsvr32;
 
 using hostkit::Host;
 using hostkit::HostEdit;
@@ -35,10 +38,6 @@ T* Query(IUnknown* object, REFIID iid) {
   return SUCCEEDED(object->QueryInterface(iid, reinterpret_cast<void**>(&out))) ? out : nullptr;
 }
 
-DWORD Regsvr32(const wchar_t* flags) {
-  return testsupport::RunSystemProgram(std::wstring(L"regsvr32.exe ") + flags + L" \"" + testsupport::ModulePath() +
-                                       L"\"");
-}
 
 LONG RefCount(IUnknown* object) {
   object->AddRef();
