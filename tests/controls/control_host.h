@@ -1,5 +1,6 @@
-// A child window that keeps a window-less control instance (trackbar,
-// spinner) and passes it its messages, as the spreadsheet grid does.
+// A child window that keeps a window-less control instance (fader,
+// trackbar, spinner) and passes it its messages, as the spreadsheet grid
+// does.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -38,9 +39,12 @@ class ControlHost {
     Pump(10);
   }
   ~ControlHost() {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    Detach();
     DestroyWindow(window_);
   }
+  // The window stops passing messages to the instance (before it is
+  // deinitialised).
+  void Detach() { SetWindowLongPtrW(window_, GWLP_USERDATA, 0); }
   ControlHost(const ControlHost&) = delete;
   ControlHost& operator=(const ControlHost&) = delete;
 

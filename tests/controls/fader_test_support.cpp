@@ -20,59 +20,15 @@ std::vector<Call> TakeCalls() {
   return taken;
 }
 
-namespace {
-constexpr wchar_t kHostClass[] = L"QuilletTestFaderHost";
-}
-
-Host::Host(HWND parent, DWORD style, const RECT& rect, int id) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSW cls{};
-    cls.style = CS_DBLCLKS;
-    cls.lpfnWndProc = Proc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.lpszClassName = kHostClass;
-    registered = RegisterClassW(&cls) != 0;
-  }
-  window_ = CreateWindowExW(0, kHostClass, L"", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
-                            rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleW(nullptr), nullptr);
-  RECT area{0, 0, rect.right - rect.left, rect.bottom - rect.top};
-  EXPECT_EQ(FaderInst_GetSize(), static_cast<int>(sizeof(inst_)));
-  EXPECT_TRUE(FaderInst_Init(&inst_, style, &area, window_, id, RecordCalls, 0x5150));
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  InvalidateRect(window_, nullptr, TRUE);
-  controlstest::Pump(10);
-}
+Host::Host(HWND parent, DWORD style, const RECT& rect, int id)
+    : ControlHost(parent, rect, id, [&](ZQFADERINST* inst, const RECT& area, HWND window) {
+        EXPECT_EQ(FaderInst_GetSize(), static_cast<int>(sizeof(*inst)));
+        EXPECT_TRUE(FaderInst_Init(inst, style, &area, window, id, RecordCalls, 0x5150));
+      }) {}
 
 Host::~Host() {
-  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  FaderInst_Deinit(&inst_);
-  DestroyWindow(window_);
-}
-
-LRESULT CALLBACK Host::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto self = reinterpret_cast<Host*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      FaderInst_Draw(&self->inst_, dc);
-      EndPaint(window, &paint);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_SETFOCUS: case WM_KILLFOCUS: case WM_KEYDOWN: case WM_KEYUP: case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONUP:
-    case WM_MOUSEWHEEL: case WM_TIMER: case WM_CAPTURECHANGED: case WM_CANCELMODE:
-      return FaderInst_Message(&self->inst_, message, wParam, lParam);
-    case WM_GETDLGCODE:
-      return FaderInst_Message(&self->inst_, message, wParam, lParam);
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+  Detach();
+  FaderInst_Deinit(inst());
 }
 
 LONG ExpectedPixel(const RECT& area, bool vertical, int thumb, LONG value, LONG min, LONG max) {

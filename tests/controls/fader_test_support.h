@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "control_host.h"
 #include "controls_test_support.h"
 #include "zq/fader.h"
 
@@ -28,22 +29,10 @@ std::vector<int> Codes(const std::vector<Call>& recorded);
 std::vector<Call> TakeCalls();
 
 // A child window that keeps a fader instance and passes it its messages.
-class Host {
+class Host : public controlstest::ControlHost<ZQFADERINST, FaderInst_Message, FaderInst_Draw> {
  public:
   Host(HWND parent, DWORD style, const RECT& rect, int id = 7);
   ~Host();
-  Host(const Host&) = delete;
-  Host& operator=(const Host&) = delete;
-  HWND hwnd() const { return window_; }
-  ZQFADERINST* inst() { return &inst_; }
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return FaderInst_Message(&inst_, message, wParam, lParam);
-  }
-
- private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-  HWND window_ = nullptr;
-  ZQFADERINST inst_{};
 };
 
 // Where the documented layout puts a thumb's centre line for `value`.
