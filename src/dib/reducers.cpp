@@ -48,6 +48,12 @@ Footprint Boxes(int64_t factor, int count, int size) {
   return f;
 }
 
+// Source pixels a destination pixel covers, in 18.14: the floating-point
+// quotient x 16384, truncated.
+int64_t Factor(int source, int destination) {
+  return static_cast<int64_t>(static_cast<double>(source) / destination * 16384.0);
+}
+
 }  // namespace
 }  // namespace zq::dib
 
@@ -123,8 +129,7 @@ ZQAPI HRESULT WINAPI ZqDownSample(BYTE* dstBase, const RECT* dstBounds, int dstS
   HRESULT hr =
       PrepareTwo(dst, src, dstBase, dstBounds, dstStride, dstRect, srcBase, srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr) || !dst.width || !src.width || src.width < dst.width || src.height < dst.height) return hr;
-  int64_t fx = static_cast<int64_t>(static_cast<double>(src.width) / dst.width * 16384.0);
-  int64_t fy = static_cast<int64_t>(static_cast<double>(src.height) / dst.height * 16384.0);
+  const int64_t fx = Factor(src.width, dst.width), fy = Factor(src.height, dst.height);
   // Sums of weight (28 bits) x value stay within 64 bits for boxes of up
   // to 2^27 pixels.
   if (((fx >> 14) + 2) * ((fy >> 14) + 2) > (int64_t(1) << 27)) return E_INVALIDARG;
@@ -171,8 +176,7 @@ ZQAPI HRESULT WINAPI ZqPixelate(BYTE* dstBase, const RECT* dstBounds, int dstStr
   HRESULT hr =
       PrepareTwo(dst, src, dstBase, dstBounds, dstStride, dstRect, srcBase, srcBounds, srcStride, srcRect, bytes);
   if (FAILED(hr) || !dst.width || !src.width || src.width < dst.width || src.height < dst.height) return hr;
-  int64_t fx = static_cast<int64_t>(static_cast<double>(src.width) / dst.width * 16384.0);
-  int64_t fy = static_cast<int64_t>(static_cast<double>(src.height) / dst.height * 16384.0);
+  const int64_t fx = Factor(src.width, dst.width), fy = Factor(src.height, dst.height);
   int bw = static_cast<int>(fx >> 14), bh = static_cast<int>(fy >> 14);
   if (bw <= 0 || bh <= 0) return S_OK;
   int64_t count = static_cast<int64_t>(bw) * bh;
