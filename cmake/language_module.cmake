@@ -18,11 +18,9 @@ function(quillet_add_language_module target)
 endfunction()
 
 # The library's own language module (German), beside quillet.dll.
-file(GLOB QUILLET_LNG_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/settings/lng/*.h
-     ${CMAKE_SOURCE_DIR}/src/settings/*_ids.h ${CMAKE_SOURCE_DIR}/src/plugin/*_ids.h
-     ${CMAKE_SOURCE_DIR}/src/text/*_ids.h)
+file(GLOB QUILLET_LNG_HEADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*_ids.h)
 quillet_add_language_module(quillet_lng
-  RC ${CMAKE_SOURCE_DIR}/src/settings/lng/quillet_lng.rc
+  RC ${CMAKE_SOURCE_DIR}/src/lng/quillet_lng.rc
   OUTPUT ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/quillet.lng
   DEPENDS ${QUILLET_LNG_HEADERS})
 add_dependencies(quillet quillet_lng)

@@ -8,7 +8,7 @@
 #include "core/text_copy.h"
 #include "plugin/filter_companions.h"
 #include "plugin/global_object.h"
-#include "plugin/midi_event.h"
+#include "midi/midi_event.h"
 #include "zq/lang.h"
 
 namespace quillet {

@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-#include "plugin/class_factory.h"
 #include "plugin/filter_process.h"
+#include "plugin/live_object.h"
 #include "quillet/plugin.h"
 #include "zq/list.h"
 
@@ -257,5 +257,8 @@ template <typename Interface>
 void Companion<Interface>::DropOwnerReference() {
   if (--refs_ == 0) delete this;
 }
+
+// A new filter object for its class factory (filter_creation.cpp).
+HRESULT CreateFilterObject(REFIID iid, void** out) noexcept;
 
 }  // namespace quillet

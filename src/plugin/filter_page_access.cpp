@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "plugin/filter_object.h"
-#include "plugin/midi_event.h"
+#include "midi/midi_event.h"
 
 namespace quillet {
 

@@ -1,6 +1,6 @@
 // The processing entry: the input pass while recording, and playback.
 #include "plugin/filter_object.h"
-#include "plugin/midi_event.h"
+#include "midi/midi_event.h"
 
 namespace quillet {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "plugin/midi_event.h"
+#include "midi/midi_event.h"
 
 namespace quillet {
 namespace {

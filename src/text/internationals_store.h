@@ -3,7 +3,7 @@
 // the system (ZqLang_GetInternationals). Until then it holds English
 // defaults.
 #pragma once
-#include "zq/lang.h"
+#include "zq/internationals.h"
 
 namespace zq::text {
 

@@ -7,9 +7,8 @@ set_source_files_properties(${SKINS_TEST_RC} PROPERTIES
 quillet_add_test(skins_marker_tests GUI SOURCES
   ${CMAKE_SOURCE_DIR}/tests/skins/marker_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/skins/bitmap_mask_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/controls/controls_test_support.cpp
   ${SKINS_TEST_RC})
-target_include_directories(skins_marker_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/skins ${CMAKE_SOURCE_DIR}/tests/controls)
+target_include_directories(skins_marker_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/skins)
 
 # Skin strips made by ImageMagick on the build machine: a 160 x 48 PNG with
 # alpha, the same picture as a 24-bit BMP with a 40-byte header and as a
