@@ -176,17 +176,26 @@ TEST(UiFonts, SizesAndTextExtents) {
 
 // ---- Cursors ----------------------------------------------------------------------
 
-// Hot spots callers rely on; every other library cursor points at 0, 0.
+// Every library cursor's hot spot: those of 9, 11, 12, 18 ... 21, 26 ... 28
+// and 39 ... 52 are what the controls rely on, the others where each drawing
+// points (a tip, a centre, the pointer's tip above a badge).
 const std::map<int, POINT> kHotSpots = {
-    {9, {15, 15}},  {11, {15, 15}}, {12, {15, 14}}, {39, {15, 20}}, {40, {10, 14}}, {41, {16, 8}},
-    {42, {21, 14}}, {43, {12, 18}}, {44, {12, 11}}, {45, {20, 18}}, {46, {19, 10}}, {47, {16, 15}},
-    {48, {16, 15}}, {49, {16, 15}}, {50, {0, 0}},   {51, {0, 0}},   {52, {0, 0}},
+    {1, {15, 15}},  {2, {0, 0}},    {3, {0, 0}},    {4, {0, 0}},    {5, {15, 15}},  {6, {15, 15}},  {7, {5, 0}},
+    {8, {1, 30}},   {9, {15, 15}},  {10, {15, 15}}, {11, {15, 15}}, {12, {15, 14}}, {13, {15, 15}}, {14, {15, 15}},
+    {15, {15, 15}}, {16, {15, 15}}, {17, {15, 15}}, {18, {0, 0}},   {19, {0, 0}},   {20, {0, 0}},   {21, {0, 0}},
+    {22, {15, 23}}, {23, {23, 15}}, {24, {15, 15}}, {25, {15, 15}}, {26, {0, 0}},   {27, {0, 0}},   {28, {0, 0}},
+    {29, {12, 12}}, {30, {12, 12}}, {31, {15, 15}}, {32, {15, 15}}, {33, {0, 0}},   {34, {0, 0}},   {35, {15, 15}},
+    {36, {15, 2}},  {37, {5, 27}},  {38, {1, 30}},  {39, {15, 20}}, {40, {10, 14}}, {41, {16, 8}},  {42, {21, 14}},
+    {43, {12, 18}}, {44, {12, 11}}, {45, {20, 18}}, {46, {19, 10}}, {47, {16, 15}}, {48, {16, 15}}, {49, {16, 15}},
+    {50, {0, 0}},   {51, {0, 0}},   {52, {0, 0}},   {53, {15, 15}}, {54, {0, 0}},   {55, {0, 0}},   {56, {0, 0}},
 };
 
 struct CursorFacts {
   bool ok = false, icon = true;
   POINT hot{};
   int maskWidth = 0, maskHeight = 0, colourBits = 0;
+  int black = 0, white = 0, inverted = 0;  // opaque pixels by colour, and screen-inverting ones
+  std::string picture;                     // the AND and XOR halves as read
 };
 
 CursorFacts Facts(HCURSOR cursor) {
@@ -201,28 +210,44 @@ CursorFacts Facts(HCURSOR cursor) {
   facts.maskWidth = mask.bmWidth;
   facts.maskHeight = mask.bmHeight;
   facts.colourBits = info.hbmColor ? 1 : 0;
+  if (mask.bmWidth == 32 && mask.bmHeight == 64) {
+    facts.picture.resize(mask.bmWidthBytes * 64);
+    GetBitmapBits(info.hbmMask, static_cast<LONG>(facts.picture.size()), facts.picture.data());
+    auto bit = [&](int x, int y) { return (facts.picture[y * mask.bmWidthBytes + x / 8] >> (7 - x % 8)) & 1; };
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        const int andBit = bit(x, y), xorBit = bit(x, y + 32);
+        facts.black += !andBit && !xorBit;
+        facts.white += !andBit && xorBit;
+        facts.inverted += andBit && xorBit;
+      }
+  }
   DeleteObject(info.hbmMask);
   if (info.hbmColor) DeleteObject(info.hbmColor);
   return facts;
 }
 
+// Each cursor at its size over a light and a dark background, with its index.
 void PaintCursors(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SelectObject(dc, ZqGetUIFont(ZQ_UIFONT_SMALL));
   for (int i = 1; i <= 56; ++i) {
-    const int x = 8 + ((i - 1) % 8) * 56, y = 8 + ((i - 1) / 8) * 56;
-    const RECT cell{x, y, x + 48, y + 48};
-    FillRect(dc, &cell, ZqGetUIBrush(i % 2 ? COLOR_BTNFACE : COLOR_WINDOW));
-    DrawIconEx(dc, x + 8, y + 2, ZqGetUICursor(i), 32, 32, 0, nullptr, DI_NORMAL);
+    const int x = 8 + ((i - 1) % 8) * 88, y = 8 + ((i - 1) / 8) * 56;
+    const RECT light{x, y, x + 40, y + 36}, dark{x + 40, y, x + 80, y + 36};
+    FillRect(dc, &light, ZqGetUIBrush(COLOR_BTNFACE));
+    FillRect(dc, &dark, static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)));
+    DrawIconEx(dc, x + 4, y + 2, ZqGetUICursor(i), 32, 32, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, x + 44, y + 2, ZqGetUICursor(i), 32, 32, 0, nullptr, DI_NORMAL);
     wchar_t label[8];
     wsprintfW(label, L"%d", i);
-    RECT text{x, y + 34, x + 48, y + 48};
+    RECT text{x, y + 36, x + 80, y + 50};
     DrawTextW(dc, label, -1, &text, DT_CENTER | DT_SINGLELINE);
   }
 }
 
 TEST(UiCursors, LibraryCursorsWithTheirHotSpots) {
   HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+  std::map<std::string, int> pictures;
   for (int i = 1; i <= 56; ++i) {
     HCURSOR cursor = ZqGetUICursor(i);
     ASSERT_NE(cursor, nullptr) << i;
@@ -234,12 +259,18 @@ TEST(UiCursors, LibraryCursorsWithTheirHotSpots) {
     EXPECT_EQ(facts.maskWidth, 32) << i;
     EXPECT_EQ(facts.maskHeight, 64) << i;  // monochrome: AND and XOR halves
     EXPECT_EQ(facts.colourBits, 0) << i;
-    const auto known = kHotSpots.find(i);
-    const POINT hot = known != kHotSpots.end() ? known->second : POINT{0, 0};
+    const POINT hot = kHotSpots.at(i);
     EXPECT_EQ(facts.hot.x, hot.x) << i;
     EXPECT_EQ(facts.hot.y, hot.y) << i;
+    // The system's manner: white shapes outlined in black, nothing inverted.
+    EXPECT_GT(facts.white, 0) << i;
+    EXPECT_GT(facts.black, 0) << i;
+    EXPECT_EQ(facts.inverted, 0) << i;
+    // Each is a picture of its own.
+    const auto same = pictures.emplace(facts.picture, i);
+    EXPECT_TRUE(same.second) << i << " repeats " << same.first->second;
   }
-  controlstest::TestWindow window(0, 40, 40, 460, 400);
+  controlstest::TestWindow window(0, 40, 40, 712, 408);
   window.onPaint = PaintCursors;
   const auto shot = testsupport::SaveWindowScreenshot(window.hwnd(), L"ui_cursors");
   EXPECT_TRUE(shot.saved);
