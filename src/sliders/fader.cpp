@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "sliders/fader_internal.h"
+#include "sliders/slider_window.h"
 #include "zq/ui.h"
 
 namespace zq::controls {
@@ -269,56 +270,29 @@ using namespace zq::controls;
 
 namespace {
 
-LRESULT CALLBACK FaderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* f = reinterpret_cast<Fader*>(GetWindowLongPtrW(window, 0));
-  switch (message) {
-    case WM_CREATE: {
-      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-      auto* record = new (std::nothrow) Fader;
-      if (!record) return -1;
-      RECT client;
-      GetClientRect(window, &client);
-      Initialise(*record, static_cast<DWORD>(create->style), client, window,
-                 static_cast<int>(reinterpret_cast<INT_PTR>(create->hMenu)), WindowScrollProc,
-                 reinterpret_cast<LPARAM>(create->lpCreateParams), false);
-      SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
-      return 0;
-    }
-    case WM_DESTROY:
-      if (f) {
-        Deinitialise(*f);
-        SetWindowLongPtrW(window, 0, 0);
-        delete f;
-      }
-      return 0;
-    case WM_SIZE:
-      if (f) {
-        GetClientRect(window, &f->area);
-        Layout(*f);
-        Repaint(*f, kPriorityChange);
-      }
-      return 0;
-    case WM_PAINT:
-      if (f) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        slider::PaintOffscreen(dc, f->area, [f](HDC memory) { Paint(*f, memory); });
-        EndPaint(window, &paint);
-        return 0;
-      }
-      break;
+struct FaderWindow {
+  using Record = Fader;
+  static constexpr bool kAnswersPrivateMessages = false;
+  static void Create(Fader& f, HWND window, const CREATESTRUCTW& create) {
+    Initialise(f, static_cast<DWORD>(create.style), slider::ClientArea(window), window, slider::CreationId(create),
+               WindowScrollProc, reinterpret_cast<LPARAM>(create.lpCreateParams), false);
   }
-  if (f) {
-    LRESULT result = 0;
-    if (Handle(*f, message, wParam, lParam, &result)) return result;
+  static void Destroy(Fader& f) { Deinitialise(f); }
+  static RECT& Area(Fader& f) { return f.area; }
+  static void Resized(Fader& f) {
+    Layout(f);
+    Repaint(f, kPriorityChange);
   }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
+  static void Paint(Fader& f, HDC memory) { zq::controls::Paint(f, memory); }
+  static bool Handle(Fader& f, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return zq::controls::Handle(f, message, wParam, lParam, result);
+  }
+};
 
 }  // namespace
 
 ZQAPI BOOL WINAPI FaderInitialize(HINSTANCE instance, LPCWSTR className) noexcept {
-  return slider::RegisterControlClass(instance, className, FaderWindowProc);
+  return slider::RegisterControlClass(instance, className, slider::ControlWindowProc<FaderWindow>);
 }
 
 ZQAPI BOOL WINAPI FaderTerminate(HINSTANCE instance, LPCWSTR className) noexcept {

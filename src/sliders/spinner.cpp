@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "sliders/slider_window.h"
 #include "sliders/spinner_internal.h"
 #include "ui/theme_internal.h"
 #include "zq/window.h"
@@ -235,71 +236,50 @@ using namespace zq::controls;
 
 namespace {
 
-LRESULT CALLBACK SpinnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* s = reinterpret_cast<Spinner*>(GetWindowLongPtrW(window, 0));
-  switch (message) {
-    case WM_CREATE: {
-      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-      auto* record = new (std::nothrow) Spinner;
-      if (!record) return -1;
-      ZQXPTHEME* theme = DefaultTheme(window);
-      RECT client;
-      GetClientRect(window, &client);
-      Initialise(*record, static_cast<DWORD>(create->style), client, window,
-                 static_cast<int>(reinterpret_cast<INT_PTR>(create->hMenu)), WindowScrollProc,
-                 reinterpret_cast<LPARAM>(create->lpCreateParams), false);
-      SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
-      slider::AcquireMemoryDC();
-      if (theme && ThemeOutdated(*theme)) PostMessageW(window, WM_THEMECHANGED, 0, 0);
-      if ((create->style & SPNS_DLGADJUST) && create->hwndParent) {
-        const int id = static_cast<int>(reinterpret_cast<INT_PTR>(create->hMenu));
-        const bool widen = (create->style & SPNS_VERT) && create->cx % 2 == 0;
-        ZqDlgDeltaControlMove(create->hwndParent, id, 0, -1);
-        ZqDlgDeltaControlSize(create->hwndParent, id, widen ? 1 : 0, 2);
-      }
-      return 0;
+struct SpinnerWindow {
+  using Record = Spinner;
+  static constexpr bool kAnswersPrivateMessages = true;
+  static void Create(Spinner& s, HWND window, const CREATESTRUCTW& create) {
+    DefaultTheme(window);
+    Initialise(s, static_cast<DWORD>(create.style), slider::ClientArea(window), window, slider::CreationId(create),
+               WindowScrollProc, reinterpret_cast<LPARAM>(create.lpCreateParams), false);
+  }
+  // Once the window knows its record: messages the dialog adjustment sends
+  // reach it.
+  static void Created(Spinner&, HWND window, const CREATESTRUCTW& create) {
+    slider::AcquireMemoryDC();
+    const ZQXPTHEME* theme = DefaultTheme(window);
+    if (theme && ThemeOutdated(*theme)) PostMessageW(window, WM_THEMECHANGED, 0, 0);
+    if ((create.style & SPNS_DLGADJUST) && create.hwndParent) {
+      const int id = slider::CreationId(create);
+      const bool widen = (create.style & SPNS_VERT) && create.cx % 2 == 0;
+      ZqDlgDeltaControlMove(create.hwndParent, id, 0, -1);
+      ZqDlgDeltaControlSize(create.hwndParent, id, widen ? 1 : 0, 2);
     }
-    case WM_DESTROY:
-      if (s) {
-        EndGesture(*s, false);
-        DetachBuddy(*s);
-        HideFocus(*s);
-        slider::ReleaseMemoryDC();
-        SetWindowLongPtrW(window, 0, 0);
-        delete s;
-      }
-      return 0;
-    case WM_SIZE:
-      if (s) {
-        GetClientRect(window, &s->control);
-        Layout(*s);
-        Repaint(*s);
-      }
-      return 0;
-    case WM_PAINT:
-      if (s) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        slider::PaintOffscreen(dc, s->control, [s](HDC memory) { Paint(*s, memory); });
-        EndPaint(window, &paint);
-        return 0;
-      }
-      break;
   }
-  if (s) {
-    LRESULT result = 0;
-    if (Handle(*s, message, wParam, lParam, &result)) return result;
-    if (message >= WM_USER && message < 0x8000) return 0;
+  static void Destroy(Spinner& s) {
+    EndGesture(s, false);
+    DetachBuddy(s);
+    HideFocus(s);
+    slider::ReleaseMemoryDC();
   }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
+  static RECT& Area(Spinner& s) { return s.control; }
+  static void Resized(Spinner& s) {
+    Layout(s);
+    Repaint(s);
+  }
+  static void Paint(Spinner& s, HDC memory) { zq::controls::Paint(s, memory); }
+  static bool Handle(Spinner& s, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return zq::controls::Handle(s, message, wParam, lParam, result);
+  }
+};
 
 }  // namespace
 
 ZQAPI BOOL WINAPI SpinnerInitialize(HINSTANCE instance, LPCWSTR className) noexcept {
   if (!className) return FALSE;
   BuildArrows();
-  return slider::RegisterControlClass(instance, className, SpinnerWindowProc);
+  return slider::RegisterControlClass(instance, className, slider::ControlWindowProc<SpinnerWindow>);
 }
 
 ZQAPI BOOL WINAPI SpinnerTerminate(HINSTANCE instance, LPCWSTR className) noexcept {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "sliders/slider_window.h"
 #include "sliders/trackbar_internal.h"
 #include "zq/ui.h"
 
@@ -180,62 +181,36 @@ using namespace zq::controls;
 
 namespace {
 
-LRESULT CALLBACK TrackbarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* t = reinterpret_cast<Trackbar*>(GetWindowLongPtrW(window, 0));
-  switch (message) {
-    case WM_CREATE: {
-      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-      auto* record = new (std::nothrow) Trackbar;
-      if (!record) return -1;
-      RECT client;
-      GetClientRect(window, &client);
-      Initialise(*record, static_cast<DWORD>(create->style), client, window,
-                 static_cast<int>(reinterpret_cast<INT_PTR>(create->hMenu)), WindowScrollProc,
-                 reinterpret_cast<LPARAM>(create->lpCreateParams), false);
-      slider::AcquireMemoryDC();
-      SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
-      return 0;
-    }
-    case WM_DESTROY:
-      if (t) {
-        Deinitialise(*t);
-        slider::ReleaseMemoryDC();
-        SetWindowLongPtrW(window, 0, 0);
-        delete t;
-      }
-      return 0;
-    case WM_SIZE:
-      if (t) {
-        GetClientRect(window, &t->area);
-        Layout(*t);
-        Repaint(*t);
-      }
-      return 0;
-    case WM_PAINT:
-      if (t) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        slider::PaintOffscreen(dc, t->area, [t](HDC memory) {
-          Erase(*t, memory);
-          Paint(*t, memory);
-        });
-        EndPaint(window, &paint);
-        return 0;
-      }
-      break;
+struct TrackbarWindow {
+  using Record = Trackbar;
+  static constexpr bool kAnswersPrivateMessages = true;
+  static void Create(Trackbar& t, HWND window, const CREATESTRUCTW& create) {
+    Initialise(t, static_cast<DWORD>(create.style), slider::ClientArea(window), window, slider::CreationId(create),
+               WindowScrollProc, reinterpret_cast<LPARAM>(create.lpCreateParams), false);
+    slider::AcquireMemoryDC();
   }
-  if (t) {
-    LRESULT result = 0;
-    if (Handle(*t, message, wParam, lParam, &result)) return result;
-    if (message >= WM_USER && message < 0x8000) return 0;
+  static void Destroy(Trackbar& t) {
+    Deinitialise(t);
+    slider::ReleaseMemoryDC();
   }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
+  static RECT& Area(Trackbar& t) { return t.area; }
+  static void Resized(Trackbar& t) {
+    Layout(t);
+    Repaint(t);
+  }
+  static void Paint(Trackbar& t, HDC memory) {
+    Erase(t, memory);
+    zq::controls::Paint(t, memory);
+  }
+  static bool Handle(Trackbar& t, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return zq::controls::Handle(t, message, wParam, lParam, result);
+  }
+};
 
 }  // namespace
 
 ZQAPI BOOL WINAPI TrackbarInitialize(HINSTANCE instance, LPCWSTR className) noexcept {
-  return slider::RegisterControlClass(instance, className, TrackbarWindowProc);
+  return slider::RegisterControlClass(instance, className, slider::ControlWindowProc<TrackbarWindow>);
 }
 
 ZQAPI BOOL WINAPI TrackbarTerminate(HINSTANCE instance, LPCWSTR className) noexcept {
