@@ -514,11 +514,18 @@ void Rgb32ToRgb565Sse2(BYTE* dst, const BYTE* src, int count) noexcept {
   if (head > count || (reinterpret_cast<uintptr_t>(dst) & 1)) head = count;
   Rgb32ToRgb565(dst, src, head);
   int i = head;
-  for (src += 4 * head, dst += 2 * head; i + 8 <= count; i += 8, src += 32, dst += 16) {
-    __m128i a = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src)));
-    __m128i b = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16)));
-    _mm_store_si128(reinterpret_cast<__m128i*>(dst), _mm_packs_epi32(a, b));
+  auto eight = [&](int at) {
+    __m128i a = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * at)));
+    __m128i b = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * at + 16)));
+    _mm_store_si128(reinterpret_cast<__m128i*>(dst + 2 * at), _mm_packs_epi32(a, b));
+  };
+  src += 4 * head;
+  dst += 2 * head;
+  for (; i + 16 <= count; i += 16, src += 64, dst += 32) {
+    eight(0);
+    eight(8);
   }
+  for (; i + 8 <= count; i += 8, src += 32, dst += 16) eight(0);
   Rgb32ToRgb565(dst, src, count - i);
 }
 
