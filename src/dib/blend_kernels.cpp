@@ -1,15 +1,16 @@
 // Scalar and SSE2 row kernels of over, under, cross-fade and the overlay
-// compositors. The SSE2 forms widen four pixels to 16-bit lanes and keep
-// every product inside 16 bits (unsigned), so they reproduce the scalar
-// integers exactly: x / 255 on 0..65535 is (x x 0x8081) >> 23, and a
-// signed quotient by 256 is the unsigned quotient of the magnitude with
-// the sign put back.
+// compositors. The SSE2 forms hold channels in 16-bit lanes and keep
+// every result inside 16 bits, so they reproduce the scalar integers
+// exactly: x / 255 on 0..65535 is (x x 0x8081) >> 23, and a signed
+// quotient by 256 is the unsigned quotient of the magnitude with the sign
+// put back.
 #include "dib/blend_kernels.h"
 
 #include <emmintrin.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 
 #include "zq/kernel.h"
 
@@ -48,34 +49,48 @@ inline void Store(BYTE* p, __m128i v) noexcept { _mm_storeu_si128(reinterpret_ca
 inline __m128i AlphaLanes(__m128i v) noexcept {
   return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0xFF), 0xFF);
 }
-// base + ((other - base) x weight) / 256 in 16-bit lanes, signed, toward zero.
-inline __m128i Toward16(__m128i base, __m128i other, __m128i weight) noexcept {
-  __m128i diff = _mm_sub_epi16(other, base);
-  __m128i sign = _mm_srai_epi16(diff, 15);
-  __m128i magnitude = _mm_sub_epi16(_mm_xor_si128(diff, sign), sign);
-  __m128i q = _mm_srli_epi16(_mm_mullo_epi16(magnitude, weight), 8);
-  return _mm_add_epi16(base, _mm_sub_epi16(_mm_xor_si128(q, sign), sign));
-}
 // x / 255 for unsigned 16-bit x.
 inline __m128i Div255(__m128i x) noexcept { return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(-32639)), 7); }
 
+// base + ((other - base) x weight) / 256 toward zero moves base toward
+// other by floor(|other - base| x weight / 256), which never passes other:
+// the distance and the step stay bytes, and the step is added where other
+// is above and taken where it is below. Even bytes (blue, red) and odd
+// bytes (green, alpha) multiply in separate 16-bit lanes.
+inline __m128i TowardBytes(__m128i base, __m128i other, __m128i weight) noexcept {
+  const __m128i low = _mm_set1_epi16(0x00FF);
+  __m128i up = _mm_subs_epu8(other, base), down = _mm_subs_epu8(base, other);
+  __m128i distance = _mm_or_si128(up, down);
+  __m128i even = _mm_srli_epi16(_mm_mullo_epi16(_mm_and_si128(distance, low), weight), 8);
+  __m128i odd = _mm_andnot_si128(low, _mm_mullo_epi16(_mm_srli_epi16(distance, 8), weight));
+  __m128i step = _mm_or_si128(even, odd);
+  return _mm_sub_epi8(_mm_add_epi8(base, _mm_min_epu8(step, up)), _mm_min_epu8(step, down));
+}
+// Each pixel's alpha (its top byte) in both of its 16-bit lanes.
+inline __m128i AlphaWords(__m128i v) noexcept {
+  __m128i high = _mm_srli_epi16(v, 8);
+  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(high, 0xF5), 0xF5);
+}
+
+// Pixels before the destination's first 16-byte boundary (none when the
+// row is not 4-byte aligned): the vector steps then store whole lines.
+inline int HeadPixels(const BYTE* d, int count) noexcept {
+  uintptr_t at = reinterpret_cast<uintptr_t>(d);
+  return at & 3 ? 0 : std::min(count, static_cast<int>(((16 - (at & 15)) & 15) / 4));
+}
+
 template <bool under>
 void OverUnderRowSse2(BYTE* d, const BYTE* s, int count) noexcept {
-  const __m128i zero = _mm_setzero_si128();
-  int i = 0;
+  int i = HeadPixels(d, count);
+  if (under)
+    UnderRow(d, s, i);
+  else
+    OverRow(d, s, i);
+  d += 4 * i;
+  s += 4 * i;
   for (; i + 4 <= count; i += 4, d += 16, s += 16) {
     __m128i dv = Load(d), sv = Load(s);
-    __m128i dl = _mm_unpacklo_epi8(dv, zero), dh = _mm_unpackhi_epi8(dv, zero);
-    __m128i sl = _mm_unpacklo_epi8(sv, zero), sh = _mm_unpackhi_epi8(sv, zero);
-    __m128i lo, hi;
-    if (under) {
-      lo = Toward16(sl, dl, AlphaLanes(dl));
-      hi = Toward16(sh, dh, AlphaLanes(dh));
-    } else {
-      lo = Toward16(dl, sl, AlphaLanes(sl));
-      hi = Toward16(dh, sh, AlphaLanes(sh));
-    }
-    Store(d, _mm_packus_epi16(lo, hi));
+    Store(d, under ? TowardBytes(sv, dv, AlphaWords(dv)) : TowardBytes(dv, sv, AlphaWords(sv)));
   }
   if (under)
     UnderRow(d, s, count - i);

@@ -1,4 +1,5 @@
 // Filling a rectangle of an image with one colour.
+#include <climits>
 #include <cstring>
 
 #include "dib/dib_internal.h"
@@ -20,7 +21,7 @@ void FillRow(BYTE* row, const BYTE* unit, size_t unitBytes, int count) noexcept 
   if (unitBytes == 4) {
     DWORD v;
     std::memcpy(&v, unit, 4);
-    for (int i = 0; i < count; ++i) std::memcpy(row + 4 * i, &v, 4);
+    FillRow32()(row, v, count);
     return;
   }
   size_t done = unitBytes < total ? unitBytes : total;
@@ -73,6 +74,12 @@ ZQAPI HRESULT WINAPI ZqDibSet(BITMAPINFOHEADER* header, void* bits, const RECT* 
     set.dstBit = 0;
     set.write1(&set);
     size_t unitBytes = image.bpp / 8;
+    if (width == image.width && static_cast<size_t>(image.stride) == unitBytes * width &&
+        static_cast<long long>(width) * (r.bottom - r.top) <= INT_MAX) {
+      // Whole rows without padding: one run.
+      FillRow(image.Row(r.bottom - 1), unit, unitBytes, width * (r.bottom - r.top));
+      return S_OK;
+    }
     for (int y = r.bottom - 1; y >= r.top; --y)  // ascending addresses
       FillRow(image.Row(y) + static_cast<ptrdiff_t>(r.left) * unitBytes, unit, unitBytes, width);
     return S_OK;

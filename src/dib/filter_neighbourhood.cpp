@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "dib/filter_region.h"
+#include "dib/neighbourhood_kernels.h"
 #include "zq/dib.h"
 #include "zq/dibfilter.h"
 
@@ -34,28 +35,11 @@ void ForEachNeighbourhood(const FilterRegion& r, Pixel pixel) {
 
 constexpr int kBinomial[9] = {1, 2, 1, 2, 4, 2, 1, 2, 1};
 
-// The 8-bit form: per channel the weighted sum of the nine neighbours in
-// `Sum` (32 bits when the weights allow it), then `finish(sum)`.
-template <typename Sum, typename Finish>
-void Convolve8(const FilterRegion& r, const int* w, Finish finish) {
-  for (int y = 0; y < r.height; ++y) {
-    const BYTE *a = r.SourceRow(y - 1), *b = r.SourceRow(y), *c = r.SourceRow(y + 1);
-    BYTE* out = r.DestinationRow(y);
-    for (int x = 0; x < r.width; ++x) {
-      const int left = (x > 0 ? x - 1 : 0) * 4, centre = x * 4, right = (x + 1 < r.width ? x + 1 : x) * 4;
-      for (int k = 0; k < 4; ++k) {
-        const Sum sum = Sum(w[0]) * a[left + k] + Sum(w[1]) * a[centre + k] + Sum(w[2]) * a[right + k] +
-                        Sum(w[3]) * b[left + k] + Sum(w[4]) * b[centre + k] + Sum(w[5]) * b[right + k] +
-                        Sum(w[6]) * c[left + k] + Sum(w[7]) * c[centre + k] + Sum(w[8]) * c[right + k];
-        out[centre + k] = finish(sum);
-      }
-    }
-  }
-}
-
-template <typename Sum>
-BYTE Clamp255(Sum v) {
-  return static_cast<BYTE>(v < 0 ? 0 : v > 255 ? 255 : v);
+// Every output row through a row kernel.
+template <typename Row, typename... Extra>
+void EachRow(const FilterRegion& r, Row row, Extra... extra) {
+  for (int y = 0; y < r.height; ++y)
+    row(r.DestinationRow(y), r.SourceRow(y - 1), r.SourceRow(y), r.SourceRow(y + 1), r.width, extra...);
 }
 
 }  // namespace
@@ -68,7 +52,7 @@ ZQAPI HRESULT WINAPI ZqDibBlur(BYTE* dstBase, const RECT* dstBounds, int dstStri
                                             srcStride, srcRect, bytesPerPixel);
   if (FAILED(hr) || r.width == 0) return hr;
   if (r.bytes == 4) {
-    Convolve8<int>(r, kBinomial, [](int sum) { return static_cast<BYTE>(sum >> 4); });
+    EachRow(r, zq::dib::PickFilterForm(zq::dib::BlurRowForms()));
   } else {
     ForEachNeighbourhood(r, [](BYTE* out, const BYTE* const* n) {
       for (int c = 0; c < 4; ++c) {
@@ -81,8 +65,9 @@ ZQAPI HRESULT WINAPI ZqDibBlur(BYTE* dstBase, const RECT* dstBounds, int dstStri
   return hr;
 }
 
-// Sums in 64 bits: nine 32-bit weights times 255 do not fit 32. The
-// quotient truncates toward zero, then 8-bit channels are held to 0..255.
+// Sums in 32 bits where the weights keep them there, else in 64: nine
+// 32-bit weights times 255 do not fit 32. The quotient truncates toward
+// zero, then 8-bit channels are held to 0..255.
 ZQAPI HRESULT WINAPI ZqDib3x3Convolution(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                          const BYTE* srcBase, const RECT* srcBounds, int srcStride,
                                          const RECT* srcRect, int bytesPerPixel, const LONG* kernel,
@@ -99,13 +84,17 @@ ZQAPI HRESULT WINAPI ZqDib3x3Convolution(BYTE* dstBase, const RECT* dstBounds, i
       weights[k] = kernel[k];
       reach += 255LL * (kernel[k] < 0 ? -static_cast<long long>(kernel[k]) : kernel[k]);
     }
-    if (reach <= INT_MAX && divisor == 1) {
-      Convolve8<int>(r, weights, [](int sum) { return Clamp255(sum); });
-    } else if (reach <= INT_MAX && divisor != INT_MIN) {
-      Convolve8<int>(r, weights, [divisor](int sum) { return Clamp255(sum / static_cast<int>(divisor)); });
-    } else {
-      Convolve8<long long>(r, weights, [divisor](long long sum) { return Clamp255(sum / divisor); });
-    }
+    if (reach <= INT_MAX && divisor != INT_MIN)
+      EachRow(r, zq::dib::PickFilterForm(zq::dib::ConvolveRowForms(weights)), weights, static_cast<int>(divisor));
+    else
+      ForEachNeighbourhood(r, [&](BYTE* out, const BYTE* const* n) {
+        for (int c = 0; c < 4; ++c) {
+          long long sum = 0;
+          for (int k = 0; k < 9; ++k) sum += static_cast<long long>(weights[k]) * n[k][c];
+          const long long v = sum / divisor;
+          out[c] = static_cast<BYTE>(v < 0 ? 0 : v > 255 ? 255 : v);
+        }
+      });
   } else {
     float weights[9];
     for (int k = 0; k < 9; ++k) weights[k] = static_cast<float>(kernel[k]) / static_cast<float>(divisor);

@@ -4,6 +4,7 @@
 
 #include <emmintrin.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "dib/dib_layout.h"
@@ -496,25 +497,60 @@ void Rgb32ToRgb32(BYTE* dst, const BYTE* src, int count) noexcept {
   std::memmove(dst, src, static_cast<size_t>(count) * 4);
 }
 
-// SSE2 form of Rgb32ToRgb565: eight pixels per step, the same bits. Red
-// and blue (their top five bits, kept in place) are joined by one
-// multiply-add: blue + red x 2048 is the 5:6:5 red and blue shifted left
-// by three; green's top six bits shift down into place.
+// SSE2 form of Rgb32ToRgb565: eight pixels per step, the same bits,
+// stored aligned once the destination is. One multiply-add places red and
+// blue (their top five bits) five bits above their 5:6:5 places: blue x 4
+// + red x 8192; green's top six bits are there already. Shifted up by 11
+// and back by 16 with the sign, the words pack with signed saturation
+// unchanged.
 void Rgb32ToRgb565Sse2(BYTE* dst, const BYTE* src, int count) noexcept {
   const __m128i redBlue = _mm_set1_epi32(0x00F800F8), green = _mm_set1_epi32(0x0000FC00);
-  const __m128i factors = _mm_set1_epi32(0x08000001);  // words: blue x 1, red x 2048
+  const __m128i factors = _mm_set1_epi32(0x20000004);  // words: blue x 4, red x 8192
   auto pack = [&](__m128i p) {
-    __m128i rb = _mm_srli_epi32(_mm_madd_epi16(_mm_and_si128(p, redBlue), factors), 3);
-    __m128i w = _mm_or_si128(rb, _mm_srli_epi32(_mm_and_si128(p, green), 5));
-    return _mm_srai_epi32(_mm_slli_epi32(w, 16), 16);  // sign-extended, so the pack keeps the bits
+    __m128i w = _mm_or_si128(_mm_madd_epi16(_mm_and_si128(p, redBlue), factors), _mm_and_si128(p, green));
+    return _mm_srai_epi32(_mm_slli_epi32(w, 11), 16);
   };
-  int i = 0;
-  for (; i + 8 <= count; i += 8, src += 32, dst += 16) {
-    __m128i a = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src)));
-    __m128i b = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_packs_epi32(a, b));
+  int head = static_cast<int>(((16 - (reinterpret_cast<uintptr_t>(dst) & 15)) & 15) / 2);
+  if (head > count || (reinterpret_cast<uintptr_t>(dst) & 1)) head = count;
+  Rgb32ToRgb565(dst, src, head);
+  int i = head;
+  auto eight = [&](int at) {
+    __m128i a = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * at)));
+    __m128i b = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * at + 16)));
+    _mm_store_si128(reinterpret_cast<__m128i*>(dst + 2 * at), _mm_packs_epi32(a, b));
+  };
+  src += 4 * head;
+  dst += 2 * head;
+  for (; i + 16 <= count; i += 16, src += 64, dst += 32) {
+    eight(0);
+    eight(8);
   }
+  for (; i + 8 <= count; i += 8, src += 32, dst += 16) eight(0);
   Rgb32ToRgb565(dst, src, count - i);
+}
+
+void Fill32(BYTE* row, DWORD value, int count) noexcept {
+  for (int i = 0; i < count; ++i) std::memcpy(row + 4 * i, &value, 4);
+}
+// SSE2 form of Fill32: pixels up to a 16-byte boundary, then aligned
+// stores of 64 bytes a step, then the rest.
+void Fill32Sse2(BYTE* row, DWORD value, int count) noexcept {
+  int head = static_cast<int>((16 - (reinterpret_cast<uintptr_t>(row) & 15)) & 15);
+  if (head % 4 || count < 8) return Fill32(row, value, count);
+  head /= 4;
+  Fill32(row, value, head);
+  row += 4 * head;
+  count -= head;
+  const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+  int i = 0;
+  for (; i + 16 <= count; i += 16, row += 64) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(row), v);
+    _mm_store_si128(reinterpret_cast<__m128i*>(row + 16), v);
+    _mm_store_si128(reinterpret_cast<__m128i*>(row + 32), v);
+    _mm_store_si128(reinterpret_cast<__m128i*>(row + 48), v);
+  }
+  for (; i + 4 <= count; i += 4, row += 16) _mm_store_si128(reinterpret_cast<__m128i*>(row), v);
+  Fill32(row, value, count - i);
 }
 
 struct FastPath {
@@ -541,6 +577,9 @@ RowForms FastRowForms(int dstType, int srcType) noexcept {
     if (p.dst == dstType && p.src == srcType) return RowForms{p.row, p.sse2};
   return RowForms{nullptr, nullptr};
 }
+
+FillForms FillRow32Forms() noexcept { return FillForms{Fill32, Fill32Sse2}; }
+RowFill FillRow32() noexcept { return ZqGetCPUSupport(ZQCPU_SSE2) ? Fill32Sse2 : Fill32; }
 
 RowConvert FastRowPath(int dstType, int srcType, DWORD) noexcept {
   RowForms forms = FastRowForms(dstType, srcType);

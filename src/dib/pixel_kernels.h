@@ -49,4 +49,14 @@ struct RowForms {
 RowForms FastRowForms(int dstType, int srcType) noexcept;
 RowConvert FastRowPath(int dstType, int srcType, DWORD effectiveFlags) noexcept;
 
+// Fills `count` 4-byte pixels with one packed value, in scalar and SSE2
+// forms; FillRow32 picks one as FastRowPath does.
+using RowFill = void (*)(BYTE* row, DWORD value, int count) noexcept;
+struct FillForms {
+  RowFill scalar;
+  RowFill sse2;
+};
+FillForms FillRow32Forms() noexcept;
+RowFill FillRow32() noexcept;
+
 }  // namespace zq::dib

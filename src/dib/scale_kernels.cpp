@@ -1,6 +1,7 @@
 // The scaling kernels: bilinear, bicubic, area averaging and the mixed
 // forms, for 8-bit (4-byte) and float (16-byte) pixels. The scalar forms
-// define every result; the 8-bit bilinear kernel has an SSE2 form.
+// define every result; the 8-bit bilinear and bicubic kernels have SSE2
+// forms giving the same bytes.
 #include <emmintrin.h>
 
 #include <algorithm>
@@ -81,53 +82,27 @@ void Bilinear8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& sr
   });
 }
 
-// SSE2 form, a row at a time: the two source rows are blended first
-// (channels as value x 128 times the 14-bit weights, high 16 bits: value
-// x 32), then pairs of destination pixels blend their two columns the same
-// way, and (sum + 16) >> 5 rounds. Within one unit of the scalar form.
+// SSE2 form of Bilinear8, the same integers. Four destination pixels a
+// step: their weights are the scalar form's truncated products (16-bit
+// fractions multiplied in 32-bit lanes by a multiply-add against zero
+// high words), paired (upper row, lower row) per column; the two rows'
+// bytes are interleaved the same way, so one multiply-add per column gives
+// each channel's upper and lower neighbours times their weights in 32
+// bits.
 void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   if (!ax.count) return;
-  const __m128i zero = _mm_setzero_si128(), round = _mm_set1_epi16(16);
-  int low = ax.index[0], high = ax.next[0];
-  for (int k = 0; k < ax.count; ++k) {
-    low = std::min(low, ax.index[k]);
-    high = std::max(high, ax.next[k]);
-  }
-  int span = high - low + 1;
-  // One spare pixel: a clamped column reads past its own with weight 0.
-  std::vector<uint16_t> blended(static_cast<size_t>(span + 2) * 4, 0);
-  // Per pair of destination columns: left weights, right weights (4 lanes each per column).
-  int pairs = (ax.count + 1) / 2;
-  std::vector<uint16_t> weights(static_cast<size_t>(pairs) * 16);  // 8 lanes left, 8 lanes right
-  std::vector<int> offset(static_cast<size_t>(pairs) * 2);
-  for (int k = 0; k < pairs * 2; ++k) {
-    int column = std::min(k, ax.count - 1);
-    offset[k] = 4 * (ax.index[column] - low);
-    int p = k / 2, half = k % 2;
-    for (int c = 0; c < 4; ++c) {
-      weights[p * 16 + half * 4 + c] = static_cast<uint16_t>(16384 - ax.fraction[column]);
-      weights[p * 16 + 8 + half * 4 + c] = static_cast<uint16_t>(ax.fraction[column]);
-    }
-  }
-  std::vector<BYTE> aside(static_cast<size_t>(pairs) * 8 + 8);
+  const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi32(16384);
+  std::vector<BYTE> aside(static_cast<size_t>(ax.count) * 4);
+  // Columns clamped at the last source column (their right pixel is
+  // their own) end the row; the vector steps stop before them, so they
+  // never read past the row.
+  int unclamped = ax.count;
+  while (unclamped > 0 && ax.next[unclamped - 1] == ax.index[unclamped - 1]) --unclamped;
   for (int j = 0; j < ay.count; ++j) {
-    const BYTE* r0 = src.Row(ay.index[j]) + 4 * low;
-    const BYTE* r1 = src.Row(ay.next[j]) + 4 * low;
-    int fy = ay.fraction[j];
-    __m128i w0 = _mm_set1_epi16(static_cast<short>(16384 - fy)), w1 = _mm_set1_epi16(static_cast<short>(fy));
-    int x = 0;
-    for (; x + 2 <= span; x += 2) {
-      __m128i a =
-          _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + 4 * x)), zero), 7);
-      __m128i b =
-          _mm_slli_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + 4 * x)), zero), 7);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(&blended[4 * x]),
-                       _mm_add_epi16(_mm_mulhi_epu16(a, w0), _mm_mulhi_epu16(b, w1)));
-    }
-    for (; x < span; ++x)
-      for (int c = 0; c < 4; ++c)
-        blended[4 * x + c] =
-            static_cast<uint16_t>((((r0[4 * x + c] << 7) * (16384 - fy)) >> 16) + (((r1[4 * x + c] << 7) * fy) >> 16));
+    const BYTE* r0 = src.Row(ay.index[j]);
+    const BYTE* r1 = src.Row(ay.next[j]);
+    const int fy = ay.fraction[j];
+    const __m128i below = _mm_set1_epi32(fy), above = _mm_set1_epi32(16384 - fy);
     // Rows the sample replaces are written in place; a partly covered row
     // (edges kept) is made aside and blended in.
     BYTE* row = dst.Row(ay.first + j) + static_cast<ptrdiff_t>(ax.first) * 4;
@@ -136,25 +111,42 @@ void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
     BYTE saved[2][4];
     std::memcpy(saved[0], row, 4);
     std::memcpy(saved[1], row + 4 * (ax.count - 1), 4);
-    int p = 0;
-    for (; p < ax.count / 2; ++p) {
-      __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&blended[offset[2 * p]]));
-      __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&blended[offset[2 * p + 1]]));
-      __m128i left = _mm_slli_epi16(_mm_unpacklo_epi64(first, second), 2);
-      __m128i right = _mm_slli_epi16(_mm_unpackhi_epi64(first, second), 2);
-      __m128i wl = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&weights[p * 16]));
-      __m128i wr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&weights[p * 16 + 8]));
-      __m128i sum = _mm_add_epi16(_mm_mulhi_epu16(left, wl), _mm_mulhi_epu16(right, wr));
-      sum = _mm_srli_epi16(_mm_add_epi16(sum, round), 5);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 8 * p), _mm_packus_epi16(sum, zero));
+    // The column's left and right pixels of both rows, bytes interleaved
+    // (upper, lower).
+    auto columns = [&](int k) {
+      const int at = 4 * ax.index[k];
+      return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + at)),
+                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + at)));
+    };
+    auto sample = [&](int k, __m128i leftWeights, __m128i rightWeights) {
+      __m128i both = columns(k);
+      __m128i sum = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(both, zero), leftWeights),
+                                  _mm_madd_epi16(_mm_unpackhi_epi8(both, zero), rightWeights));
+      return _mm_srli_epi32(sum, 14);
+    };
+    int k = 0;
+    for (; k + 4 <= unclamped; k += 4) {
+      const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&ax.fraction[k]));
+      const __m128i left = _mm_sub_epi32(one, right);
+      auto weight = [](__m128i x, __m128i y) { return _mm_srli_epi32(_mm_madd_epi16(x, y), 14); };
+      // Per column: (upper, lower) weights of the left pixel, then of the right one.
+      const __m128i leftPairs = _mm_or_si128(weight(left, above), _mm_slli_epi32(weight(left, below), 16));
+      const __m128i rightPairs = _mm_or_si128(weight(right, above), _mm_slli_epi32(weight(right, below), 16));
+      __m128i s0 = sample(k, _mm_shuffle_epi32(leftPairs, 0x00), _mm_shuffle_epi32(rightPairs, 0x00));
+      __m128i s1 = sample(k + 1, _mm_shuffle_epi32(leftPairs, 0x55), _mm_shuffle_epi32(rightPairs, 0x55));
+      __m128i s2 = sample(k + 2, _mm_shuffle_epi32(leftPairs, 0xAA), _mm_shuffle_epi32(rightPairs, 0xAA));
+      __m128i s3 = sample(k + 3, _mm_shuffle_epi32(leftPairs, 0xFF), _mm_shuffle_epi32(rightPairs, 0xFF));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * k),
+                       _mm_packus_epi16(_mm_packs_epi32(s0, s1), _mm_packs_epi32(s2, s3)));
     }
-    if (ax.count & 1) {
-      int k = ax.count - 1;
-      for (int c = 0; c < 4; ++c) {
-        int l = blended[offset[k] + c] << 2, r = blended[offset[k] + 4 + c] << 2;
-        int v = ((l * (16384 - ax.fraction[k])) >> 16) + ((r * ax.fraction[k]) >> 16);
-        out[4 * k + c] = static_cast<BYTE>(std::min(255, (v + 16) >> 5));
-      }
+    for (; k < ax.count; ++k) {
+      const int a = ax.fraction[k];
+      const int w11 = a * fy / 16384, w01 = (16384 - a) * fy / 16384, w10 = (16384 - fy) * a / 16384,
+                w00 = (16384 - fy) * (16384 - a) / 16384;
+      const BYTE *p00 = r0 + 4 * ax.index[k], *p10 = r0 + 4 * ax.next[k], *p01 = r1 + 4 * ax.index[k],
+                 *p11 = r1 + 4 * ax.next[k];
+      for (int c = 0; c < 4; ++c)
+        out[4 * k + c] = static_cast<BYTE>((w00 * p00[c] + w10 * p10[c] + w01 * p01[c] + w11 * p11[c]) >> 14);
     }
     if (replace) continue;
     if (!inPlace) {
