@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <tuple>
@@ -84,6 +85,14 @@ class Host final : public IQuilletTrack,
   std::vector<BYTE> Property(DWORD property, DWORD index1 = 0, DWORD index2 = 0) const;
   // Ends the next `count` undoable edits' sub-track changes with E_FAIL.
   void FailChanges(int count) { failChanges_ = count; }
+
+  // The song, its sub-tracks, markers, blocks and properties as they are
+  // now. Going back to a checkpoint undoes every edit made since, as a
+  // host's undo does when a user cancels a dialog; the record of edits
+  // and the notification sinks are kept.
+  struct Checkpoint;
+  std::unique_ptr<Checkpoint> MakeCheckpoint() const;
+  void Restore(const Checkpoint& checkpoint);
   LONG RefCount() const { return refs_.load(); }
 
   // IUnknown
@@ -171,6 +180,21 @@ class Host final : public IQuilletTrack,
   std::vector<Block> blocks_list_;
   int failChanges_ = 0;
   HostEdit* CurrentEdit();
+};
+
+// What a checkpoint keeps (Host::MakeCheckpoint).
+struct Host::Checkpoint {
+  LONG ppq, tempo, numerator, denominator;
+  std::vector<SubTrack> subTracks;
+  std::vector<Stored> events;
+  std::vector<BYTE> blocks;
+  std::vector<QUILLET_EVENT> wide;
+  std::vector<QUILLET_MARKER> markers;
+  std::map<std::tuple<DWORD, DWORD, DWORD>, std::vector<BYTE>> properties;
+  DWORD nextKey;
+  std::vector<Block> blockList;
+  std::wstring title, filePath;
+  ~Checkpoint();
 };
 
 // One playback buffer: events in time order, with the find cursor and the

@@ -4,18 +4,21 @@
 #include <ocidl.h>
 #include <olectl.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <fcntl.h>
 #include <io.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <string>
 
 #include "event_kinds.h"
 #include "filter_state.h"
 #include "options.h"
+#include "page_frame.h"
 #include "player.h"
 #include "smf.h"
 
@@ -38,6 +41,9 @@ int Fail(const std::wstring& file, const std::string& message, long long offset 
   Say(file, "", message, offset);
   return 1;
 }
+
+// The user closed the property frame with Cancel: nothing was written.
+constexpr int kCancelled = 3;
 
 int Refuse(const std::string& message) {
   std::fprintf(stderr, "quillet-host: %s\n", message.c_str());
@@ -129,6 +135,13 @@ void PrintSummary(const tool::Summary& s) {
   std::printf("controller 7:     %zu changed, %zu injected\n", s.changed[0], s.injected[0]);
   std::printf("controller 10:    %zu changed, %zu injected\n", s.changed[1], s.injected[1]);
   std::printf("events written:   %zu\n", s.eventsWritten);
+  if (s.pitchShift) {
+    std::printf("pitch shift:      %+ld semitones (channel 10 kept)\n", static_cast<long>(s.pitchShift));
+    if (s.droppedByPitch) std::printf("  notes dropped    %zu (moved past 0-127)\n", s.droppedByPitch);
+  }
+  static const char* const kPitchNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+  if (s.rootNote >= 0 && s.rootNote < tool::kNoTransposition)
+    std::printf("root note:        %s\n", kPitchNames[s.rootNote % 12]);
 }
 
 bool ReadState(const std::wstring& path, hostkit::FilterState* state, std::string* error) {
@@ -189,9 +202,33 @@ int CheckSubTracks(const tool::Options& o, size_t count) {
   return 0;
 }
 
-// The filter's property pages in the platform's own frame, as a host
-// opens them; returns when the user closes it.
-HRESULT EditInFrame(IQuilletFilter* filter, const std::wstring& title) {
+// What the frame's Cancel returns to: the filter's settings and the
+// host's song and properties, as a host's undo keeps them.
+struct EditCheckpoint {
+  std::vector<BYTE> filterState;
+  std::unique_ptr<hostkit::Host::Checkpoint> host;
+};
+
+HRESULT TakeCheckpoint(IQuilletFilter* filter, hostkit::Host* host, EditCheckpoint* checkpoint) {
+  HRESULT hr = hostkit::SaveStateFrom(filter, &checkpoint->filterState);
+  if (SUCCEEDED(hr)) checkpoint->host = host->MakeCheckpoint();
+  return hr;
+}
+
+HRESULT GoBackTo(IQuilletFilter* filter, hostkit::Host* host, const EditCheckpoint& checkpoint) {
+  host->Restore(*checkpoint.host);
+  filter->RebuildSubTrackLists(TRUE);
+  hostkit::FilterState state;
+  if (!hostkit::ParseState(checkpoint.filterState, &state)) return E_UNEXPECTED;
+  return hostkit::LoadStateInto(filter, state);
+}
+
+// The filter's property pages in the tool's own property sheet, as a host
+// opens them; returns when the user closes it. `kept` tells whether any
+// edit is kept: OK keeps them all; Cancel undoes those made since the
+// frame opened (or since its last Apply).
+HRESULT EditInFrame(IQuilletFilter* filter, hostkit::Host* host, const std::wstring& title, bool* kept) {
+  *kept = false;
   ISpecifyPropertyPages* pages = nullptr;
   HRESULT hr = filter->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages));
   if (FAILED(hr)) return hr;
@@ -199,10 +236,26 @@ HRESULT EditInFrame(IQuilletFilter* filter, const std::wstring& title) {
   hr = pages->GetPages(&ids);
   pages->Release();
   if (FAILED(hr)) return hr;
-  IUnknown* object = filter;
-  hr = OleCreatePropertyFrame(nullptr, 0, 0, title.c_str(), 1, &object, ids.cElems, ids.pElems,
-                              GetUserDefaultLCID(), 0, nullptr);
+  EditCheckpoint checkpoint;
+  bool applied = false;
+  hr = TakeCheckpoint(filter, host, &checkpoint);
+  tool::FrameResult result = tool::FrameResult::Cancelled;
+  if (SUCCEEDED(hr)) {
+    hr = tool::ShowPropertyFrame(
+        filter, ids, title,
+        [&] {
+          if (SUCCEEDED(TakeCheckpoint(filter, host, &checkpoint))) applied = true;
+        },
+        &result);
+  }
   CoTaskMemFree(ids.pElems);
+  if (FAILED(hr)) return hr;
+  if (result == tool::FrameResult::Cancelled) {
+    hr = GoBackTo(filter, host, checkpoint);
+    *kept = applied;
+  } else {
+    *kept = true;
+  }
   return hr;
 }
 
@@ -246,6 +299,7 @@ int Run(const tool::Options& o) {
     return Fail(o.module, stage + ": " + Words(hr));
   }
   int status = 0;
+  bool kept = true;
   {
     tool::Player player(filter, song);
     // What a host tells about the track's file: its path, type, track count and size.
@@ -276,8 +330,11 @@ int Run(const tool::Options& o) {
       // refused above
     } else if (FAILED(hr)) {
       status = Fail(o.input, "the filter refused the song: " + Words(hr));
-    } else if (o.edit && FAILED(hr = EditInFrame(filter, FileName(o.input)))) {
+    } else if (o.edit && FAILED(hr = EditInFrame(filter, player.Host(), FileName(o.input), &kept))) {
       status = Fail(o.input, "cannot open the plug-in's property page: " + Words(hr));
+    } else if (o.edit && !kept) {
+      std::printf("edits cancelled; nothing written\n");
+      status = kCancelled;
     } else {
       if (o.list) PrintList(player, filter);
       if (!o.output.empty()) {
@@ -324,6 +381,8 @@ int main() {
     return 0;
   }
   CoInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
   int status;
   try {
     status = Run(options);

@@ -54,8 +54,9 @@ const char* Usage() {
          "  --filter KINDS      remove these event kinds (e.g. program,sysex,aftertouch)\n"
          "  --volume N=X        volume offset X (-1..1) for sub-track N\n"
          "  --pan N=X           pan offset X (-1..1) for sub-track N\n"
-         "  --edit              open the plug-in's property page first; the song is\n"
-         "                      played with what was set there when it is closed\n"
+         "  --edit              open the plug-in's property page first; OK plays and\n"
+         "                      writes the song with what was set there, Cancel (or\n"
+         "                      Escape, or the close box) undoes it and writes nothing\n"
          "  --state FILE        load the filter's saved settings first\n"
          "  --save-state FILE   save the filter's settings afterwards\n"
          "  --buffer-ms MS      playback buffer length (default 10)\n"
@@ -67,7 +68,10 @@ const char* Usage() {
          "appear; offsets reach sub-tracks 1 to 255. The filter starts each sub-track at\n"
          "its offset volume and pan: without --state it starts from the song's own first\n"
          "controller 7 and 10 values (100 and 64 where the song has none), so a run\n"
-         "without options writes a song that sounds the same.\n";
+         "without options writes a song that sounds the same. The pitch shift set on the\n"
+         "page moves the notes (channel 10 excepted) as a host plays them.\n"
+         "Exit codes: 0 written; 1 a file could not be read or written; 2 a mistake on\n"
+         "the command line; 3 the property page was cancelled, nothing written.\n";
 }
 
 bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {

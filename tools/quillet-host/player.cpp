@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include <algorithm>
+#include <cstring>
 #include <queue>
 
 #include "song_events.h"
@@ -134,6 +135,8 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
   bool anySolo = false;
   for (const auto& s : host_->SubTracks()) anySolo = anySolo || s.solo;
   for (const auto& s : host_->SubTracks()) rules[s.key] = {!s.mute && (!anySolo || s.solo), s.channel};
+  summary_.pitchShift = HostValue(QPROP_PITCH_SHIFT, 0);
+  summary_.rootNote = HostValue(QPROP_ROOT_NOTE, kNoTransposition);
   const size_t count = host_->EventCount();
   const LONGLONG last = count ? host_->EventTime(count - 1) : 0;
   size_t next = 0;
@@ -159,6 +162,11 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
         }
         if (!(e.type & QEV_LONG_KINDS) && rule->second.channel >= 0 && rule->second.channel <= 15)
           e.channel = rule->second.channel;
+      }
+      if (!ShiftPitch(e, summary_.pitchShift)) {
+        ++summary_.droppedByPitch;
+        hostkit::FreeEvent(e);
+        continue;
       }
       OriginIndex(e) = static_cast<DWORD>(next + 1);
       if (e.type) ++inKinds[__builtin_ctz(e.type)];
@@ -197,6 +205,13 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
   for (size_t t = 0; t < written_.size() && SUCCEEDED(hr); ++t) written_[t].End(ends_[t]);
   if (progress && SUCCEEDED(hr)) progress(1.0);
   return FAILED(hr) ? hr : S_OK;
+}
+
+LONG Player::HostValue(DWORD property, LONG otherwise) const {
+  const std::vector<BYTE> bytes = host_->Property(property);
+  LONG value = otherwise;
+  if (bytes.size() == sizeof(value)) std::memcpy(&value, bytes.data(), sizeof(value));
+  return value;
 }
 
 bool Player::Write(const std::wstring& path, smf::Error* error) const {

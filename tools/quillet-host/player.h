@@ -20,7 +20,13 @@ struct Summary {
   size_t eventsRead = 0, eventsWritten = 0;
   std::map<DWORD, size_t> removedByKind;
   size_t changed[2] = {}, injected[2] = {};  // controller 7, controller 10: values the filter changed or added
+  LONG pitchShift = 0;        // semitones the host moved the notes by
+  LONG rootNote = 127;        // the track's root note; 127: none
+  size_t droppedByPitch = 0;  // note events the pitch shift moved out of 0-127
 };
+
+// The root note's "no transposition" value.
+constexpr LONG kNoTransposition = 127;
 
 class Player {
  public:
@@ -43,6 +49,8 @@ class Player {
 
  private:
   LONGLONG BufferTicks(int bufferMs, LONGLONG at);
+  // A LONG host property, or `otherwise` when the host has none.
+  LONG HostValue(DWORD property, LONG otherwise) const;
   void Take(const std::vector<QUILLET_EVENT>& events);
 
   IQuilletFilter* filter_;

@@ -95,4 +95,14 @@ bool FromRecord(const QUILLET_EVENT& r, smf::Message* m) {
   return false;
 }
 
+bool ShiftPitch(QUILLET_EVENT& e, LONG semitones) {
+  constexpr DWORD kNoteKinds = QEV_NOTE | QEV_NOTE_OFF | QEV_POLY_PRESSURE;
+  constexpr LONG kDrumChannel = 9;
+  if (!semitones || !(e.type & kNoteKinds) || e.channel == kDrumChannel) return true;
+  const LONG note = (e.bytes[0] & 0x7F) + semitones;
+  if (note < 0 || note > 127) return false;
+  e.bytes[0] = static_cast<BYTE>(note);
+  return true;
+}
+
 }  // namespace tool

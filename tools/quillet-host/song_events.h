@@ -23,4 +23,10 @@ QUILLET_EVENT ToRecord(const smf::Song& song, const smf::Event& e, DWORD track, 
 // false for records the file cannot hold.
 bool FromRecord(const QUILLET_EVENT& record, smf::Message* m);
 
+// The host's pitch shift, as it plays a track: note on, note off and poly
+// pressure move by `semitones`, except on channel 10 (drums). False when
+// the note leaves 0-127: the event is not played (its note-off, with the
+// same note number, leaves the range too).
+bool ShiftPitch(QUILLET_EVENT& e, LONG semitones);
+
 }  // namespace tool

@@ -1,0 +1,23 @@
+// The plug-in's property pages in a property sheet of the tool's own, as a
+// host shows them: the sheet is each page's site, hands keyboard messages
+// to the active page first, and tells which button closed it.
+#pragma once
+#include <objbase.h>
+#include <ocidl.h>
+
+#include <functional>
+#include <string>
+
+namespace tool {
+
+enum class FrameResult { Kept, Cancelled };
+
+// Shows the pages `pages` for `object` in a modeless sheet titled for
+// `title` and runs its messages until the sheet closes. `applied` runs
+// each time Apply applied the pages' settings and the sheet stays open;
+// OK gives Kept; Cancel, Escape and the close box give Cancelled, which
+// undoes what came after the last Apply.
+HRESULT ShowPropertyFrame(IUnknown* object, const CAUUID& pages, const std::wstring& title,
+                          const std::function<void()>& applied, FrameResult* result);
+
+}  // namespace tool
