@@ -197,6 +197,22 @@ void UpdateToolbars(PageWindow& w) noexcept {
   SendMessageW(w.transportBar, TB_CHECKBUTTON, IDM_PAGE_LOOP, (TransportState(*filter) & QTRANSPORT_LOOP) != 0);
 }
 
+int ShortcutCommand(WPARAM key, bool shift, bool ctrl, bool alt) noexcept {
+  struct Shortcut {
+    WPARAM key;
+    bool shift, ctrl;
+    int command;
+  };
+  static constexpr Shortcut kShortcuts[] = {
+      {VK_SPACE, true, false, IDM_PAGE_PLAY_FROM_START},
+      {VK_HOME, false, true, IDM_PAGE_GO_TO_START},
+  };
+  if (alt) return 0;
+  for (const Shortcut& s : kShortcuts)
+    if (s.key == key && s.shift == shift && s.ctrl == ctrl) return s.command;
+  return 0;
+}
+
 void RunCommand(PageWindow& w, int id, int code) noexcept {
   FilterObject* filter = w.Filter();
   if (!filter) return;

@@ -18,6 +18,9 @@ HRESULT AddSubTrack(FilterObject& filter) noexcept;
 HRESULT DeleteSubTrackRows(FilterObject& filter, std::vector<LONG> rows) noexcept;
 // The grid's selected rows (none without a grid).
 std::vector<LONG> SelectedRows(PageWindow& w) noexcept;
+// The toolbar command a shortcut key runs anywhere on the page (the ones
+// the transport tooltips name); 0 for other keys.
+int ShortcutCommand(WPARAM key, bool shift, bool ctrl, bool alt) noexcept;
 
 }  // namespace page
 }  // namespace quillet

@@ -22,83 +22,24 @@ namespace {
 
 constexpr int kMargin = 7;
 constexpr int kHelpBase = 3000;
-
-struct Tip {
-  int command;
-  UINT text;
-};
-constexpr Tip kTips[] = {
-    {IDM_PAGE_ADD_TRACK, IDS_TIP_ADD_TRACK},         {IDM_PAGE_DELETE_TRACK, IDS_TIP_DELETE_TRACK},
-    {IDM_PAGE_CHASE_FILTER, IDS_TIP_CHASE_FILTER},   {IDM_PAGE_PLAYBACK_FILTER, IDS_TIP_PLAYBACK_FILTER},
-    {IDM_PAGE_PLAY, IDS_TIP_PLAY},                   {IDM_PAGE_STOP, IDS_TIP_STOP},
-    {IDM_PAGE_PLAY_LOOPED, IDS_TIP_PLAY_LOOPED},     {IDM_PAGE_RECORD, IDS_TIP_RECORD},
-    {IDM_PAGE_LOOP, IDS_TIP_LOOP},                   {IDM_PAGE_PLAY_FROM_START, IDS_TIP_PLAY_FROM_START},
-    {IDM_PAGE_PAUSE, IDS_TIP_PAUSE},                 {IDM_PAGE_GO_TO_START, IDS_TIP_GO_TO_START},
-};
-
-// A toolbar in place of the static `id`: same place, same z-order, same id.
-HWND ReplaceWithToolbar(HWND dialog, int id, HIMAGELIST images, HIMAGELIST disabled, const TBBUTTON* buttons,
-                        int count) {
-  HWND placeholder = GetDlgItem(dialog, id);
-  if (!placeholder) return nullptr;
-  RECT r;
-  GetWindowRect(placeholder, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  HWND bar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                             WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
-                                 CCS_NOPARENTALIGN,
-                             r.left, r.top, r.right - r.left, r.bottom - r.top, dialog, nullptr,
-                             zq::core::ModuleInstance(), nullptr);
-  if (!bar) return nullptr;
-  SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageW(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-  if (disabled) SendMessageW(bar, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled));
-  SendMessageW(bar, TB_ADDBUTTONSW, count, reinterpret_cast<LPARAM>(buttons));
-  SetWindowPos(bar, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  DestroyWindow(placeholder);
-  SetWindowLongPtrW(bar, GWLP_ID, id);
-  return bar;
-}
-
-void CreateToolbars(PageWindow& w) {
-  const TBBUTTON track[] = {
-      {0, IDM_PAGE_ADD_TRACK, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-      {1, IDM_PAGE_DELETE_TRACK, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-      {0, 0, 0, BTNS_SEP, {}, 0, 0},
-      {2, IDM_PAGE_CHASE_FILTER, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-      {3, IDM_PAGE_PLAYBACK_FILTER, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-  };
-  const TBBUTTON transport[] = {
-      {0, IDM_PAGE_LOOP, TBSTATE_ENABLED, BTNS_CHECK, {}, 0, 0},
-      {0, 0, 0, BTNS_SEP, {}, 0, 0},
-      {1, IDM_PAGE_PLAY_FROM_START, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-      {2, IDM_PAGE_PLAY, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-      {3, IDM_PAGE_PAUSE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-      {4, IDM_PAGE_STOP, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-      {0, 0, 0, BTNS_SEP, {}, 0, 0},
-      {5, IDM_PAGE_GO_TO_START, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-  };
-  w.trackBar = ReplaceWithToolbar(w.dialog, IDC_PAGE_TRACK_TOOLBAR, w.page->Images(0), nullptr, track,
-                                  ARRAYSIZE(track));
-  w.transportBar = ReplaceWithToolbar(w.dialog, IDC_PAGE_TRANSPORT, w.page->Images(1), w.page->Images(2), transport,
-                                      ARRAYSIZE(transport));
-}
-
-// Tooltip texts, cut to the 79 characters the record holds.
-bool AnswerTooltip(NMTTDISPINFOW* info) {
-  for (const Tip& tip : kTips) {
-    if (static_cast<int>(info->hdr.idFrom) != tip.command) continue;
-    info->lpszText = info->szText;
-    info->hinst = nullptr;
-    ZqLoadString(zq::core::DefaultLang(), tip.text, info->szText, ARRAYSIZE(info->szText));
-    return true;
-  }
-  return false;
-}
+// The widest position the time display shows: measures, beats and ticks.
+constexpr WCHAR kWidestTime[] = L"00000.00.000";
 
 SIZE ToolbarSize(HWND bar) {
   SIZE size = {};
   if (bar) SendMessageW(bar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+  return size;
+}
+
+// A text's size in a control's font.
+SIZE TextSize(HWND control, LPCWSTR text) {
+  SIZE size = {};
+  HDC dc = GetDC(control);
+  if (!dc) return size;
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
   return size;
 }
 
@@ -133,13 +74,18 @@ void Layout(PageWindow& w, int width, int height) {
     SetWindowPos(w.transportBar, nullptr, grid.left, bandTop, std::max<int>(transport.cx, 1), transport.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   if (HWND time = GetDlgItem(w.dialog, IDC_PAGE_TIME)) {
+    // Right-aligned under the grid's right edge, as wide as the widest
+    // time it shows.
     RECT t = ChildRect(w.dialog, time);
-    int timeWidth = t.right - t.left, timeHeight = t.bottom - t.top;
-    SetWindowPos(time, nullptr, width - 2 * kMargin - timeWidth, bandTop + (bottomBand - timeHeight) / 2, 0, 0,
-                 SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    const SIZE widest = TextSize(time, kWidestTime);
+    const int timeWidth = std::max<int>(t.right - t.left, widest.cx + 2);
+    const int timeHeight = std::max<int>(t.bottom - t.top, widest.cy);
+    SetWindowPos(time, nullptr, width - kMargin - timeWidth, bandTop + (bottomBand - timeHeight) / 2, timeWidth,
+                 timeHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetWindowPos(gridWindow, nullptr, 0, 0, std::max<int>(width - kMargin - grid.left, 1),
                std::max<int>(bandTop - 3 - grid.top, 1), SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  page::FitMixColumns(w);
 }
 
 // The part of the page its ancestors show: a frame may make the page
@@ -188,7 +134,15 @@ void InitPage(PageWindow& w) {
   SendMessageW(spin, SPNM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_PAGE_PITCH)), 4);
   SendMessageW(spin, SPNM_SETRANGE, 0, MAKELONG(static_cast<WORD>(-24), 24));
   SendMessageW(spin, SPNM_SETNOTIFY, reinterpret_cast<WPARAM>(dialog), 0);
-  CreateToolbars(w);
+  // Flush against its edit's right edge and as tall, as the platform's
+  // up-down control stands beside its buddy.
+  HWND pitch = GetDlgItem(dialog, IDC_PAGE_PITCH);
+  if (spin && pitch) {
+    const RECT edit = ChildRect(dialog, pitch), own = ChildRect(dialog, spin);
+    SetWindowPos(spin, nullptr, edit.right, edit.top, own.right - own.left, edit.bottom - edit.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  page::CreateToolbars(w);
   page::InitMixGrid(w);
   if (FilterObject* filter = w.Filter()) {
     page::ShowPitchShift(dialog, *filter);
@@ -247,7 +201,7 @@ INT_PTR Dispatch(PageWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
-      if (header->code == TTN_GETDISPINFOW) return AnswerTooltip(reinterpret_cast<NMTTDISPINFOW*>(lParam));
+      if (header->code == TTN_GETDISPINFOW) return page::AnswerTooltip(reinterpret_cast<NMTTDISPINFOW*>(lParam));
       if (header->idFrom == IDC_PAGE_GRID && header->code == SPN_BUTTONCLICK) {
         const auto* click = reinterpret_cast<ZQSPREADNM*>(lParam);
         page::MixCheckClicked(w, click->row, click->column);

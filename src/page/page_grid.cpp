@@ -38,8 +38,13 @@ constexpr ColumnSpec kColumns[kColumnCount] = {
     {IDS_PAGE_COL_MUTE, SPC_CENTER | SPC_BUTTON},     {IDS_PAGE_COL_SOLO, SPC_CENTER | SPC_BUTTON},
     {IDS_PAGE_COL_VOLUME, SPC_CENTER | SPC_EDITABLE}, {IDS_PAGE_COL_PAN, SPC_CENTER | SPC_EDITABLE},
 };
-constexpr LONG kSliderDigits = 17;
 constexpr LONG kFullScale = 127;
+// Volume and Pan share the room the other columns leave, half each.
+constexpr SHORT kSliderShare = -500;
+// The least track a slider column keeps beside its value text, and the
+// room the grid adds to that text.
+constexpr LONG kMinimumTrack = 48;
+constexpr LONG kValueTextMargin = 20;
 
 HZQLANG Lang() { return zq::core::DefaultLang(); }
 
@@ -181,6 +186,13 @@ LONG TextSpec(HFONT font, LONG average, UINT title) {
   return extent.cx * 8 / average + 8;
 }
 
+// The widest value a slider shows.
+LONG ValueTextWidth(HFONT font) {
+  SIZE extent = {};
+  ZqGetTextExtent(font, L"-127", -1, &extent);
+  return extent.cx > 0 ? extent.cx : 24;
+}
+
 void Redraw(PageWindow& w) {
   if (w.grid) InvalidateRect(w.grid, nullptr, FALSE);
 }
@@ -219,19 +231,23 @@ void InitMixGrid(PageWindow& w) noexcept {
     zq::core::CopyText(m.headers + used, static_cast<int>(ARRAYSIZE(m.headers) - used), title ? title : L"");
     used = std::min(used + wcslen(m.headers + used) + 1, ARRAYSIZE(m.headers) - 1);
     LONG spec = TextSpec(font, charWidth, kColumns[c].title);
-    if (c == kName) spec *= 2;
+    if (c == kName) {
+      m.nameSpecMinimum = static_cast<SHORT>(std::clamp<LONG>(spec, 0, 32767));
+      spec *= 2;
+      m.nameSpec = static_cast<SHORT>(std::clamp<LONG>(spec, 0, 32767));
+    }
     if (c == kMute || c == kSolo) spec = (spec < 32 || spec > 32767) ? 32 : spec;
     if (c == kVolume || c == kPan) {
       ZQSPREADCONTROL& slider = m.sliders[c - kVolume];
       slider.kind = SPK_TRACKBAR;
       slider.minimum = -kFullScale;
       slider.maximum = kFullScale;
-      slider.u.trackbar.textWidth = 4 * charWidth;
+      slider.u.trackbar.textWidth = ValueTextWidth(font);
       slider.u.trackbar.format = SliderText;
       column.control = &slider;
-      spec = kSliderDigits * 8;
+      spec = kSliderShare;
     }
-    column.spec = static_cast<SHORT>(std::clamp<LONG>(spec, 0, 32767));
+    column.spec = static_cast<SHORT>(std::clamp<LONG>(spec, -32768, 32767));
   }
   ZQSPREADCOLUMNSET set{kColumnCount, kColumnCount, 0, m.columns, m.headers};
   SendMessageW(w.grid, SPM_SETCOLUMNS, 0, reinterpret_cast<LPARAM>(&set));
@@ -246,6 +262,35 @@ void InitMixGrid(PageWindow& w) noexcept {
   m.iface.setCell = SetCell;
   m.iface.getRow = GetRow;
   SendMessageW(w.grid, SPM_SETIFACE, 0, reinterpret_cast<LPARAM>(&m.iface));
+  // Row numbers as wide as the last sub-track's the filter keeps.
+  ZQSPREADMETRICS metrics{};
+  SendMessageW(w.grid, SPM_GETMETRICS, 0, reinterpret_cast<LPARAM>(&metrics));
+  metrics.flags = 0;
+  metrics.rowsForDigits = QUILLET_SUBTRACKS - 1;
+  metrics.digits = -1;
+  SendMessageW(w.grid, SPM_SETMETRICS, 0, reinterpret_cast<LPARAM>(&metrics));
+}
+
+void FitMixColumns(PageWindow& w) noexcept {
+  MixGrid& m = w.mix;
+  if (!w.grid || !m.nameSpec) return;
+  const SIZE* average = ZqGetUIFontSize(ZQ_UIFONT_NORMAL);
+  const LONG charWidth = average && average->cx > 0 ? average->cx : 7;
+  auto pixels = [charWidth](LONG spec) { return MulDiv(spec, charWidth, 8); };
+  ZQSPREADMETRICS metrics{};
+  SendMessageW(w.grid, SPM_GETMETRICS, 0, reinterpret_cast<LPARAM>(&metrics));
+  RECT client;
+  GetClientRect(w.grid, &client);
+  const LONG available = client.right - std::max<LONG>(metrics.rowHeaderWidth, 0);
+  const LONG others = pixels(m.columns[kChannel].spec) + pixels(m.columns[kMute].spec) + pixels(m.columns[kSolo].spec);
+  const LONG slider = m.sliders[0].u.trackbar.textWidth + kValueTextMargin + kMinimumTrack;
+  // The name gives way, down to its header's width, before the sliders.
+  const LONG name = std::clamp<LONG>(available - others - 2 * slider, pixels(m.nameSpecMinimum), pixels(m.nameSpec));
+  const SHORT spec = static_cast<SHORT>(std::clamp<LONG>(MulDiv(name, 8, charWidth), 0, 32767));
+  if (spec == m.columns[kName].spec) return;
+  m.columns[kName].spec = spec;
+  ZQSPREADCOLUMNSET set{kColumnCount, kColumnCount, 0, m.columns, m.headers};
+  SendMessageW(w.grid, SPM_SETCOLUMNS, 0, reinterpret_cast<LPARAM>(&set));
 }
 
 // Muting a soloed sub-track clears its solo first, soloing a muted one its

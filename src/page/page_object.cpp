@@ -6,6 +6,7 @@
 #include "core/module_state.h"
 #include "plugin/filter_object.h"
 #include "plugin/global_object.h"
+#include "page/page_commands.h"
 #include "page/page_ids.h"
 #include "zq/help.h"
 #include "zq/lang.h"
@@ -178,6 +179,35 @@ HRESULT PropertyPage::Move(LPCRECT rect) noexcept {
   if (!rect) return E_POINTER;
   if (!window_) return E_UNEXPECTED;
   MoveWindow(window_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
+  return S_OK;
+}
+
+namespace {
+
+// A control that is typed into: it keeps its own keys.
+bool TakesText(HWND window) {
+  WCHAR name[32] = L"";
+  GetClassNameW(window, name, ARRAYSIZE(name));
+  const bool edit = CompareStringOrdinal(name, -1, L"Edit", -1, TRUE) == CSTR_EQUAL ||
+                    CompareStringOrdinal(name, -1, L"ZqSpreadEdit", -1, TRUE) == CSTR_EQUAL;
+  return edit && !(GetWindowLongW(window, GWL_STYLE) & ES_READONLY);
+}
+
+bool Down(int key) { return GetKeyState(key) < 0; }
+
+}  // namespace
+
+// The shortcuts the toolbars' tooltips name, wherever the focus is on the
+// page, while their button is enabled.
+HRESULT PropertyPage::TranslateAccelerator(MSG* message) noexcept {
+  if (!message) return E_POINTER;
+  if (!window_ || (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN)) return S_FALSE;
+  if (message->hwnd != window_ && !IsChild(window_, message->hwnd)) return S_FALSE;
+  const int command = page::ShortcutCommand(message->wParam, Down(VK_SHIFT), Down(VK_CONTROL), Down(VK_MENU));
+  if (!command || TakesText(message->hwnd)) return S_FALSE;
+  HWND bar = GetDlgItem(window_, IDC_PAGE_TRANSPORT);
+  if (!bar || !SendMessageW(bar, TB_ISBUTTONENABLED, command, 0)) return S_FALSE;
+  SendMessageW(window_, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(bar));
   return S_OK;
 }
 

@@ -38,7 +38,7 @@ class PropertyPage final : public IQuilletPropertyPage, public IQuilletObserver 
   HRESULT STDMETHODCALLTYPE IsPageDirty() noexcept override { return S_FALSE; }  // edits go straight to the host
   HRESULT STDMETHODCALLTYPE Apply() noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Help(LPCOLESTR) noexcept override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*) noexcept override { return S_FALSE; }
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* message) noexcept override;
 
   // The page's own slots
   HRESULT STDMETHODCALLTYPE Destroy(DWORD flags) noexcept override;

@@ -18,6 +18,8 @@ struct MixGrid {
   WCHAR headers[256] = {};
   WCHAR text[260] = {};
   ZQSPREADCELL cell = {};
+  SHORT nameSpec = 0;         // the name column's width: twice its header's
+  SHORT nameSpecMinimum = 0;  // the least it gives way to: its header's
 };
 
 // Lives from WM_INITDIALOG to WM_NCDESTROY.
@@ -44,7 +46,15 @@ void ShowTime(HWND dialog, FilterObject& filter) noexcept;
 // The mix grid (page_grid.cpp): columns and owner record, and the clicks
 // of its check cells.
 void InitMixGrid(PageWindow& w) noexcept;
+// Fits the columns to the grid's width (after it was sized): Volume and Pan
+// share what the other columns leave.
+void FitMixColumns(PageWindow& w) noexcept;
 void MixCheckClicked(PageWindow& w, DWORD row, DWORD column) noexcept;
+
+// The toolbars (page_toolbars.cpp): made in place of their placeholders
+// and usable from the keyboard; their tooltip texts.
+void CreateToolbars(PageWindow& w) noexcept;
+bool AnswerTooltip(NMTTDISPINFOW* info) noexcept;
 
 // Commands of the toolbars and dialogs (page_commands.cpp).
 void RunCommand(PageWindow& w, int id, int code) noexcept;

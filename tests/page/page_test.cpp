@@ -869,10 +869,10 @@ TEST_F(PageSlots, TooltipsOfEveryCommand) {
   } tips[] = {
       {IDM_PAGE_ADD_TRACK, L"Add New Track"},        {IDM_PAGE_DELETE_TRACK, L"Delete Track"},
       {IDM_PAGE_CHASE_FILTER, L"Chase Filter..."},   {IDM_PAGE_PLAYBACK_FILTER, L"Playback Filter..."},
-      {IDM_PAGE_PLAY, L"Play/Preview (Space)"},      {IDM_PAGE_STOP, L"Stop (Space)"},
+      {IDM_PAGE_PLAY, L"Play/Preview"},              {IDM_PAGE_STOP, L"Stop"},
       {IDM_PAGE_PLAY_LOOPED, L"Play Looped"},        {IDM_PAGE_RECORD, L"Record (Ctrl+R)"},
-      {IDM_PAGE_LOOP, L"Loop Playback (Q)"},         {IDM_PAGE_PLAY_FROM_START, L"Play from Start (Shift+Space)"},
-      {IDM_PAGE_PAUSE, L"Pause (Enter)"},            {IDM_PAGE_GO_TO_START, L"Go to Start (Ctrl+Home)"},
+      {IDM_PAGE_LOOP, L"Loop Playback"},             {IDM_PAGE_PLAY_FROM_START, L"Play from Start (Shift+Space)"},
+      {IDM_PAGE_PAUSE, L"Pause"},                    {IDM_PAGE_GO_TO_START, L"Go to Start (Ctrl+Home)"},
   };
   for (const auto& tip : tips) {
     NMTTDISPINFOW info{};
