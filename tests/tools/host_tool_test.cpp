@@ -499,7 +499,7 @@ HWND PageOf(HWND frame) {
 
 }  // namespace
 
-// --edit: the page opens in the platform's frame; what is set there (here:
+// --edit: the page opens in the tool's property sheet; what is set there (here:
 // notes filtered on playback) is what the song is played with, and
 // --save-state keeps it.
 TEST_F(HostTool, EditOpensThePageAndPlaysWithItsSettings) {
@@ -510,8 +510,6 @@ TEST_F(HostTool, EditOpensThePageAndPlaysWithItsSettings) {
   HWND page = frame ? PageOf(frame) : nullptr;
   EXPECT_NE(page, nullptr);
   if (page) {
-    Sleep(300);  // painted
-    testsupport::SaveWindowScreenshot(frame, L"quillet_host_edit");
     PostMessageW(page, WM_COMMAND, 103, 0);  // Playback Filter...
     HWND dialog = WaitForDialog(L"MIDI Event Filter");
     EXPECT_NE(dialog, nullptr);
