@@ -198,10 +198,9 @@ bool Down(int key) { return GetKeyState(key) < 0; }
 }  // namespace
 
 // The shortcuts the toolbars' tooltips name, wherever the focus is on the
-// page, while their button is enabled.
+// page, while their button is enabled; S_FALSE for every other message.
 HRESULT PropertyPage::TranslateAccelerator(MSG* message) noexcept {
-  if (!message) return E_POINTER;
-  if (!window_ || (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN)) return S_FALSE;
+  if (!message || !window_ || (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN)) return S_FALSE;
   if (message->hwnd != window_ && !IsChild(window_, message->hwnd)) return S_FALSE;
   const int command = page::ShortcutCommand(message->wParam, Down(VK_SHIFT), Down(VK_CONTROL), Down(VK_MENU));
   if (!command || TakesText(message->hwnd)) return S_FALSE;

@@ -906,6 +906,33 @@ TEST_F(PageSlots, LayoutFollowsTheSize) {
     return rc;
   };
   RECT gridSmall = rectOf(IDC_PAGE_GRID);
+  // At the page's own size every column shows: Volume and Pan share what
+  // the others leave, each wide enough for its value text and a track.
+  HWND gridWindow = GetDlgItem(PageWindow(), IDC_PAGE_GRID);
+  ZQSPREADMETRICS metrics{};
+  SendMessageW(gridWindow, SPM_GETMETRICS, 0, reinterpret_cast<LPARAM>(&metrics));
+  ZQSPREADCOLUMNSET columns{};
+  SendMessageW(gridWindow, SPM_GETCOLUMNS, 0, reinterpret_cast<LPARAM>(&columns));
+  ASSERT_EQ(columns.count, 6);
+  RECT client;
+  GetClientRect(gridWindow, &client);
+  LONG used = metrics.rowHeaderWidth;
+  for (LONG c = 0; c < columns.count; ++c) used += columns.columns[c].width;
+  EXPECT_LE(used, client.right);
+  EXPECT_GE(used, client.right - 2);
+  EXPECT_LE(std::abs(columns.columns[4].width - columns.columns[5].width), 1);
+  EXPECT_GE(columns.columns[4].width, 80);
+  // The time display holds the widest time.
+  HWND timeWindow = GetDlgItem(PageWindow(), IDC_PAGE_TIME);
+  HDC dc = GetDC(timeWindow);
+  HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(timeWindow, WM_GETFONT, 0, 0)));
+  SIZE widest{};
+  GetTextExtentPoint32W(dc, L"00000.00.000", 12, &widest);
+  SelectObject(dc, font);
+  ReleaseDC(timeWindow, dc);
+  RECT timeRect;
+  GetClientRect(timeWindow, &timeRect);
+  EXPECT_GE(timeRect.right, widest.cx);
   ASSERT_EQ(page->Move(&large), S_OK);
   RECT grid = rectOf(IDC_PAGE_GRID), transport = rectOf(IDC_PAGE_TRANSPORT), time = rectOf(IDC_PAGE_TIME),
        track = rectOf(IDC_PAGE_TRACK_TOOLBAR);
@@ -924,6 +951,50 @@ TEST_F(PageSlots, LayoutFollowsTheSize) {
   RECT tiny{0, 0, 50, 20};
   ASSERT_EQ(page->Move(&tiny), S_OK);
   EXPECT_GT(rectOf(IDC_PAGE_GRID).right, rectOf(IDC_PAGE_GRID).left);
+  page->Deactivate();
+  page->SetObjects(0, nullptr);
+}
+
+// The shortcuts the transport tooltips name, as a frame hands keys to the
+// page: they run their command wherever the focus is on the page, except in
+// a field being typed into; other keys are left to the controls.
+TEST_F(PageSlots, ShortcutsTheTooltipsNameRunTheirCommands) {
+  IUnknown* objects[] = {filter};
+  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
+  RECT area{0, 0, 700, 300};
+  ASSERT_EQ(page->Activate(parent, &area, FALSE), S_OK);
+  HWND grid = GetDlgItem(PageWindow(), IDC_PAGE_GRID), pitch = GetDlgItem(PageWindow(), IDC_PAGE_PITCH);
+  struct Case {
+    HWND* target;
+    WPARAM key;
+    bool shift, ctrl;
+    HRESULT handled;
+    DWORD transportAfter;
+    LONGLONG positionAfter;
+  };
+  const Case cases[] = {
+      {&grid, VK_SPACE, true, false, S_OK, QTRANSPORT_RUNNING, 0},  // Shift+Space: play from the start
+      {&grid, VK_HOME, false, true, S_OK, 0, 0},                     // Ctrl+Home: go to the start
+      {&grid, VK_SPACE, false, false, S_FALSE, 0, 480},              // the grid's own Space
+      {&pitch, VK_HOME, false, true, S_FALSE, 0, 480},               // typing in the edit
+      {&grid, 'Q', false, false, S_FALSE, 0, 480},
+  };
+  for (const Case& c : cases) {
+    QUILLET_POSITION position{480, {}};
+    host->Set(QPROP_POSITION, 0, 0, sizeof(position), &position);
+    const DWORD stopped = 0;
+    host->Set(QPROP_TRANSPORT, 0, 0, sizeof(stopped), &stopped);
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = c.shift ? 0x80 : 0;
+    keys[VK_CONTROL] = c.ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message{*c.target, WM_KEYDOWN, c.key, 1, 0, {}};
+    EXPECT_EQ(page->TranslateAccelerator(&message), c.handled) << c.key;
+    EXPECT_EQ(PropertyOf<DWORD>(host, QPROP_TRANSPORT) & QTRANSPORT_RUNNING, c.transportAfter) << c.key;
+    EXPECT_EQ(PropertyOf<QUILLET_POSITION>(host, QPROP_POSITION).time, c.positionAfter) << c.key;
+  }
+  BYTE none[256] = {};
+  SetKeyboardState(none);
   page->Deactivate();
   page->SetObjects(0, nullptr);
 }
