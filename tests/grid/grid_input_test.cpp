@@ -753,6 +753,54 @@ TEST(GridTooltip, ShownExactlyWhenTheTextDoesNotFit) {
   }
 }
 
+TEST(GridTooltip, ACutNameShowsWhole) {
+  // A mix grid: grid lines both ways, a border, the editor; names cut with
+  // "..." show whole in the tooltip, names that fit show none.
+  Grid grid(SPS_TOOLTIPS | SPS_EDITOR | SPS_HLINES | SPS_VLINES | SPS_MULTIROW, 400, 200, WS_BORDER | WS_VSCROLL);
+  grid.SetColumns({Column(96, SPC_LEFT | SPC_EDITABLE), Column(64, SPC_CENTER | SPC_EDITABLE)}, {L"Name", L"Channel"});
+  grid.owner.rows = 4;
+  const std::wstring longName = L"Strings and woodwinds, second ending (long)";
+  grid.owner.texts[{1, 0}] = longName;
+  grid.owner.texts[{2, 0}] = L"Bass";
+  grid.Install();
+  SetForegroundWindow(grid.parent());
+  SetActiveWindow(grid.parent());
+  auto shownText = [&]() -> std::wstring {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) CALLBACK -> BOOL {
+      wchar_t name[64];
+      GetClassNameW(w, name, 64);
+      if (_wcsicmp(name, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(w)) *reinterpret_cast<HWND*>(out) = w;
+      return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    if (!found) return L"(none)";
+    wchar_t text[128] = L"";
+    TOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = grid.hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(grid.hwnd());
+    info.lpszText = text;
+    SendMessageW(found, TTM_GETTEXTW, ARRAYSIZE(text), reinterpret_cast<LPARAM>(&info));
+    return text;
+  };
+  const struct {
+    DWORD row, column;
+    std::wstring shown;
+  } cases[] = {{1, 0, longName}, {2, 0, L"(none)"}, {1, 1, L"(none)"}, {1, 0, longName}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row * 10 + c.column);
+    const RECT cell = CellOf(grid, c.row, c.column);
+    POINT at{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    ClientToScreen(grid.hwnd(), &at);
+    SetCursorPos(at.x, at.y);
+    Post(grid, WM_MOUSEMOVE, 0, CellPoint(grid, c.row, c.column));
+    EXPECT_EQ(shownText(), c.shown);
+  }
+  SetCursorPos(0, 0);
+  Post(grid, WM_MOUSEMOVE, 0, MAKELPARAM(1000, 1000));
+  EXPECT_EQ(shownText(), L"(none)");
+}
+
 TEST(GridScroll, ScrollBarMessagesAndTheWheel) {
   Grid grid(0);
   Columns(grid);
