@@ -119,7 +119,7 @@ bool HandleKey(Grid& g, WPARAM key, LPARAM keyData) {
     case VK_RETURN: case VK_SPACE: case VK_F2:
       if (Hooked(g, key, keyData)) return true;
       if (!ButtonColumn(g, g.focusColumn)) OpenEditor(g);
-      else if (key == VK_SPACE) PressButton(g);
+      else if (key == VK_SPACE && !(keyData & (1 << 30))) PressButton(g);  // not again while held
       return true;
     case VK_ESCAPE:
       if ((g.mouseState & kMouseDrag) && Hooked(g, key, keyData)) return true;

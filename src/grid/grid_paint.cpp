@@ -309,8 +309,8 @@ void PaintRowHeader(Grid& g, HDC m, const RowPaint& rp, const Colours& c) {
   SetTextAlign(m, TA_RIGHT | TA_BOTTOM);
   // The face and the number in one call, unless images or a frame lie under it.
   if (decorated) SetBkMode(m, TRANSPARENT);
-  ExtTextOutW(m, text.right - kRowNumberMargin, text.bottom - 1, ETO_CLIPPED | (decorated ? 0 : ETO_OPAQUE), &cell, g.text,
-              static_cast<UINT>(n), nullptr);
+  ExtTextOutW(m, text.right - kRowNumberMargin, text.bottom - 1, ETO_CLIPPED | (decorated ? 0 : ETO_OPAQUE), &cell,
+              g.text, static_cast<UINT>(n), nullptr);
   SetBkMode(m, OPAQUE);
   Edges(m, cell, sunken);
   if (old) SelectObject(m, old);
@@ -413,7 +413,8 @@ void PaintRow(Grid& g, HDC dc, const RowPaint& rp, const Colours& c, LONG width)
   }
   // The focus mark, wherever the focus can stand: on a row of the owner's
   // (painted or not) or on the append row.
-  const bool showFocus = (g.derived & (SPD_FOCUSALWAYS | SPD_HASFOCUS)) && g.focusRow == rp.row && Reachable(g, rp.row);
+  const bool showFocus =
+      (g.derived & (SPD_FOCUSALWAYS | SPD_HASFOCUS)) && g.focusRow == rp.row && Reachable(g, rp.row);
   if (showFocus && g.editState != kEditing) {
     RECT focus;
     if (g.derived & SPD_ROWFOCUSRECT) {

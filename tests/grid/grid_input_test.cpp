@@ -261,7 +261,7 @@ BOOL CALLBACK CountingKeyHook(ZQSPREADIFACE*, const ZQSPREADRANGE*, UINT, WPARAM
 
 TEST(GridMouse, ButtonCellsCountEveryClickOfADoubleClickAndSpace) {
   // Column 1 holds check boxes, column 2 push buttons, column 0 text.
-  enum Gesture { kClick, kDoubleClick, kSpace, kEnter };
+  enum Gesture { kClick, kDoubleClick, kSpace, kSpaceHeld, kEnter };
   const struct {
     const char* name;
     Gesture gesture;
@@ -278,6 +278,7 @@ TEST(GridMouse, ButtonCellsCountEveryClickOfADoubleClickAndSpace) {
       {"Space on a check box", kSpace, 1, false, {SPN_BUTTONIN, SPN_BUTTONCLICK}},
       {"Space on a push button", kSpace, 2, false, {SPN_BUTTONIN, SPN_BUTTONCLICK}},
       {"Space the key hook takes", kSpace, 1, true, {}},
+      {"Space repeating while held", kSpaceHeld, 1, false, {}},
       {"Enter on a check box", kEnter, 1, false, {}},
   };
   for (const auto& c : cases) {
@@ -307,6 +308,9 @@ TEST(GridMouse, ButtonCellsCountEveryClickOfADoubleClickAndSpace) {
         Post(grid, WM_LBUTTONUP, 0, point);
         break;
       case kSpace: Key(grid, VK_SPACE); break;
+      case kSpaceHeld:
+        SendMessageW(grid.hwnd(), WM_KEYDOWN, VK_SPACE, 1 | (1 << 30));  // the key was down already
+        break;
       case kEnter: Key(grid, VK_RETURN); break;
     }
     std::vector<int> codes;
@@ -318,7 +322,7 @@ TEST(GridMouse, ButtonCellsCountEveryClickOfADoubleClickAndSpace) {
       }
     }
     EXPECT_EQ(codes, c.codes);
-    if (c.gesture == kSpace || c.gesture == kEnter) {
+    if (c.gesture == kSpace || c.gesture == kSpaceHeld || c.gesture == kEnter) {
       EXPECT_EQ(hookedKeys.size(), 1u);  // asked first
     }
     // Buttons are never edited in place.

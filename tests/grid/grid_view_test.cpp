@@ -552,5 +552,6 @@ TEST(GridPaint, ARowLooksFreshlyPaintedAfterAThumbDrag) {
     SCOPED_TRACE(py);
     ASSERT_EQ(after.Pixel(name.right - 1, py), after.Pixel(name.right - 1, py + down));
   }
-  EXPECT_TRUE(testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_after_thumb_drag_" + gridtest::RunName()).c_str()).saved);
+  const std::wstring shot = L"grid_after_thumb_drag_" + gridtest::RunName();
+  EXPECT_TRUE(testsupport::SaveWindowScreenshot(grid.parent(), shot.c_str()).saved);
 }
