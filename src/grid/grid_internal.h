@@ -141,6 +141,7 @@ void EnsureVisible(Grid& g, DWORD row, DWORD column);
 LONG SetTopRow(Grid& g, LONG row);
 void SetFirstColumn(Grid& g, LONG column);
 DWORD LastRow(const Grid& g);  // the last reachable row (the append row with SPD_APPENDROW)
+bool Reachable(const Grid& g, DWORD row);  // a row of the owner's, or the append row
 void ScrollMessage(Grid& g, bool vertical, WPARAM wParam);
 LONG MeasureText(Grid& g, HDC dc, LPCWSTR text, LONG length, HFONT font);
 

@@ -97,6 +97,14 @@ void Navigate(Grid& g, WPARAM key) {
   EnsureVisible(g, row, column);
 }
 
+// Space on a button cell: the owner hears what a click tells it.
+void PressButton(Grid& g) {
+  if (IsHeaderIndex(g.focusRow) || g.focusRow >= static_cast<DWORD>(g.rowCount)) return;
+  Notify(g, SPN_BUTTONIN, g.focusRow, g.focusColumn);
+  Notify(g, SPN_BUTTONCLICK, g.focusRow, g.focusColumn);
+  InvalidateCell(g, g.focusRow, g.focusColumn, false);
+}
+
 void Command(Grid& g, UINT message) { SendMessageW(g.window, message, 0, 0); }
 
 }  // namespace
@@ -109,7 +117,9 @@ bool HandleKey(Grid& g, WPARAM key, LPARAM keyData) {
       Navigate(g, key);
       return true;
     case VK_RETURN: case VK_SPACE: case VK_F2:
-      if (!Hooked(g, key, keyData) && !ButtonColumn(g, g.focusColumn)) OpenEditor(g);
+      if (Hooked(g, key, keyData)) return true;
+      if (!ButtonColumn(g, g.focusColumn)) OpenEditor(g);
+      else if (key == VK_SPACE && !(keyData & (1 << 30))) PressButton(g);  // not again while held
       return true;
     case VK_ESCAPE:
       if ((g.mouseState & kMouseDrag) && Hooked(g, key, keyData)) return true;

@@ -269,6 +269,10 @@ DWORD LastRow(const Grid& g) {
   return static_cast<DWORD>(std::max<LONG>(last, 0));
 }
 
+bool Reachable(const Grid& g, DWORD row) {
+  return row < static_cast<DWORD>(g.rowCount) || ((g.derived & SPD_APPENDROW) && row == static_cast<DWORD>(g.rowCount));
+}
+
 void UpdateScrollBars(Grid& g) {
   const LONG page = std::max<LONG>(VisibleRows(g), 1);
   g.vscroll.min = 0;

@@ -55,6 +55,8 @@ void SetMetrics(Grid& g, ZQSPREADMETRICS* m) {
   if (m->flags & SPMF_APPENDROW) g.derived |= SPD_APPENDROW;
   if (m->flags & SPMF_DIGITSFROMROWS) g.derived |= SPD_DIGITSFROMROWS;
   if (m->flags & SPMF_NOHEADER) g.derived |= SPD_NOHEADER;
+  // Without the append row the focus cannot stay on it.
+  if (!IsHeaderIndex(g.focusRow) && g.focusRow > LastRow(g)) SetFocusCell(g, LastRow(g), g.focusColumn, true, true);
   if (m->extraRowHeaderWidth != g.extraRowHeaderWidth || m->rowsForDigits != -1) {
     g.digits = m->digits;
     g.extraRowHeaderWidth = m->extraRowHeaderWidth;

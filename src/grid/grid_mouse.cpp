@@ -65,6 +65,13 @@ bool IsButtonColumn(const Grid& g, DWORD column) {
   return g.columns && column < static_cast<DWORD>(g.columnCount) && (g.columns[column].flags & SPC_BUTTON);
 }
 
+// A button-column cell or an image button: the cells a click presses.
+bool IsButtonCell(const Grid& g, DWORD row, DWORD column) {
+  if (IsButtonColumn(g, column)) return true;
+  const RECT image = ImageButtonArea(g, column, CellRect(g, row, column));
+  return !IsRectEmpty(&image);
+}
+
 // The value text beside a trackbar (double-clicks there are the grid's).
 bool OnTrackbarValue(const Grid& g, DWORD column, POINT p) {
   const ZQSPREADCONTROL* d = g.columns[column].control;
@@ -286,6 +293,10 @@ bool CellHandler(Grid& g, UINT message, WPARAM wParam, POINT p) {
         ControlMessage(g, row, column, message, wParam, MAKELPARAM(p.x, p.y));
         return true;
       }
+      // On a button the second click of a double-click is a press of its
+      // own, so two quick clicks act twice.
+      if (row < static_cast<DWORD>(g.rowCount) && IsButtonCell(g, row, column))
+        CellHandler(g, WM_LBUTTONDOWN, wParam, p);
       Notify(g, SPN_DBLCLK, row, column, p.x, p.y);
       return true;
     }

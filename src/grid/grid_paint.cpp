@@ -15,6 +15,10 @@
 namespace zq::controls::grid {
 namespace {
 
+// Room between a row number and the row header's right edge, as a header
+// control leaves beside its titles.
+constexpr LONG kRowNumberMargin = 6;
+
 struct Colours {
   COLORREF text, back;
   COLORREF face, highlight, shadow, frame, selection, selectionText, buttonText, grayText;
@@ -237,6 +241,9 @@ void PaintHeader(Grid& g, HDC dc, const Colours& c, LONG width) {
     RECT rest{end, 0, width, h};
     if (!themed || !DrawThemedItem(m, RECT{end, 0, width, h + 1}, HIS_NORMAL)) Bevel(m, rest, c, false);
   }
+  // The theme's items end without a line; the rows get one as the classic
+  // header gives them.
+  if (themed) Fill(m, RECT{0, h, width, h + 1}, c.shadow);
   SetBkMode(m, OPAQUE);
   BitBlt(dc, 0, 0, width, h + 1, m, 0, 0, SRCCOPY);
 }
@@ -298,12 +305,12 @@ void PaintRowHeader(Grid& g, HDC m, const RowPaint& rp, const Colours& c) {
   SetTextColor(m, (h->flags & SPCF_COLOUR) ? h->colour : c.buttonText);
   SetBkColor(m, c.face);
   HGDIOBJ old = (h->flags & SPCF_FONT) && h->font ? SelectObject(m, h->font) : nullptr;
-  const int n = FitText(g, m, h->text, h->length, text.right - text.left - 2);
+  const int n = FitText(g, m, h->text, h->length, text.right - text.left - kRowNumberMargin - 1);
   SetTextAlign(m, TA_RIGHT | TA_BOTTOM);
   // The face and the number in one call, unless images or a frame lie under it.
   if (decorated) SetBkMode(m, TRANSPARENT);
-  ExtTextOutW(m, text.right - 1, text.bottom - 1, ETO_CLIPPED | (decorated ? 0 : ETO_OPAQUE), &cell, g.text,
-              static_cast<UINT>(n), nullptr);
+  ExtTextOutW(m, text.right - kRowNumberMargin, text.bottom - 1, ETO_CLIPPED | (decorated ? 0 : ETO_OPAQUE), &cell,
+              g.text, static_cast<UINT>(n), nullptr);
   SetBkMode(m, OPAQUE);
   Edges(m, cell, sunken);
   if (old) SelectObject(m, old);
@@ -362,6 +369,15 @@ void PaintCell(Grid& g, HDC m, const RowPaint& rp, DWORD column, RECT cell, cons
   if (old) SelectObject(m, old);
 }
 
+// A grid line. The dot pattern takes the DC's text and background colours:
+// those of the grid, not whatever the last cell drawn left selected.
+void GridLine(Grid& g, HDC m, const Colours& c, LONG x, LONG y, LONG width, LONG height) {
+  SelectObject(m, g.lineBrush);
+  SetTextColor(m, c.text);
+  SetBkColor(m, c.back);
+  PatBlt(m, x, y, width, height, PATCOPY);
+}
+
 bool DrawsRowLine(Grid& g, DWORD row) {
   if (g.exFlags & SPX_ASKLINES) return Notify(g, SPN_ROWLINE, row, 0) != 0;
   return (g.style & SPS_HLINES) != 0;
@@ -383,24 +399,22 @@ void PaintRow(Grid& g, HDC dc, const RowPaint& rp, const Colours& c, LONG width)
       RECT cell{left, rp.top, right, cellBottom};
       if (g.style & SPS_VLINES) cell.right -= 1;
       PaintCell(g, m, rp, static_cast<DWORD>(col), cell, c);
-      if (g.style & SPS_VLINES) {
-        SelectObject(m, g.lineBrush);
-        PatBlt(m, right - 1, rp.top, 1, rp.bottom - rp.top, PATCOPY);
-      }
+      if (g.style & SPS_VLINES) GridLine(g, m, c, right - 1, rp.top, 1, rp.bottom - rp.top);
     }
   }
   if (end < width) Fill(m, RECT{end, rp.top, width, rp.bottom}, c.back);
   if (lines) {
     const LONG right = std::min(end, width);
     if (rp.data && DrawsRowLine(g, rp.row)) {
-      SelectObject(m, g.lineBrush);
-      PatBlt(m, g.rowHeaderWidth, rp.bottom - 1, right - g.rowHeaderWidth, 1, PATCOPY);
+      GridLine(g, m, c, g.rowHeaderWidth, rp.bottom - 1, right - g.rowHeaderWidth, 1);
     } else {
       Fill(m, RECT{g.rowHeaderWidth, rp.bottom - 1, right, rp.bottom}, c.back);
     }
   }
-  // The focus mark.
-  const bool showFocus = (g.derived & (SPD_FOCUSALWAYS | SPD_HASFOCUS)) && rp.data && g.focusRow == rp.row;
+  // The focus mark, wherever the focus can stand: on a row of the owner's
+  // (painted or not) or on the append row.
+  const bool showFocus =
+      (g.derived & (SPD_FOCUSALWAYS | SPD_HASFOCUS)) && g.focusRow == rp.row && Reachable(g, rp.row);
   if (showFocus && g.editState != kEditing) {
     RECT focus;
     if (g.derived & SPD_ROWFOCUSRECT) {

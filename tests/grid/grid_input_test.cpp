@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -245,6 +246,92 @@ TEST(GridMouse, ButtonColumnsReportPressLeaveAndClick) {
   EXPECT_FALSE(IsWindowVisible(reinterpret_cast<HWND>(grid.Send(SPM_GETEDITOR))));
 }
 
+namespace {
+
+// The owner's key hook for the next grid installed: consumes every key
+// while `consumeKeys` is set, and counts the keys it was offered.
+bool consumeKeys = false;
+std::vector<WPARAM> hookedKeys;
+BOOL CALLBACK CountingKeyHook(ZQSPREADIFACE*, const ZQSPREADRANGE*, UINT, WPARAM key, LPARAM) {
+  hookedKeys.push_back(key);
+  return consumeKeys;
+}
+
+}  // namespace
+
+TEST(GridMouse, ButtonCellsCountEveryClickOfADoubleClickAndSpace) {
+  // Column 1 holds check boxes, column 2 push buttons, column 0 text.
+  enum Gesture { kClick, kDoubleClick, kSpace, kSpaceHeld, kEnter };
+  const struct {
+    const char* name;
+    Gesture gesture;
+    DWORD column;
+    bool hookConsumes;
+    std::vector<int> codes;  // button and double-click notifications, in order
+  } cases[] = {
+      {"click on a check box", kClick, 1, false, {SPN_BUTTONIN, SPN_BUTTONCLICK}},
+      {"double-click on a check box", kDoubleClick, 1, false,
+       {SPN_BUTTONIN, SPN_BUTTONCLICK, SPN_BUTTONIN, SPN_DBLCLK, SPN_BUTTONCLICK}},
+      {"double-click on a push button", kDoubleClick, 2, false,
+       {SPN_BUTTONIN, SPN_BUTTONCLICK, SPN_BUTTONIN, SPN_DBLCLK, SPN_BUTTONCLICK}},
+      {"double-click on text", kDoubleClick, 0, false, {SPN_DBLCLK}},
+      {"Space on a check box", kSpace, 1, false, {SPN_BUTTONIN, SPN_BUTTONCLICK}},
+      {"Space on a push button", kSpace, 2, false, {SPN_BUTTONIN, SPN_BUTTONCLICK}},
+      {"Space the key hook takes", kSpace, 1, true, {}},
+      {"Space repeating while held", kSpaceHeld, 1, false, {}},
+      {"Enter on a check box", kEnter, 1, false, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Grid grid(SPS_EDITOR | SPS_HLINES | SPS_VLINES);
+    grid.SetColumns({Column(64, SPC_LEFT | SPC_EDITABLE), Column(32, SPC_CENTER | SPC_BUTTON),
+                     Column(64, SPC_CENTER | SPC_BUTTON)},
+                    {L"Name", L"Mute", L"Go"});
+    grid.owner.decorate = [](DWORD, DWORD column, ZQSPREADCELL& cell) {
+      if (column == 1) cell.flags = SPCF_FRAMEWIDEN;
+      if (column == 2) cell.flags = static_cast<WORD>(DFCS_BUTTONPUSH << 11);
+    };
+    grid.owner.Record()->keyHook = CountingKeyHook;
+    consumeKeys = c.hookConsumes;
+    hookedKeys.clear();
+    grid.Install();
+    const LPARAM point = CellPoint(grid, 3, c.column);
+    grid.Send(SPM_SETFOCUSCELL, 3, c.column);
+    SetFocus(grid.hwnd());
+    grid.TakeNotes();
+    switch (c.gesture) {
+      case kClick: Click(grid, point); break;
+      case kDoubleClick:
+        // What a double-click brings: down, up, double-click, up.
+        Click(grid, point);
+        Post(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+        Post(grid, WM_LBUTTONUP, 0, point);
+        break;
+      case kSpace: Key(grid, VK_SPACE); break;
+      case kSpaceHeld:
+        SendMessageW(grid.hwnd(), WM_KEYDOWN, VK_SPACE, 1 | (1 << 30));  // the key was down already
+        break;
+      case kEnter: Key(grid, VK_RETURN); break;
+    }
+    std::vector<int> codes;
+    for (const Note& n : grid.TakeNotes()) {
+      if ((n.code >= SPN_BUTTONIN && n.code <= SPN_BUTTONDRAGCLICK) || n.code == SPN_DBLCLK) {
+        codes.push_back(n.code);
+        EXPECT_EQ(n.row, 3u);
+        EXPECT_EQ(n.column, c.column);
+      }
+    }
+    EXPECT_EQ(codes, c.codes);
+    if (c.gesture == kSpace || c.gesture == kSpaceHeld || c.gesture == kEnter) {
+      EXPECT_EQ(hookedKeys.size(), 1u);  // asked first
+    }
+    // Buttons are never edited in place.
+    EXPECT_FALSE(IsWindowVisible(reinterpret_cast<HWND>(grid.Send(SPM_GETEDITOR))));
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+  consumeKeys = false;
+}
+
 TEST(GridMouse, HeadersClickSelectDoubleClickAndResizeColumns) {
   Grid grid(SPS_COLUMNSELECT | SPS_MULTICOLUMN | SPS_RESIZECOLUMNS);
   grid.SetColumns({Column(64), Column(64), Column(64), Column(64)}, {L"A", L"B", L"", L"D"});
@@ -387,6 +474,80 @@ TEST(GridKeys, NavigationTableExtensionAndCtrlMovesOnlyTheFocus) {
   Key(grid, VK_DOWN);
   Key(grid, VK_NEXT);
   EXPECT_EQ(LOWORD(grid.Send(SPM_GETSELECTION)), 0);
+}
+
+TEST(GridKeys, TheFocusStandsWhereRowsAreAndIsAlwaysMarked) {
+  // From the last of ten rows, with and without the append row; the grid
+  // shrinking to six rows deletes the focused one.
+  enum Step { kDown, kPageDown, kEnd, kShrink, kShrinkAbove, kAppendRowOff };
+  const struct {
+    const char* name;
+    bool appendRow;
+    Step step;
+    DWORD row;  // where the focus ends
+  } cases[] = {
+      {"Down", false, kDown, 9},         {"Page Down", false, kPageDown, 9},
+      {"End", false, kEnd, 9},           {"rows deleted", false, kShrink, 5},
+      {"rows deleted below", false, kShrinkAbove, 2},
+      {"Down to the append row", true, kDown, 10}, {"Page Down to the append row", true, kPageDown, 10},
+      {"End on the append row", true, kEnd, 10},   {"rows deleted, append row", true, kShrink, 6},
+      {"append row switched off", true, kAppendRowOff, 9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Grid grid(SPS_EDITOR);
+    grid.SetColumns({Column(64, SPC_LEFT | SPC_EDITABLE), Column(64, SPC_LEFT | SPC_EDITABLE),
+                     Column(64, SPC_LEFT | SPC_EDITABLE), Column(64, SPC_LEFT | SPC_EDITABLE)},
+                    {L"A", L"B", L"C", L"D"});
+    grid.owner.rows = 10;
+    grid.owner.Record()->keyHook = CountingKeyHook;
+    hookedKeys.clear();
+    grid.Install();
+    if (!c.appendRow) {
+      ZQSPREADMETRICS off{SPMF_NOAPPENDROW, -1, 0, 0, -1, 0, 0};
+      grid.Send(SPM_SETMETRICS, 0, reinterpret_cast<LPARAM>(&off));
+    }
+    SetFocus(grid.hwnd());
+    grid.Send(SPM_SETFOCUSCELL, c.step == kShrinkAbove ? 2 : 9, 2);
+    switch (c.step) {
+      case kDown: Key(grid, VK_DOWN); break;
+      case kPageDown: Key(grid, VK_NEXT); break;
+      case kEnd: Key(grid, VK_END); break;
+      case kShrink:
+      case kShrinkAbove:
+        grid.owner.rows = 6;
+        grid.Send(SPM_REFRESHROWS);
+        break;
+      case kAppendRowOff: {
+        Key(grid, VK_DOWN);
+        ASSERT_EQ(LOWORD(grid.Send(SPM_GETSELECTION)), 10);
+        ZQSPREADMETRICS off{SPMF_NOAPPENDROW, -1, 0, 0, -1, 0, 0};
+        grid.Send(SPM_SETMETRICS, 0, reinterpret_cast<LPARAM>(&off));
+        break;
+      }
+    }
+    const LRESULT focus = grid.Send(SPM_GETSELECTION);
+    EXPECT_EQ(LOWORD(focus), c.row);
+    const DWORD column = HIWORD(focus);
+    // The mark: the dotted frame shows on the cell's left edge, which holds
+    // no text.
+    RedrawWindow(grid.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const RECT cell = CellOf(grid, c.row, column);
+    HDC dc = GetDC(grid.hwnd());
+    std::vector<COLORREF> edge;
+    for (LONG y = cell.top + 1; y < cell.bottom - 1; ++y) edge.push_back(GetPixel(dc, cell.left, y));
+    ReleaseDC(grid.hwnd(), dc);
+    std::sort(edge.begin(), edge.end());
+    EXPECT_GE(std::unique(edge.begin(), edge.end()) - edge.begin(), 2) << "no focus mark";
+    // F2: the owner's key hook hears it first; the editor opens on a row of
+    // the owner's (the append row is the owner's to fill).
+    hookedKeys.clear();
+    Key(grid, VK_F2);
+    EXPECT_EQ(hookedKeys, std::vector<WPARAM>{VK_F2});
+    HWND editor = reinterpret_cast<HWND>(grid.Send(SPM_GETEDITOR));
+    EXPECT_EQ(IsWindowVisible(editor) != FALSE, c.row < static_cast<DWORD>(grid.owner.rows));
+    SendMessageW(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
 }
 
 TEST(GridEditor, TypingF2EnterFocusLossEscapeAndLongEntries) {
@@ -594,6 +755,54 @@ TEST(GridTooltip, ShownExactlyWhenTheTextDoesNotFit) {
     SetCursorPos(0, 0);
     Post(grid, WM_MOUSEMOVE, 0, MAKELPARAM(1000, 1000));
   }
+}
+
+TEST(GridTooltip, ACutNameShowsWhole) {
+  // A mix grid: grid lines both ways, a border, the editor; names cut with
+  // "..." show whole in the tooltip, names that fit show none.
+  Grid grid(SPS_TOOLTIPS | SPS_EDITOR | SPS_HLINES | SPS_VLINES | SPS_MULTIROW, 400, 200, WS_BORDER | WS_VSCROLL);
+  grid.SetColumns({Column(96, SPC_LEFT | SPC_EDITABLE), Column(64, SPC_CENTER | SPC_EDITABLE)}, {L"Name", L"Channel"});
+  grid.owner.rows = 4;
+  const std::wstring longName = L"Strings and woodwinds, second ending (long)";
+  grid.owner.texts[{1, 0}] = longName;
+  grid.owner.texts[{2, 0}] = L"Bass";
+  grid.Install();
+  SetForegroundWindow(grid.parent());
+  SetActiveWindow(grid.parent());
+  auto shownText = [&]() -> std::wstring {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) CALLBACK -> BOOL {
+      wchar_t name[64];
+      GetClassNameW(w, name, 64);
+      if (_wcsicmp(name, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(w)) *reinterpret_cast<HWND*>(out) = w;
+      return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    if (!found) return L"(none)";
+    wchar_t text[128] = L"";
+    TOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = grid.hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(grid.hwnd());
+    info.lpszText = text;
+    SendMessageW(found, TTM_GETTEXTW, ARRAYSIZE(text), reinterpret_cast<LPARAM>(&info));
+    return text;
+  };
+  const struct {
+    DWORD row, column;
+    std::wstring shown;
+  } cases[] = {{1, 0, longName}, {2, 0, L"(none)"}, {1, 1, L"(none)"}, {1, 0, longName}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row * 10 + c.column);
+    const RECT cell = CellOf(grid, c.row, c.column);
+    POINT at{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    ClientToScreen(grid.hwnd(), &at);
+    SetCursorPos(at.x, at.y);
+    Post(grid, WM_MOUSEMOVE, 0, CellPoint(grid, c.row, c.column));
+    EXPECT_EQ(shownText(), c.shown);
+  }
+  SetCursorPos(0, 0);
+  Post(grid, WM_MOUSEMOVE, 0, MAKELPARAM(1000, 1000));
+  EXPECT_EQ(shownText(), L"(none)");
 }
 
 TEST(GridScroll, ScrollBarMessagesAndTheWheel) {

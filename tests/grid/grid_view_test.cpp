@@ -322,6 +322,22 @@ TEST(GridPaint, TextCheckFaderTrackbarAndSpinnerColumnsInPictures) {
     EXPECT_EQ(canvas.Pixel(head.left + 2, head.top + 2), Rgb(GetSysColor(COLOR_BTNFACE)));
     EXPECT_EQ(canvas.Pixel(head.left + 2, head.top), Rgb(GetSysColor(COLOR_BTNHIGHLIGHT)));
   }
+  // A line closes the header above the first row, themed or not.
+  const LONG headerBottom = Metrics(grid).headerHeight;
+  const RECT under = CellOf(grid, ZQSPREAD_HEADER, 2);
+  EXPECT_EQ(canvas.Pixel((under.left + under.right) / 2, headerBottom),
+            Rgb(GetSysColor(gridtest::ThemesExpected() ? COLOR_BTNSHADOW : COLOR_WINDOWFRAME)));
+  EXPECT_EQ(CellOf(grid, 0, 0).top, headerBottom + 1);  // both grid-line styles: the rows leave it
+  // Row numbers keep clear of the separator, as header titles do: nothing
+  // but the face in the 5 pixels before the row header's edges.
+  const LONG rowHeader = Metrics(grid).rowHeaderWidth;
+  for (DWORD row = 0; row < 8; ++row) {
+    SCOPED_TRACE(row);
+    const RECT number = CellOf(grid, row, ZQSPREAD_HEADER);
+    EXPECT_EQ(Colours(canvas, RECT{rowHeader - 7, number.top + 1, rowHeader - 2, number.bottom - 1}), 1);
+    EXPECT_GT(Colours(canvas, RECT{rowHeader - 7 - 2 * gridtest::CharCell(grid.hwnd()).cx, number.top + 1,
+                                   rowHeader - 7, number.bottom - 1}), 1);
+  }
   // With the keyboard focus, the selection in the highlight colour.
   SetFocus(grid.hwnd());
   Capture(grid, canvas);
@@ -466,4 +482,76 @@ TEST(GridPaint, ImageButtonCellsAndRowLinesTheOwnerChooses) {
   const auto shot = testsupport::SaveWindowScreenshot(grid.parent(), (L"grid_image_buttons_" + gridtest::RunName()).c_str());
   EXPECT_TRUE(shot.saved);
   ImageList_Destroy(images);
+}
+
+namespace {
+
+int CALLBACK StepText(const ZQSPREADCONTROL*, LONG value, LPWSTR text, int capacity) {
+  return swprintf(text, static_cast<size_t>(capacity), L"%ld", static_cast<long>(value));
+}
+
+}  // namespace
+
+TEST(GridPaint, ARowLooksFreshlyPaintedAfterAThumbDrag) {
+  // A mix grid's volume column, the last one: a trackbar per row with the
+  // value text beside it; dotted grid lines.
+  ZQSPREADCONTROL volume{};
+  volume.kind = SPK_TRACKBAR;
+  volume.minimum = -127;
+  volume.maximum = 127;
+  volume.u.trackbar.style = 0x608;
+  volume.u.trackbar.textWidth = 28;
+  volume.u.trackbar.format = StepText;
+  Grid grid(SPS_EDITOR | SPS_HLINES | SPS_VLINES | SPS_MULTIROW, 420, 200, WS_BORDER | WS_VSCROLL);
+  grid.SetColumns({Column(96, SPC_LEFT | SPC_EDITABLE), Column(-1000, SPC_CENTER | SPC_EDITABLE, &volume)},
+                  {L"Name", L"Volume"});
+  grid.owner.rows = 6;
+  // The owner keeps what the trackbar reports.
+  grid.owner.setCellResult = SPR_ROW;
+  grid.owner.decorate = [&](DWORD row, DWORD column, ZQSPREADCELL& cell) {
+    if (column == 1 && row == 2 && !grid.owner.lastSet.empty()) cell.value = _wtol(grid.owner.lastSet.c_str());
+  };
+  grid.Install();
+  grid.Send(SPM_SETEXFLAGS, SPX_DISCONTIGUOUS);
+  const RECT cell = CellOf(grid, 2, 1);
+  const LONG y = (cell.top + cell.bottom) / 2;
+  const LONG x = (cell.left + cell.right - 28 - 20) / 2;  // the thumb, at the centre value
+  auto post = [&](UINT message, WPARAM keys, LONG px) {
+    PostMessageW(grid.hwnd(), message, keys, MAKELPARAM(px, y));
+    controlstest::Pump(5);
+  };
+  post(WM_MOUSEMOVE, 0, x);
+  post(WM_LBUTTONDOWN, MK_LBUTTON, x);
+  for (LONG step = 1; step <= 6; ++step) post(WM_MOUSEMOVE, MK_LBUTTON, x + step * 5);
+  post(WM_LBUTTONUP, 0, x + 30);
+  post(WM_MOUSEMOVE, 0, x + 30);
+  ASSERT_GT(_wtol(grid.owner.lastSet.c_str()), 0);
+  EXPECT_EQ(grid.Send(SPM_GETSELECTION), MAKELONG(2, 1));
+  ASSERT_EQ(GetFocus(), grid.hwnd());  // the dragged cell in the highlight colour
+  // The screen as the drag left it, then as a full repaint draws it.
+  Canvas after(420, 200), fresh(420, 200);
+  controlstest::Pump(20);
+  HDC dc = GetDC(grid.hwnd());
+  BitBlt(after.dc(), 0, 0, after.width(), after.height(), dc, 0, 0, SRCCOPY);
+  ReleaseDC(grid.hwnd(), dc);
+  Capture(grid, fresh);
+  int differing = 0;
+  for (LONG py = 0; py < after.height(); ++py)
+    for (LONG px = 0; px < after.width(); ++px) differing += after.Pixel(px, py) != fresh.Pixel(px, py);
+  EXPECT_EQ(differing, 0);
+  // The grid lines of the dragged row are those of any other row: the line
+  // under it, and the line right of its first cell (the focus mark frames
+  // the second).
+  const RECT other = CellOf(grid, 4, 1), name = CellOf(grid, 2, 0);
+  const LONG down = other.top - cell.top;
+  for (LONG px = name.left; px < cell.right; ++px) {
+    SCOPED_TRACE(px);
+    ASSERT_EQ(after.Pixel(px, cell.bottom - 1), after.Pixel(px, other.bottom - 1));
+  }
+  for (LONG py = cell.top; py < cell.bottom; ++py) {
+    SCOPED_TRACE(py);
+    ASSERT_EQ(after.Pixel(name.right - 1, py), after.Pixel(name.right - 1, py + down));
+  }
+  const std::wstring shot = L"grid_after_thumb_drag_" + gridtest::RunName();
+  EXPECT_TRUE(testsupport::SaveWindowScreenshot(grid.parent(), shot.c_str()).saved);
 }
