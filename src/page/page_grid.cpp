@@ -262,10 +262,11 @@ void InitMixGrid(PageWindow& w) noexcept {
   m.iface.setCell = SetCell;
   m.iface.getRow = GetRow;
   SendMessageW(w.grid, SPM_SETIFACE, 0, reinterpret_cast<LPARAM>(&m.iface));
-  // Row numbers as wide as the last sub-track's the filter keeps.
+  // Row numbers as wide as the last sub-track's the filter keeps; no row
+  // after the last (sub-tracks are added with the toolbar, not typed in).
   ZQSPREADMETRICS metrics{};
   SendMessageW(w.grid, SPM_GETMETRICS, 0, reinterpret_cast<LPARAM>(&metrics));
-  metrics.flags = 0;
+  metrics.flags = SPMF_NOAPPENDROW;
   metrics.rowsForDigits = QUILLET_SUBTRACKS - 1;
   metrics.digits = -1;
   SendMessageW(w.grid, SPM_SETMETRICS, 0, reinterpret_cast<LPARAM>(&metrics));

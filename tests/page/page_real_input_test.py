@@ -177,8 +177,8 @@ def ok_run():
     frame = Frame("edited.mid")
     if not frame.window:
         return
-    frame.click(frame.cell(1, "mute"))                 # mute sub-track 1
     frame.click(frame.cell(1, "solo"), repeat=2)       # a double-click toggles twice: no solo
+    frame.click(frame.cell(1, "mute"))                 # mute sub-track 1
     frame.click(frame.cell(2, "solo"))                 # solo sub-track 2
     frame.click(frame.cell(2, "channel"))              # typing starts the editor
     frame.type("5")

@@ -72,31 +72,38 @@ std::string Words(HRESULT hr) {
   return words.empty() ? std::string("error ") + code : words + " (" + code + ")";
 }
 
+// An object of `clsid` as a host gets it: the registered class, or the
+// class object of the module the tool loaded (when `module` is given).
+HRESULT CreateObject(HMODULE module, REFCLSID clsid, REFIID iid, void** out) {
+  if (!module) return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out);
+  auto getClassObject =
+      reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(GetProcAddress(module, "DllGetClassObject"));
+  if (!getClassObject) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+  IClassFactory* factory = nullptr;
+  HRESULT hr = getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+  if (FAILED(hr)) return hr;
+  hr = factory->CreateInstance(nullptr, iid, out);
+  factory->Release();
+  return hr;
+}
+
 // The plug-in as a host gets it: the registered class, or a module's own
 // class object when a path is given. `stage` tells which step failed.
 HRESULT CreateFilter(const std::wstring& module, IQuilletFilter** filter, HMODULE* loaded, std::string* stage) {
   *loaded = nullptr;
   *stage = "cannot create the Quillet filter";
-  if (module.empty())
-    return CoCreateInstance(CLSID_QuilletFilter, nullptr, CLSCTX_INPROC_SERVER, IID_IQuilletFilter,
-                            reinterpret_cast<void**>(filter));
-  *loaded = LoadLibraryW(module.c_str());
-  if (!*loaded) {
-    *stage = "cannot load the module";
-    return HRESULT_FROM_WIN32(GetLastError());
+  if (!module.empty()) {
+    *loaded = LoadLibraryW(module.c_str());
+    if (!*loaded) {
+      *stage = "cannot load the module";
+      return HRESULT_FROM_WIN32(GetLastError());
+    }
+    if (!GetProcAddress(*loaded, "DllGetClassObject")) {
+      *stage = "not a COM module";
+      return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    }
   }
-  auto getClassObject =
-      reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(GetProcAddress(*loaded, "DllGetClassObject"));
-  if (!getClassObject) {
-    *stage = "not a COM module";
-    return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-  }
-  IClassFactory* factory = nullptr;
-  HRESULT hr = getClassObject(CLSID_QuilletFilter, IID_IClassFactory, reinterpret_cast<void**>(&factory));
-  if (FAILED(hr)) return hr;
-  hr = factory->CreateInstance(nullptr, IID_IQuilletFilter, reinterpret_cast<void**>(filter));
-  factory->Release();
-  return hr;
+  return CreateObject(*loaded, CLSID_QuilletFilter, IID_IQuilletFilter, reinterpret_cast<void**>(filter));
 }
 
 void ShowProgress(double share) {
@@ -227,7 +234,8 @@ HRESULT GoBackTo(IQuilletFilter* filter, hostkit::Host* host, const EditCheckpoi
 // opens them; returns when the user closes it. `kept` tells whether any
 // edit is kept: OK keeps them all; Cancel undoes those made since the
 // frame opened (or since its last Apply).
-HRESULT EditInFrame(IQuilletFilter* filter, hostkit::Host* host, const std::wstring& title, bool* kept) {
+HRESULT EditInFrame(IQuilletFilter* filter, HMODULE module, hostkit::Host* host, const std::wstring& title,
+                    bool* kept) {
   *kept = false;
   ISpecifyPropertyPages* pages = nullptr;
   HRESULT hr = filter->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages));
@@ -242,7 +250,11 @@ HRESULT EditInFrame(IQuilletFilter* filter, hostkit::Host* host, const std::wstr
   tool::FrameResult result = tool::FrameResult::Cancelled;
   if (SUCCEEDED(hr)) {
     hr = tool::ShowPropertyFrame(
-        filter, ids, title,
+        filter, ids,
+        [module](REFCLSID clsid, IPropertyPage** page) {
+          return CreateObject(module, clsid, IID_IPropertyPage, reinterpret_cast<void**>(page));
+        },
+        title,
         [&] {
           if (SUCCEEDED(TakeCheckpoint(filter, host, &checkpoint))) applied = true;
         },
@@ -330,7 +342,7 @@ int Run(const tool::Options& o) {
       // refused above
     } else if (FAILED(hr)) {
       status = Fail(o.input, "the filter refused the song: " + Words(hr));
-    } else if (o.edit && FAILED(hr = EditInFrame(filter, player.Host(), FileName(o.input), &kept))) {
+    } else if (o.edit && FAILED(hr = EditInFrame(filter, module, player.Host(), FileName(o.input), &kept))) {
       status = Fail(o.input, "cannot open the plug-in's property page: " + Words(hr));
     } else if (o.edit && !kept) {
       std::printf("edits cancelled; nothing written\n");

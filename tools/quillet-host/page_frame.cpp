@@ -166,9 +166,9 @@ PageSlot* ActiveSlot(const Frame& frame) {
 
 }  // namespace
 
-HRESULT ShowPropertyFrame(IUnknown* object, const CAUUID& pages, const std::wstring& title,
+HRESULT ShowPropertyFrame(IUnknown* object, const CAUUID& pages, const PageCreator& create, const std::wstring& title,
                           const std::function<void()>& applied, FrameResult* result) {
-  if (!object || !result || (pages.cElems && !pages.pElems)) return E_POINTER;
+  if (!object || !result || !create || (pages.cElems && !pages.pElems)) return E_POINTER;
   *result = FrameResult::Cancelled;
   Frame frame;
   std::vector<std::vector<DWORD>> templates;
@@ -177,9 +177,11 @@ HRESULT ShowPropertyFrame(IUnknown* object, const CAUUID& pages, const std::wstr
   HRESULT hr = S_OK;
   for (ULONG i = 0; i < pages.cElems && SUCCEEDED(hr); ++i) {
     IPropertyPage* page = nullptr;
-    hr = CoCreateInstance(pages.pElems[i], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                          reinterpret_cast<void**>(&page));
-    if (FAILED(hr)) break;
+    hr = create(pages.pElems[i], &page);
+    if (FAILED(hr) || !page) {
+      hr = FAILED(hr) ? hr : E_NOINTERFACE;
+      break;
+    }
     frame.slots.push_back(std::make_unique<PageSlot>(&frame, page));
     PageSlot* slot = frame.slots.back().get();
     hr = page->SetPageSite(slot);

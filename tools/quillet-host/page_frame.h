@@ -17,7 +17,10 @@ enum class FrameResult { Kept, Cancelled };
 // each time Apply applied the pages' settings and the sheet stays open;
 // OK gives Kept; Cancel, Escape and the close box give Cancelled, which
 // undoes what came after the last Apply.
-HRESULT ShowPropertyFrame(IUnknown* object, const CAUUID& pages, const std::wstring& title,
+// Each page is made by `create` (the registered class, or the class
+// object of a module the tool loaded itself).
+using PageCreator = std::function<HRESULT(REFCLSID clsid, IPropertyPage** page)>;
+HRESULT ShowPropertyFrame(IUnknown* object, const CAUUID& pages, const PageCreator& create, const std::wstring& title,
                           const std::function<void()>& applied, FrameResult* result);
 
 }  // namespace tool
