@@ -17,6 +17,7 @@
 #include "filter_state.h"
 #include "options.h"
 #include "player.h"
+#include "quillet_version.h"
 #include "smf.h"
 
 namespace {
@@ -321,6 +322,10 @@ int main() {
   }
   if (options.help) {
     std::printf("%s", tool::Usage());
+    return 0;
+  }
+  if (options.version) {
+    std::printf("quillet-host %s\n", QUILLET_VERSION_TEXT);
     return 0;
   }
   CoInitialize(nullptr);
