@@ -3,9 +3,10 @@
 ; STAGE holds the files to install (the ForEachFile list below).
 ;
 ; Interactive: the user chooses the folder. Silent: setup.exe /S /D=C:\Folder
-; (/D= last, unquoted). The module registers its own classes
+; (/D= last, unquoted). An installed version is upgraded in place, in its
+; own folder. The module registers its own classes
 ; (DllRegisterServer); a registration that fails undoes the whole
-; installation. Installing over an installed version replaces it in place.
+; installation (an upgrade gets the previous files back).
 ; The uninstaller unregisters the module and removes exactly the files and
 ; keys the installer made; the user's saved settings stay unless the user
 ; ticks them on the uninstaller's components page (never in silent mode).
@@ -46,6 +47,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 !define MUI_ABORTWARNING
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderOnUpgrade
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -81,10 +83,19 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 Var previous  ; folder of an installed version, empty if none
 
+; An installed version is upgraded in its own folder, whatever /D= says.
 Function .onInit
   ReadRegStr $previous HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  ${IfNot} ${FileExists} "$previous\quillet.dll"
+  ${If} ${FileExists} "$previous\quillet.dll"
+    StrCpy $INSTDIR $previous
+  ${Else}
     StrCpy $previous ""
+  ${EndIf}
+FunctionEnd
+
+Function SkipFolderOnUpgrade
+  ${If} $previous != ""
+    Abort
   ${EndIf}
 FunctionEnd
 
@@ -92,16 +103,8 @@ Section "-${PRODUCT}"
   InitPluginsDir
   CreateDirectory "$PLUGINSDIR\previous"
 
-  ; An installed version elsewhere goes first (its uninstaller keeps the
-  ; settings in silent mode); one in this folder is replaced in place.
-  ${If} $previous != ""
-  ${AndIf} $previous != $INSTDIR
-    DetailPrint "Removing ${PRODUCT} from $previous"
-    ExecWait '"$previous\uninstall.exe" /S _?=$previous'
-    Delete "$previous\uninstall.exe"
-    RMDir "$previous"
-    StrCpy $previous ""
-  ${EndIf}
+  ; Over an installed version: unregister it and keep its files until the
+  ; new ones are registered.
   ${If} $previous != ""
     UnRegDLL "$INSTDIR\quillet.dll"
     !insertmacro ForEachFile BackUpFile
