@@ -1,16 +1,18 @@
-// MIDI events as the host and the plug-in exchange them.
+/// @file
+/// MIDI events as the host and the plug-in exchange them.
 #pragma once
 #include <stddef.h>
 #include <windows.h>
 
-// Event type bits (word 0 of an event record). The filter masks are OR-sets of them.
-#define QEV_NONE           0x00000001u  // empty record
+///@{
+/// Event type bits (word 0 of an event record). The filter masks are OR-sets of them.
+#define QEV_NONE           0x00000001u  ///< empty record
 #define QEV_PACKED_NRPN    0x00000002u
 #define QEV_PACKED_RPN     0x00000004u
-#define QEV_PATCH          0x00000008u  // bank MSB, bank LSB and program in one event
+#define QEV_PATCH          0x00000008u  ///< bank MSB, bank LSB and program in one event
 #define QEV_SHORT_MSG      0x00000010u
 #define QEV_NOTE_OFF       0x00000020u
-#define QEV_NOTE           0x00000040u  // note on with its off velocity and duration
+#define QEV_NOTE           0x00000040u  ///< note on with its off velocity and duration
 #define QEV_POLY_PRESSURE  0x00000080u
 #define QEV_CONTROL        0x00000100u
 #define QEV_PROGRAM        0x00000200u
@@ -22,27 +24,28 @@
 #define QEV_LONG_MSG       0x00080000u
 #define QEV_META           0x00100000u
 #define QEV_WAVE           0x00200000u
+///@}
 
-#define QEV_SHORT_KINDS    0x00000FFFu  // every short-message kind
+#define QEV_SHORT_KINDS    0x00000FFFu  ///< every short-message kind
 #define QEV_LONG_KINDS     (QEV_SYSEX | QEV_SYSEX_CONT | QEV_MCI | QEV_LONG_MSG | QEV_META)
 
-// The 64-byte event record (16 little-endian 32-bit words).
+/// The 64-byte event record (16 little-endian 32-bit words).
 typedef struct QUILLET_EVENT {
-  DWORD type;          // word 0: one type bit; QEV_NONE marks an empty record
-  DWORD reserved1[2];  // words 1-2
-  DWORD attribute;     // word 3: sub-track attribute copied from the sub-track
-  LONG channel;        // word 4: MIDI channel 0-15 (-1: the sub-track plays on every channel)
-  DWORD subTrack;      // word 5: key of the sub-track the event belongs to
-  LONGLONG time;       // words 6-7: host time
-  DWORD duration;      // word 8: note length in host ticks (notes)
-  DWORD reserved9;     // word 9
-  DWORD dataLength;    // word 10: long kinds: bytes in the data block (non-zero: the record owns it)
-  union {              // word 11
-    BYTE* data;        // long kinds: task-allocated data block
-    BYTE bytes[4];     // short kinds: packed data bytes
+  DWORD type;          ///< word 0: one type bit; QEV_NONE marks an empty record
+  DWORD reserved1[2];  ///< words 1-2
+  DWORD attribute;     ///< word 3: sub-track attribute copied from the sub-track
+  LONG channel;        ///< word 4: MIDI channel 0-15 (-1: the sub-track plays on every channel)
+  DWORD subTrack;      ///< word 5: key of the sub-track the event belongs to
+  LONGLONG time;       ///< words 6-7: host time
+  DWORD duration;      ///< word 8: note length in host ticks (notes)
+  DWORD reserved9;     ///< word 9
+  DWORD dataLength;    ///< word 10: long kinds: bytes in the data block (non-zero: the record owns it)
+  union {              ///< word 11
+    BYTE* data;        ///< long kinds: task-allocated data block
+    BYTE bytes[4];     ///< short kinds: packed data bytes
     DWORD packed;
   };
-  DWORD reserved12[4];  // words 12-15
+  DWORD reserved12[4];  ///< words 12-15
 } QUILLET_EVENT;
 
 #ifdef __cplusplus
@@ -51,39 +54,43 @@ static_assert(sizeof(void*) != 4 || offsetof(QUILLET_EVENT, time) == 24, "time i
 static_assert(sizeof(void*) != 4 || offsetof(QUILLET_EVENT, data) == 44, "data is word 11");
 #endif
 
-// Processing flags of the buffer information.
+///@{
+/// Processing flags of the buffer information.
 #define QBUF_PLAYBACK      0x00000001u
 #define QBUF_INPUT         0x00000040u
 #define QBUF_FIRST         0x00010000u
 #define QBUF_FORCE_OK      0x00020000u
+///@}
 
 typedef struct QUILLET_BUFFERINFO {
-  LONGLONG start;      // words 0-1: time of the buffer's start
-  DWORD reserved[4];   // words 2-5
-  DWORD flags;         // word 6
+  LONGLONG start;      ///< words 0-1: time of the buffer's start
+  DWORD reserved[4];   ///< words 2-5
+  DWORD flags;         ///< word 6
   DWORD reserved7;
 } QUILLET_BUFFERINFO;
 
-// A notification (72 bytes): its kind, then data.
+///@{
+/// A notification (72 bytes): its kind, then data.
 typedef struct QUILLET_NOTIFICATION {
-  GUID kind;             // words 0-3
-  DWORD words[14];       // words 4-17; words[5] (word 9) holds flags, words[7] (word 11) the change kind
+  GUID kind;             ///< words 0-3
+  DWORD words[14];       ///< words 4-17; words[5] (word 9) holds flags, words[7] (word 11) the change kind
 } QUILLET_NOTIFICATION;
 #define QNOTIFY_WORD(n, i) ((n)->words[(i) - 4])
 #define QNOTIFY_FORCE_FORWARD 0x80000000u
+///@}
 
 #ifdef __cplusplus
 static_assert(sizeof(QUILLET_NOTIFICATION) == 72, "notification record is 72 bytes");
 #endif
 
-// A sub-track as the host describes it (36 bytes).
+/// A sub-track as the host describes it (36 bytes).
 typedef struct QUILLET_SUBTRACK {
-  DWORD key;           // identifies the sub-track
-  LONG channel;        // 0-15, or -1 for every channel
+  DWORD key;           ///< identifies the sub-track
+  LONG channel;        ///< 0-15, or -1 for every channel
   DWORD attribute;
   DWORD mute;
   DWORD solo;
-  WCHAR* name;         // task-allocated by whoever fills the record
+  WCHAR* name;         ///< task-allocated by whoever fills the record
   DWORD reserved[3];
 } QUILLET_SUBTRACK;
 
@@ -91,8 +98,10 @@ typedef struct QUILLET_SUBTRACK {
 static_assert(sizeof(void*) != 4 || sizeof(QUILLET_SUBTRACK) == 36, "sub-track description is 36 bytes");
 #endif
 
-// Change mask of a sub-track change.
+///@{
+/// Change mask of a sub-track change.
 #define QSUB_CHANNEL  0x20u
 #define QSUB_NAME     0x200u
 #define QSUB_SOLO     0x1000u
 #define QSUB_MUTE     0x2000u
+///@}

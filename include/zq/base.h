@@ -1,4 +1,5 @@
-// Common declarations of the Zq library's public headers.
+/// @file
+/// Common declarations of the Zq library's public headers.
 #pragma once
 #include <windows.h>
 
@@ -10,11 +11,13 @@
 #define ZQ_NOTHROW
 #endif
 
-// Every exported function uses the standard calling convention, except the
-// variadic ones, which are ZQCDECL (caller cleans up).
+///@{
+/// Every exported function uses the standard calling convention, except the
+/// variadic ones, which are ZQCDECL (caller cleans up).
 #define ZQAPI ZQ_EXTERN_C
 #define ZQCDECL __cdecl
+///@}
 
-// A language handle: a module's resources, its optional language module,
-// its locale, string cache and temporary-string ring.
+/// A language handle: a module's resources, its optional language module,
+/// its locale, string cache and temporary-string ring.
 typedef struct tZQLANG* HZQLANG;

@@ -1,20 +1,22 @@
-// Image engine: pixel types, image blocks (packed device-independent
-// bitmaps), single-pixel access, regions, format-converting copy and fill,
-// the raw 4- and 16-byte-pixel buffer family and the single-sample
-// bilinear samplers.
-//
-// Image blocks hold a BITMAPINFOHEADER, then three bit masks (compression
-// BI_BITFIELDS) or a colour table, then the pixel rows: bottom-up, each row
-// padded to four bytes. Coordinates are measured from the top-left corner
-// of the picture. Headers with a negative height (top-down rows) are not
-// supported: ZqGetPixelType returns 0 for them and every operation refuses
-// them like any other unsupported type.
+/// @file
+/// Image engine: pixel types, image blocks (packed device-independent
+/// bitmaps), single-pixel access, regions, format-converting copy and fill,
+/// the raw 4- and 16-byte-pixel buffer family and the single-sample
+/// bilinear samplers.
+///
+/// Image blocks hold a BITMAPINFOHEADER, then three bit masks (compression
+/// BI_BITFIELDS) or a colour table, then the pixel rows: bottom-up, each row
+/// padded to four bytes. Coordinates are measured from the top-left corner
+/// of the picture. Headers with a negative height (top-down rows) are not
+/// supported: ZqGetPixelType returns 0 for them and every operation refuses
+/// them like any other unsupported type.
 #pragma once
 #include "zq/base.h"
 
-// ---- pixel types ------------------------------------------------------
-// The values are part of the interface. 16..22 form the single-channel
-// group, 23..32 the colour group.
+///@{
+/// ---- pixel types ------------------------------------------------------
+/// The values are part of the interface. 16..22 form the single-channel
+/// group, 23..32 the colour group.
 enum {
   ZqPixel_Unsupported = 0,
   ZqPixel_Mono1 = 16,
@@ -37,12 +39,16 @@ enum {
 };
 #define ZQPIXEL_FIRST 16
 #define ZQPIXEL_LAST 32
+///@}
 
-// FourCC codes kept in biCompression (first character in the lowest byte).
-#define ZQDIB_FOURCC_RGBA 0x4244515Au /* "ZQDB" */
-#define ZQDIB_FOURCC_GRAY 0x5347515Au /* "ZQGS" */
+///@{
+/// FourCC codes kept in biCompression (first character in the lowest byte).
+#define ZQDIB_FOURCC_RGBA 0x4244515Au /**< "ZQDB" */
+#define ZQDIB_FOURCC_GRAY 0x5347515Au /**< "ZQGS" */
+///@}
 
-// ---- pixel records (blue, green, red, alpha order) --------------------
+///@{
+/// ---- pixel records (blue, green, red, alpha order) --------------------
 typedef struct ZQRGBA {
   BYTE blue, green, red, alpha;
 } ZQRGBA;
@@ -55,62 +61,68 @@ typedef struct ZQDIBPIXEL {
 typedef struct ZQHSL {
   double hue, saturation, lightness, alpha;
 } ZQHSL;
-// The working pixel every conversion goes through: full intensity 65535.
+///@}
+/// The working pixel every conversion goes through: full intensity 65535.
 typedef struct ZQWIDEPIXEL {
   WORD blue, green, red, alpha;
 } ZQWIDEPIXEL;
 
-// The block ZqPixelTypeToBitAttribs fills (64 bytes).
+/// The block ZqPixelTypeToBitAttribs fills (64 bytes).
 typedef struct ZQPIXELATTRIBS {
-  DWORD size;     // 64
-  DWORD flags;    // 4096 for types 17..22, else 0xFFFFFFFF
-  DWORD zero;     // 0
-  LONG minusOne;  // -1
-  double low;     // 0.0
-  double high;    // 1.0
+  DWORD size;     ///< 64
+  DWORD flags;    ///< 4096 for types 17..22, else 0xFFFFFFFF
+  DWORD zero;     ///< 0
+  LONG minusOne;  ///< -1
+  double low;     ///< 0.0
+  double high;    ///< 1.0
   BYTE reserved[32];
 } ZQPIXELATTRIBS;
 
-// ---- copy and set flags -------------------------------------------------
-#define ZQDIB_QUALITY_MASK    0x0000000Fu  // quality level 1..4
-#define ZQDIB_FEATHER_TOP     0x00001000u  // edge at the last stored row
-#define ZQDIB_FEATHER_BOTTOM  0x00002000u  // edge at the first stored row
+///@{
+/// ---- copy and set flags -------------------------------------------------
+#define ZQDIB_QUALITY_MASK    0x0000000Fu  ///< quality level 1..4
+#define ZQDIB_FEATHER_TOP     0x00001000u  ///< edge at the last stored row
+#define ZQDIB_FEATHER_BOTTOM  0x00002000u  ///< edge at the first stored row
 #define ZQDIB_FEATHER_LEFT    0x00004000u
 #define ZQDIB_FEATHER_RIGHT   0x00008000u
 #define ZQDIB_FEATHER_MASK    0x0000F000u
-#define ZQDIB_PARAM_MASK      0x00FF0000u  // byte parameter; feather width in source pixels
+#define ZQDIB_PARAM_MASK      0x00FF0000u  ///< byte parameter; feather width in source pixels
 #define ZQDIB_PARAM_SHIFT     16
-#define ZQDIB_SUBPIXEL        0x01000000u  // rectangles in 18.14 units
-#define ZQDIB_SHRINK_FILTER   0x02000000u  // first scaler option
+#define ZQDIB_SUBPIXEL        0x01000000u  ///< rectangles in 18.14 units
+#define ZQDIB_SHRINK_FILTER   0x02000000u  ///< first scaler option
 #define ZQDIB_BICUBIC         0x04000000u
-#define ZQDIB_REPLACE_EDGES   0x08000000u  // second scaler option
+#define ZQDIB_REPLACE_EDGES   0x08000000u  ///< second scaler option
+///@}
 
-// Selector bits the exchange set keeps (quality 1..4 map to 0x180, 0x1C0,
-// 0x1E0, 0x1F0).
-#define ZQXCHG_WIDE           0x00000010u  // 16-bit working pixel
-#define ZQXCHG_EXACT          0x00000020u  // 8-bit channels x 257 instead of x 256
+///@{
+/// Selector bits the exchange set keeps (quality 1..4 map to 0x180, 0x1C0,
+/// 0x1E0, 0x1F0).
+#define ZQXCHG_WIDE           0x00000010u  ///< 16-bit working pixel
+#define ZQXCHG_EXACT          0x00000020u  ///< 8-bit channels x 257 instead of x 256
 #define ZQXCHG_ALT_BLEND      0x00000040u
 #define ZQXCHG_ALT_BLEND2     0x00000080u
 #define ZQXCHG_QUALITY_BIT    0x00000100u
+///@}
 
-// ---- the exchange set ----------------------------------------------------
-// Readers fill `work` from the source cursor and advance it by one pixel
-// (four for the four-pixel forms); writers pack `work` at the destination
-// cursor and advance it. Without ZQXCHG_WIDE the working pixels are the
-// 8-bit `narrow` form. Blend operation 3 mixes work[1] into work[0] with
-// weight blend[1] (0..65535): work[0] += (work[1] - work[0]) * weight / 65535.
+///@{
+/// ---- the exchange set ----------------------------------------------------
+/// Readers fill `work` from the source cursor and advance it by one pixel
+/// (four for the four-pixel forms); writers pack `work` at the destination
+/// cursor and advance it. Without ZQXCHG_WIDE the working pixels are the
+/// 8-bit `narrow` form. Blend operation 3 mixes work[1] into work[0] with
+/// weight blend[1] (0..65535): work[0] += (work[1] - work[0]) * weight / 65535.
 typedef struct ZQXCHGSET ZQXCHGSET;
 typedef void(WINAPI* ZQXCHGPROC)(ZQXCHGSET* set);
 struct ZQXCHGSET {
-  DWORD flags;   // effective flags (selector bits applied)
+  DWORD flags;   ///< effective flags (selector bits applied)
   int srcType;
   int dstType;
   ZQXCHGPROC write1, write4;
   ZQXCHGPROC read1, read4;
-  ZQXCHGPROC read2x2;     // work[0..3] = pixel, right, below, below-right
-  ZQXCHGPROC readInterp;  // work[0] = 2x2 block weighted by fracX, fracY
+  ZQXCHGPROC read2x2;     ///< work[0..3] = pixel, right, below, below-right
+  ZQXCHGPROC readInterp;  ///< work[0] = 2x2 block weighted by fracX, fracY
   ZQXCHGPROC blend[4];
-  DWORD param;  // flag bits 16..23
+  DWORD param;  ///< flag bits 16..23
   union {
     ZQWIDEPIXEL wide[4];
     ZQRGBA narrow[4];
@@ -119,55 +131,61 @@ struct ZQXCHGSET {
   int srcBit;
   BYTE* dst;
   int dstBit;
-  int fracX, fracY;  // 14-bit fractions of the interpolating reader
-  int nextRow;       // bytes from a source pixel to the one below
-  const RGBQUAD* srcTable;  // colour table of a palette source
-  int srcTableCount;        // its entries; indices beyond read as black
-  const BYTE* quantizer;    // ColorQuantizer of a palette destination
+  int fracX, fracY;  ///< 14-bit fractions of the interpolating reader
+  int nextRow;       ///< bytes from a source pixel to the one below
+  const RGBQUAD* srcTable;  ///< colour table of a palette source
+  int srcTableCount;        ///< its entries; indices beyond read as black
+  const BYTE* quantizer;    ///< ColorQuantizer of a palette destination
   DWORD blendBlock[7];
 };
+///@}
 
-// ---- two-image parameter record for plug-in kernels -----------------------
+/// ---- two-image parameter record for plug-in kernels -----------------------
 typedef struct ZQPLUGINPARAM {
   BITMAPINFOHEADER* dstHeader;
   BYTE* dstBits;
-  BYTE* dstFirst;  // first stored row of the clipped destination rectangle
+  BYTE* dstFirst;  ///< first stored row of the clipped destination rectangle
   int dstBitOffset;
-  const RECT* dstRect;  // points at dstRectStore below
+  const RECT* dstRect;  ///< points at dstRectStore below
   int dstWidth, dstHeight, dstStride;
   BITMAPINFOHEADER* srcHeader;
   BYTE* srcBits;
   BYTE* srcFirst;
   int srcBitOffset;
-  const RECT* srcRect;  // points at srcRectStore below
+  const RECT* srcRect;  ///< points at srcRectStore below
   int srcWidth, srcHeight, srcStride;
   int trimLeft, trimTop, trimRight, trimBottom;
   DWORD user;
   DWORD zero;
-  // The clipped rectangles the two references point at: they live as long
-  // as the record does.
+  /// The clipped rectangles the two references point at: they live as long
+  /// as the record does.
   RECT dstRectStore, srcRectStore;
 } ZQPLUGINPARAM;
 
 typedef void(WINAPI* ZQCHANNELPROC)(void* channel, DWORD_PTR user);
 typedef void(WINAPI* ZQCHANNELPAIRPROC)(void* dstChannel, const void* srcChannel, DWORD_PTR user);
 
-// ---- pixel types and image blocks -------------------------------------------
+///@{
+/// ---- pixel types and image blocks -------------------------------------------
 ZQAPI int WINAPI ZqGetPixelType(const BITMAPINFOHEADER* header) ZQ_NOTHROW;
 ZQAPI int WINAPI ZqGetPixelBitsPerChannel(int type, BYTE* bits4) ZQ_NOTHROW;
 ZQAPI int WINAPI ZqPixelTypeToBitAttribs(int type, DWORD* compression, void* attribs, int attribsSize,
                                          DWORD* masks3) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqVideo_InitBitmapInfo(BITMAPINFOHEADER* header, int type, int width, int height,
                                             const RGBQUAD* table, int count, DWORD* imageSize) ZQ_NOTHROW;
-// Image dimensions are positive; stride x height and the whole block are
-// limited to 2 GB (E_INVALIDARG / E_OUTOFMEMORY beyond).
+///@}
+///@{
+/// Image dimensions are positive; stride x height and the whole block are
+/// limited to 2 GB (E_INVALIDARG / E_OUTOFMEMORY beyond).
 ZQAPI HRESULT WINAPI ZqDibAlloc(BITMAPINFOHEADER** block, int type, int width, int height, const RGBQUAD* table,
                                 int count, DWORD flags) ZQ_NOTHROW;
 #define ZQDIBALLOC_ZERO 0x1u
 ZQAPI HRESULT WINAPI ZqDibFree(void* block, DWORD flags) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI ZqVideo_IsCompressed(const BITMAPINFOHEADER* header) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqVideo_GetFormatText(DWORD compression, LPWSTR text, int length) ZQ_NOTHROW;
-// Writes at most 30 characters ("%dx%dx%d" of width, height and bit count).
+///@}
+///@{
+/// Writes at most 30 characters ("%dx%dx%d" of width, height and bit count).
 ZQAPI HRESULT WINAPI ZqVideo_GetAttribsText(const BITMAPINFOHEADER* header, LPWSTR text, int unused) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqVideo_GetAttribsTextEx(const BITMAPINFOHEADER* header, DWORD unused1, LPWSTR text,
                                               DWORD unused2, DWORD unused3) ZQ_NOTHROW;
@@ -175,19 +193,23 @@ ZQAPI void WINAPI ZqVideo_PaletteRGBAFromEntry(ZQRGBA* out, const PALETTEENTRY* 
 ZQAPI void WINAPI ZqVideo_PaletteEntryFromRGBA(PALETTEENTRY* out, const ZQRGBA* colours, int count) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqDibGetPixel(const BITMAPINFOHEADER* header, const void* bits, int stride, int x, int y,
                                    ZQWIDEPIXEL* pixel) ZQ_NOTHROW;
-// On a palette image the nearest entry is chosen through a colour
-// quantizer built for the call.
+///@}
+///@{
+/// On a palette image the nearest entry is chosen through a colour
+/// quantizer built for the call.
 ZQAPI HRESULT WINAPI ZqDibSetPixel(BITMAPINFOHEADER* header, void* bits, int stride, int x, int y,
                                    const ZQWIDEPIXEL* pixel) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqDibFlip(BITMAPINFOHEADER* header, void* bits, const RECT* rect, int stride, BOOL horizontal,
                                BOOL vertical) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqDibSwapRB(BITMAPINFOHEADER* header, void* bits, const RECT* rect, int stride) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqVideoDSP_ForceExternRef(void) ZQ_NOTHROW;
-// A 32768-byte inverse colour table (5:5:5 cell -> palette index); free it
-// with ZqDibFree.
+///@}
+/// A 32768-byte inverse colour table (5:5:5 cell -> palette index); free it
+/// with ZqDibFree.
 ZQAPI HRESULT WINAPI ZqDibCreateColorQuantizer(BYTE** table, const BITMAPINFOHEADER* header) ZQ_NOTHROW;
 
-// ---- regions ---------------------------------------------------------------------
+///@{
+/// ---- regions ---------------------------------------------------------------------
 ZQAPI void WINAPI ZqDibPrepareRects(const BITMAPINFOHEADER* dstHeader, RECT* dstOut, const RECT* dstRect,
                                     const BITMAPINFOHEADER* srcHeader, RECT* srcOut, const RECT* srcRect,
                                     RECT* srcTrims) ZQ_NOTHROW;
@@ -207,8 +229,10 @@ ZQAPI HRESULT WINAPI DibPreparePluginParam(ZQPLUGINPARAM* record, BITMAPINFOHEAD
                                            BOOL* isFloat, BOOL* nothingToDo) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqXCHGGetFunctionPointers(int dstType, int srcType, DWORD flags, ZQXCHGSET* set,
                                                const DWORD* blendBlock) ZQ_NOTHROW;
+///@}
 
-// ---- header operations ----------------------------------------------------------------
+///@{
+/// ---- header operations ----------------------------------------------------------------
 ZQAPI HRESULT WINAPI ZqDibCopy(BITMAPINFOHEADER* dstHeader, void* dstBits, const RECT* dstRect, int dstStride,
                                const BITMAPINFOHEADER* srcHeader, const void* srcBits, const RECT* srcRect,
                                int srcStride, DWORD flags) ZQ_NOTHROW;
@@ -218,16 +242,20 @@ ZQAPI HRESULT WINAPI ZqDibFillRect(BITMAPINFOHEADER* header, void* bits, const R
                                    const ZQRGBAFLOAT* colour, DWORD flags) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqDibFillRectChannel(BITMAPINFOHEADER* header, void* bits, const RECT* rect, int stride,
                                           int channel, float value, DWORD flags) ZQ_NOTHROW;
+///@}
 
-// ---- raw buffers of 4-byte (8-bit) or 16-byte (float) pixels --------------------------------
-// Channel numbers: 0 blue, 1 green, 2 red, 3 alpha.
+///@{
+/// ---- raw buffers of 4-byte (8-bit) or 16-byte (float) pixels --------------------------------
+/// Channel numbers: 0 blue, 1 green, 2 red, 3 alpha.
 ZQAPI HRESULT WINAPI ZqDibCopyUnscaled(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                        const BYTE* srcBase, const RECT* srcBounds, int srcStride,
                                        const RECT* srcRect, int bytesPerPixel) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqDibSetUnscaled(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
                                       int bytesPerPixel, double red, double green, double blue,
                                       double alpha) ZQ_NOTHROW;
-// 4-byte pixels: value x 255, truncated and held to 0..255.
+///@}
+///@{
+/// 4-byte pixels: value x 255, truncated and held to 0..255.
 ZQAPI HRESULT WINAPI ZqDibChannelSet(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
                                      int bytesPerPixel, int channel, double value) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqDibChannelCopyUnscaled(BYTE* dstBase, const RECT* dstBounds, int dstStride,
@@ -241,8 +269,10 @@ ZQAPI HRESULT WINAPI ZqDibChannelOp(BYTE* dstBase, const RECT* dstBounds, int ds
                                     int dstChannel, const BYTE* srcBase, const RECT* srcBounds, int srcStride,
                                     const RECT* srcRect, int srcChannel, int bytesPerPixel,
                                     ZQCHANNELPAIRPROC function, DWORD_PTR user) ZQ_NOTHROW;
+///@}
 
-// ---- single-sample bilinear samplers (14-bit fractions, 18.14 positions) ----------------------
+///@{
+/// ---- single-sample bilinear samplers (14-bit fractions, 18.14 positions) ----------------------
 ZQAPI BYTE* WINAPI ZqGetSubPixel32Fast(BYTE* out, const BYTE* topLeft, int stride, int fractionX,
                                        int fractionY) ZQ_NOTHROW;
 ZQAPI float* WINAPI ZqGetSubPixel128Fast(float* out, const float* topLeft, int stride, int fractionX,
@@ -251,27 +281,28 @@ ZQAPI BOOL WINAPI ZqGetSubPixel32Safe(BYTE* out, const BYTE* base, int width, in
                                       int y) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI ZqGetSubPixel128Safe(float* out, const float* base, int width, int height, int stride, int x,
                                        int y) ZQ_NOTHROW;
+///@}
 
-// ---- scaling (18.14 fixed point: 16384 = one pixel) -----------------------------------------
-// Scaler images are (base of row 0, size, stride); the stride may be
-// negative, so a bottom-up block is passed as its last stored row with the
-// negated stride. Pixels are 4 bytes (8-bit blue, green, red, alpha) or,
-// for any other bytes-per-pixel value, 16 (floats).
-//
-// Choices the scalers make where their description leaves room:
-// - 8-bit bilinear samples use ZqGetSubPixel32Fast's truncated 14-bit
-//   weights; the SSE2 form may differ from the scalar one by one unit.
-// - Area averaging divides by the sum of the weights it used (so uniform
-//   images stay uniform at the clipped right and bottom footprints); with
-//   one direction interpolated, the interpolated value carries one extra
-//   bit ((v0 (16384 - f) + v1 f) >> 13) and the sum is divided by twice
-//   the weights.
-// - Bicubic, 8-bit: vertical pass first, kept as value x 64
-//   ((sum + 128) >> 8) and held to 0..255 x 64, so overshoot does not
-//   carry into the horizontal pass, which rounds ((sum + 2^19) >> 20) and
-//   holds to 0..255. Float images are not clamped.
-// - Partial edge pixels, 8-bit: coverage c (14 bits, row coverage times
-//   column coverage >> 14); d + (s - d) x c / 16384, truncated toward zero.
+/// ---- scaling (18.14 fixed point: 16384 = one pixel) -----------------------------------------
+/// Scaler images are (base of row 0, size, stride); the stride may be
+/// negative, so a bottom-up block is passed as its last stored row with the
+/// negated stride. Pixels are 4 bytes (8-bit blue, green, red, alpha) or,
+/// for any other bytes-per-pixel value, 16 (floats).
+///
+/// Choices the scalers make where their description leaves room:
+/// - 8-bit bilinear samples use ZqGetSubPixel32Fast's truncated 14-bit
+///   weights; the SSE2 form may differ from the scalar one by one unit.
+/// - Area averaging divides by the sum of the weights it used (so uniform
+///   images stay uniform at the clipped right and bottom footprints); with
+///   one direction interpolated, the interpolated value carries one extra
+///   bit ((v0 (16384 - f) + v1 f) >> 13) and the sum is divided by twice
+///   the weights.
+/// - Bicubic, 8-bit: vertical pass first, kept as value x 64
+///   ((sum + 128) >> 8) and held to 0..255 x 64, so overshoot does not
+///   carry into the horizontal pass, which rounds ((sum + 2^19) >> 20) and
+///   holds to 0..255. Float images are not clamped.
+/// - Partial edge pixels, 8-bit: coverage c (14 bits, row coverage times
+///   column coverage >> 14); d + (s - d) x c / 16384, truncated toward zero.
 typedef struct ZQSUBPIXELPARAM {
   DWORD reserved0;
   BYTE* dstBase;
@@ -285,8 +316,8 @@ typedef struct ZQSUBPIXELPARAM {
   DWORD reserved3;
   RECT srcFinal;
   RECT srcClipped;
-  int stepX, stepY;    // interpolation steps
-  int scaleX, scaleY;  // source pixels per destination pixel
+  int stepX, stepY;    ///< interpolation steps
+  int scaleX, scaleY;  ///< source pixels per destination pixel
   DWORD reserved4[2];
 } ZQSUBPIXELPARAM;
 
@@ -309,7 +340,8 @@ ZQAPI HRESULT WINAPI ZqDibScale_BiCubicSubPixel(BYTE* dstBase, const SIZE* dstSi
                                                 const RECT* dstRect, const BYTE* srcBase, const SIZE* srcSize,
                                                 int srcStride, const RECT* srcRect, int bytesPerPixel,
                                                 BOOL shrinkFilter, BOOL replaceEdges) ZQ_NOTHROW;
-// Raw-buffer reducers and the plain bicubic copy (regions by ZqDibPrepareSet).
+///@{
+/// Raw-buffer reducers and the plain bicubic copy (regions by ZqDibPrepareSet).
 ZQAPI HRESULT WINAPI ZqDibCopyBiCubic(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                       const BYTE* srcBase, const RECT* srcBounds, int srcStride,
                                       const RECT* srcRect, int bytesPerPixel) ZQ_NOTHROW;
@@ -319,3 +351,4 @@ ZQAPI HRESULT WINAPI ZqDownSample(BYTE* dstBase, const RECT* dstBounds, int dstS
 ZQAPI HRESULT WINAPI ZqPixelate(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                 const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
                                 int bytesPerPixel) ZQ_NOTHROW;
+///@}

@@ -1,5 +1,6 @@
-// The error handler: result-code texts, error messages, details lines for
-// the message box, memory and exception dumps, the crash filter.
+/// @file
+/// The error handler: result-code texts, error messages, details lines for
+/// the message box, memory and exception dumps, the crash filter.
 #pragma once
 #include "zq/base.h"
 
@@ -91,7 +92,8 @@
 #define ZQ_E_NO_RENDERER              ((HRESULT)0x8004E163L)
 #define ZQ_E_FILE_TYPE_NOT_IN_VERSION ((HRESULT)0x8004E164L)
 #define ZQ_E_FILE_BUSY                ((HRESULT)0x8004E165L)
-// Transfers to a portable disc recorder.
+///@{
+/// Transfers to a portable disc recorder.
 #define ZQ_E_RECORDER_NOT_FOUND       ((HRESULT)0x8004E17CL)
 #define ZQ_E_RECORDER_BUSY            ((HRESULT)0x8004E17DL)
 #define ZQ_E_RECORDER_NO_DISC         ((HRESULT)0x8004E17EL)
@@ -101,8 +103,10 @@
 #define ZQ_E_RECORDER_INTERRUPTED     ((HRESULT)0x8004E182L)
 #define ZQ_E_RECORDER_WRITE           ((HRESULT)0x8004E183L)
 #define ZQ_E_RECORDER_DRIVER          ((HRESULT)0x8004E184L)
+///@}
 
-// Successes with a warning.
+///@{
+/// Successes with a warning.
 #define ZQ_S_PARTLY_RECOVERED         ((HRESULT)0x0004E000L)
 #define ZQ_S_MEDIA_NOT_FOUND          ((HRESULT)0x0004E003L)
 #define ZQ_S_NOT_CONFIGURED           ((HRESULT)0x0004E005L)
@@ -116,6 +120,7 @@
 #define ZQ_S_DIFFERENT_VERSION        ((HRESULT)0x0004E010L)
 #define ZQ_S_DEVICES_REMAPPED         ((HRESULT)0x0004E015L)
 #define ZQ_S_CONVERSION_INEXACT       ((HRESULT)0x0004E018L)
+///@}
 
 // ---- Operations: what was being done when an error occurred ----------------
 // Passed as the `message` of ZqErrorHandler_GetErrorMessage / _MsgBox
@@ -124,18 +129,18 @@
 #define ZQ_OPERATION_GENERAL             0
 #define ZQ_OPERATION_UNDO_BUFFER         1
 #define ZQ_OPERATION_LOAD_PLUGIN         2
-#define ZQ_OPERATION_EFFECT_CHAIN        3   // %s: chain name
-#define ZQ_OPERATION_PROJECT_MEDIA       4   // %s: media
-#define ZQ_OPERATION_LOAD_PROJECT        5   // %s: file name
-#define ZQ_OPERATION_SAVE_PROJECT        6   // %s: file name
-#define ZQ_OPERATION_CREATE_MEDIA        7   // %s: file name
+#define ZQ_OPERATION_EFFECT_CHAIN        3   ///< %s: chain name
+#define ZQ_OPERATION_PROJECT_MEDIA       4   ///< %s: media
+#define ZQ_OPERATION_LOAD_PROJECT        5   ///< %s: file name
+#define ZQ_OPERATION_SAVE_PROJECT        6   ///< %s: file name
+#define ZQ_OPERATION_CREATE_MEDIA        7   ///< %s: file name
 #define ZQ_OPERATION_EDIT                8
-#define ZQ_OPERATION_IMPORT_EDL          9   // %s: file name
-#define ZQ_OPERATION_EXPORT_EDL          10  // %s: file name
+#define ZQ_OPERATION_IMPORT_EDL          9   ///< %s: file name
+#define ZQ_OPERATION_EXPORT_EDL          10  ///< %s: file name
 #define ZQ_OPERATION_START_PLAYBACK      11
 #define ZQ_OPERATION_RECORD              12
 #define ZQ_OPERATION_OPEN_AUDIO_DEVICE   14
-#define ZQ_OPERATION_LOAD_PRESET         15  // %s: preset name
+#define ZQ_OPERATION_LOAD_PRESET         15  ///< %s: preset name
 #define ZQ_OPERATION_NEW_PROJECT         16
 #define ZQ_OPERATION_NEW_TRACK           17
 #define ZQ_OPERATION_READ_TIME_CODE      18
@@ -151,8 +156,8 @@
 #define ZQ_OPERATION_ENCODE_FILE         28
 #define ZQ_OPERATION_WRITE_FILE          29
 #define ZQ_OPERATION_TRANSFER_FILE       30
-#define ZQ_OPERATION_REGISTER_PLUGIN     31  // %s: plug-in name
-#define ZQ_OPERATION_UNREGISTER_PLUGIN   32  // %s: plug-in name
+#define ZQ_OPERATION_REGISTER_PLUGIN     31  ///< %s: plug-in name
+#define ZQ_OPERATION_UNREGISTER_PLUGIN   32  ///< %s: plug-in name
 #define ZQ_OPERATION_IMPORT_MEDIA        33
 #define ZQ_OPERATION_CREATE_PROXY        34
 #define ZQ_OPERATION_DEVICE_PREVIEW      35
@@ -165,44 +170,44 @@
 #define ZQ_OPERATION_SHOW_ME             42
 #define ZQ_OPERATION_DISK_MANAGEMENT     43
 #define ZQ_OPERATION_EXTRACT_CD_AUDIO    44
-#define ZQ_OPERATION_COMMAND             45  // %s: command name
-#define ZQ_OPERATION_RUN_SCRIPT          46  // %s: script
+#define ZQ_OPERATION_COMMAND             45  ///< %s: command name
+#define ZQ_OPERATION_RUN_SCRIPT          46  ///< %s: script
 #define ZQ_OPERATION_OPEN_OLD_PROJECT    47
 #define ZQ_OPERATION_MEDIA_MANAGER       48
 #define ZQ_OPERATION_RECORDER_TRANSFER   49
-#define ZQ_OPERATION_SOURCE_PROJECT      50  // %s: details
+#define ZQ_OPERATION_SOURCE_PROJECT      50  ///< %s: details
 
 #define ZQ_ERROR_OPERATION(id) ((LPCWSTR)(ULONG_PTR)(WORD)(id))
 
 // ---- Registered error tables ------------------------------------------------
 
-// A text slot: a string id of the library's language handle (a value below
-// 0x10000, written ZQ_ERROR_TEXT_ID(id)) or a pointer to a UTF-16 text.
-// A slot of 0 means "no text".
+/// A text slot: a string id of the library's language handle (a value below
+/// 0x10000, written ZQ_ERROR_TEXT_ID(id)) or a pointer to a UTF-16 text.
+/// A slot of 0 means "no text".
 #define ZQ_ERROR_TEXT_ID(id) ((LPCWSTR)(ULONG_PTR)(WORD)(id))
 
 typedef struct ZQERRORENTRY {
   HRESULT code;
-  LPCWSTR text;  // text slot
+  LPCWSTR text;  ///< text slot
 } ZQERRORENTRY;
 
-// Registers `count` entries (the array must stay valid while the module is
-// loaded). Registered tables are searched in registration order before the
-// built-in one. S_FALSE when 32 tables are registered already (the table is
-// not added); E_POINTER for a null table with a count above 0; E_INVALIDARG
-// for a negative count.
+/// Registers `count` entries (the array must stay valid while the module is
+/// loaded). Registered tables are searched in registration order before the
+/// built-in one. S_FALSE when 32 tables are registered already (the table is
+/// not added); E_POINTER for a null table with a count above 0; E_INVALIDARG
+/// for a negative count.
 ZQAPI HRESULT WINAPI ZqErrorHandler_AddErrorTable(const ZQERRORENTRY* table, int count) ZQ_NOTHROW;
 
-// The text of `code` (it begins with two line breaks), or null when no table
-// knows it (or its slot is 0). Library texts stay valid while the module is
-// loaded.
+/// The text of `code` (it begins with two line breaks), or null when no table
+/// knows it (or its slot is 0). Library texts stay valid while the module is
+/// loaded.
 ZQAPI LPCWSTR WINAPI ZqErrorHandler_GetHresultString(HRESULT code) ZQ_NOTHROW;
 
-// Composes the operation text (`message`: an operation id below 0x10000 or a
-// text pointer; formatted with `argument` as its one "%s", an empty string
-// for null) and the text of `code` into the module-wide message buffer of
-// 2,048 characters, and returns it. A code no table knows gives "Error
-// 0x........ (message missing)". The buffer is overwritten by the next call.
+/// Composes the operation text (`message`: an operation id below 0x10000 or a
+/// text pointer; formatted with `argument` as its one "%s", an empty string
+/// for null) and the text of `code` into the module-wide message buffer of
+/// 2,048 characters, and returns it. A code no table knows gives "Error
+/// 0x........ (message missing)". The buffer is overwritten by the next call.
 ZQAPI LPCWSTR WINAPI ZqErrorHandler_GetErrorMessage(LPCWSTR message, HRESULT code, LPCWSTR argument) ZQ_NOTHROW;
 
 ZQAPI HRESULT WINAPI ZqErrorHandler_TranslateWin32Error(DWORD error) ZQ_NOTHROW;
@@ -210,55 +215,57 @@ ZQAPI HRESULT WINAPI ZqErrorHandler_TranslateCommDlgError(DWORD error) ZQ_NOTHRO
 
 // ---- Details lines (the message box's details area) -------------------------
 
-// Resets the details: no lines, code 0, no thread. S_OK.
+/// Resets the details: no lines, code 0, no thread. S_OK.
 ZQAPI HRESULT WINAPI ZqErrorHandler_DetailsInit(void) ZQ_NOTHROW;
-// Adds a line (formatted with the printer when it holds "%" or "$"). The
-// first call after a reset binds the details to the calling thread; another
-// thread may add only lines with the code already recorded. S_OK; E_POINTER
-// for a null format; E_FAIL for a foreign thread's other code or when the
-// text would reach 8,191 characters with the terminator (nothing changes).
+/// Adds a line (formatted with the printer when it holds "%" or "$"). The
+/// first call after a reset binds the details to the calling thread; another
+/// thread may add only lines with the code already recorded. S_OK; E_POINTER
+/// for a null format; E_FAIL for a foreign thread's other code or when the
+/// text would reach 8,191 characters with the terminator (nothing changes).
 ZQAPI HRESULT ZQCDECL ZqErrorHandler_DetailsAddString(HRESULT code, LPCWSTR format, ...) ZQ_NOTHROW;
-// The code of the last details line (0 after a reset).
+/// The code of the last details line (0 after a reset).
 ZQAPI HRESULT WINAPI ZqErrorHandler_GetLastError(void) ZQ_NOTHROW;
 
 // ---- Showing errors ----------------------------------------------------------
 
-// Style bits of the library's message box for its details area.
+/// Style bits of the library's message box for its details area.
 #define ZQ_MB_DETAILS 0xC000
 
-// Shows `text` exactly as written ("Warning: " in front when `warning` is
-// non-zero) with the current details lines, then resets the details. An
-// owner of (HWND)-1 means no owner. Returns the box's result.
+/// Shows `text` exactly as written ("Warning: " in front when `warning` is
+/// non-zero) with the current details lines, then resets the details. An
+/// owner of (HWND)-1 means no owner. Returns the box's result.
 ZQAPI int WINAPI ZqErrorHandler_MsgBoxText(HWND owner, UINT style, LPCWSTR text, BOOL warning) ZQ_NOTHROW;
-// ZqErrorHandler_GetErrorMessage(message, code, argument) shown with
-// ZqErrorHandler_MsgBoxText; for ZQ_E_CANCELLED nothing is shown and 1
-// (IDOK) returned.
+/// ZqErrorHandler_GetErrorMessage(message, code, argument) shown with
+/// ZqErrorHandler_MsgBoxText; for ZQ_E_CANCELLED nothing is shown and 1
+/// (IDOK) returned.
 ZQAPI int WINAPI ZqErrorHandler_MsgBox(HWND owner, UINT style, LPCWSTR message, HRESULT code, LPCWSTR argument,
                                        BOOL warning) ZQ_NOTHROW;
 
 // ---- Dumps (ANSI text) ------------------------------------------------------
 
-// Lines of 8 bytes: address, bytes in hex (".." when unreadable), the bytes
-// as characters. A line is started only when 50 bytes of room remain; the
-// text is always terminated (size > 0). Returns the characters written.
+/// Lines of 8 bytes: address, bytes in hex (".." when unreadable), the bytes
+/// as characters. A line is started only when 50 bytes of room remain; the
+/// text is always terminated (size > 0). Returns the characters written.
 ZQAPI int WINAPI ZqErrorHandler_DumpHex(LPSTR out, int size, const void* address, int count) ZQ_NOTHROW;
-// Lines of up to 4 words ("........" when unreadable); count <= 0 writes an
-// empty text.
+/// Lines of up to 4 words ("........" when unreadable); count <= 0 writes an
+/// empty text.
 ZQAPI int WINAPI ZqErrorHandler_DumpHexDWords(LPSTR out, int size, const void* address, int count) ZQ_NOTHROW;
 
-// Sections of an exception report (0 = all).
+///@{
+/// Sections of an exception report (0 = all).
 #define ZQ_EXCEPTION_SUMMARY   0x01
 #define ZQ_EXCEPTION_MODULE    0x02
 #define ZQ_EXCEPTION_REGISTERS 0x04
 #define ZQ_EXCEPTION_CODE      0x08
 #define ZQ_EXCEPTION_STACK     0x10
 #define ZQ_EXCEPTION_THREAD    0x20
+///@}
 
-// Writes the report of an exception (record, module, thread, registers,
-// code bytes, stack) into `out`. Returns the characters written.
+/// Writes the report of an exception (record, module, thread, registers,
+/// code bytes, stack) into `out`. Returns the characters written.
 ZQAPI int WINAPI ZqErrorHandler_DumpExceptionRecord(LPSTR out, int size, LPCSTR threadName,
                                                     EXCEPTION_POINTERS* exception, DWORD sections) ZQ_NOTHROW;
-// An exception filter that reports the exception in the library's message
-// box (the report in its details) and returns EXCEPTION_EXECUTE_HANDLER;
-// EXCEPTION_CONTINUE_SEARCH for a datatype misalignment or under a debugger.
+/// An exception filter that reports the exception in the library's message
+/// box (the report in its details) and returns EXCEPTION_EXECUTE_HANDLER;
+/// EXCEPTION_CONTINUE_SEARCH for a datatype misalignment or under a debugger.
 ZQAPI LONG WINAPI ZqErrorHandler_ExceptionFilter(EXCEPTION_POINTERS* exception, LPCSTR threadName) ZQ_NOTHROW;

@@ -1,34 +1,40 @@
-// The fader: a mixing-desk slider with one or two thumbs (mono or stereo),
-// a linear or tapered scale, keyboard, mouse, wheel and a caret focus
-// display. One instance record serves as a window of the class registered
-// by FaderInitialize or as a window-less instance that a host window keeps,
-// places, draws and feeds messages to.
+/// @file
+/// The fader: a mixing-desk slider with one or two thumbs (mono or stereo),
+/// a linear or tapered scale, keyboard, mouse, wheel and a caret focus
+/// display. One instance record serves as a window of the class registered
+/// by FaderInitialize or as a window-less instance that a host window keeps,
+/// places, draws and feeds messages to.
 #pragma once
 #include "zq/base.h"
 
 #include <commctrl.h>
 
-// The instance record: FaderInst_GetSize() bytes, zeroed by the caller of
-// FaderInst_Init.
+///@{
+/// The instance record: FaderInst_GetSize() bytes, zeroed by the caller of
+/// FaderInst_Init.
 #define ZQ_FADERINST_SIZE 320
 typedef struct ZQFADERINST {
   DWORD opaque[ZQ_FADERINST_SIZE / 4];
 } ZQFADERINST;
+///@}
 
-// ---- Style bits ---------------------------------------------------------------
-#define FADS_VERT            0x0001  // the value grows upwards
-#define FADS_SELFMOVE        0x0002  // keys and repeats move the values before reporting (stereo: always)
-#define FADS_NOFOCUS         0x0008  // a press does not take the focus
-#define FADS_THUMBSIZE_MASK  0x0030  // value 0x0010: 10-pixel thumb, otherwise 20
+///@{
+/// ---- Style bits ---------------------------------------------------------------
+#define FADS_VERT            0x0001  ///< the value grows upwards
+#define FADS_SELFMOVE        0x0002  ///< keys and repeats move the values before reporting (stereo: always)
+#define FADS_NOFOCUS         0x0008  ///< a press does not take the focus
+#define FADS_THUMBSIZE_MASK  0x0030  ///< value 0x0010: 10-pixel thumb, otherwise 20
 #define FADS_THUMB10         0x0010
 #define FADS_STEREO          0x0040
 #define FADS_TAPER           0x0080
 #define FADS_TRACK_MASK      0x0F00
 #define FADS_TRACK_NARROW    0x0100
-#define FADS_TICKS_MASK      0xF000  // any of these draws the tick scale
-#define FADS_NOTIFY          0x4000  // WM_COMMAND notifications
+#define FADS_TICKS_MASK      0xF000  ///< any of these draws the tick scale
+#define FADS_NOTIFY          0x4000  ///< WM_COMMAND notifications
+///@}
 
-// ---- State flags ------------------------------------------------------------------
+///@{
+/// ---- State flags ------------------------------------------------------------------
 #define FADST_DISABLED       0x000001
 #define FADST_FOCUS          0x000002
 #define FADST_HOSTED         0x000004
@@ -38,7 +44,7 @@ typedef struct ZQFADERINST {
 #define FADST_HIDDEN         0x000080
 #define FADST_MANYCOLOURS    0x000400
 #define FADST_IMAGETHUMB     0x000800
-#define FADST_FINEMAPPING    0x001000  // as many track pixels as values
+#define FADST_FINEMAPPING    0x001000  ///< as many track pixels as values
 #define FADST_FINEDRAG       0x002000
 #define FADST_FINEACTIVE     0x004000
 #define FADST_IGNOREMOVE     0x008000
@@ -47,8 +53,10 @@ typedef struct ZQFADERINST {
 #define FADST_GANGINVERTED   0x080000
 #define FADST_NOSPLITGRAB    0x100000
 #define FADST_CONTROLLER     0x200000
+///@}
 
-// ---- Scroll codes (gestures) -------------------------------------------------------
+///@{
+/// ---- Scroll codes (gestures) -------------------------------------------------------
 #define FADER_LINEUP     0
 #define FADER_LINEDOWN   1
 #define FADER_PAGEUP     2
@@ -59,29 +67,32 @@ typedef struct ZQFADERINST {
 #define FADER_BOTTOM     7
 #define FADER_ENDGESTURE 8
 #define FADER_STARTGESTURE 9
+///@}
 
-// ---- Private messages ----------------------------------------------------------------
+///@{
+/// ---- Private messages ----------------------------------------------------------------
 #define FDM_GETPOS          (WM_USER + 522)
 #define FDM_GETMIN          (WM_USER + 523)
 #define FDM_GETMAX          (WM_USER + 524)
-#define FDM_SETRANGE        (WM_USER + 525)  // wParam repaint, lParam MAKELONG(min, max)
+#define FDM_SETRANGE        (WM_USER + 525)  ///< wParam repaint, lParam MAKELONG(min, max)
 #define FDM_SETMIN          (WM_USER + 526)
 #define FDM_SETMAX          (WM_USER + 527)
-#define FDM_SETPOS          (WM_USER + 528)  // wParam repaint, lParam value
+#define FDM_SETPOS          (WM_USER + 528)  ///< wParam repaint, lParam value
 #define FDM_SETCENTER       (WM_USER + 529)
 #define FDM_SETBKCOLOR      (WM_USER + 551)
 #define FDM_GETBKCOLOR      (WM_USER + 552)
 #define FDM_SETOWNERDATA    (WM_USER + 553)
 #define FDM_GETOWNERDATA    (WM_USER + 554)
-#define FDM_SETUP           (WM_USER + 557)  // lParam ZQFADERSETUP*
+#define FDM_SETUP           (WM_USER + 557)  ///< lParam ZQFADERSETUP*
 #define FDM_SETCHANNELMASK  (WM_USER + 558)
-#define FDM_SETCHANNEL      (WM_USER + 559)  // wParam MAKEWPARAM(repaint, channel or 0 = all)
-#define FDM_GETCHANNEL      (WM_USER + 560)  // wParam MAKEWPARAM(0, channel or 0 = all), lParam out
+#define FDM_SETCHANNEL      (WM_USER + 559)  ///< wParam MAKEWPARAM(repaint, channel or 0 = all)
+#define FDM_GETCHANNEL      (WM_USER + 560)  ///< wParam MAKEWPARAM(0, channel or 0 = all), lParam out
 #define FDM_SETGANGINVERT   (WM_USER + 561)
 #define FDM_GETGANGINVERT   (WM_USER + 562)
 #define FDM_SETNOSPLITGRAB  (WM_USER + 563)
 #define FDM_GETNOSPLITGRAB  (WM_USER + 564)
-#define FDM_SETIMAGELIST    (WM_USER + 565)  // wParam HIMAGELIST[3], lParam LONG[4]
+#define FDM_SETIMAGELIST    (WM_USER + 565)  ///< wParam HIMAGELIST[3], lParam LONG[4]
+///@}
 
 // Controller input (0x7F0A ... 0x7F0E): 0x7F0A registers the process-wide
 // controller record (lParam; null removes it); with one registered, 0x7F0D
@@ -89,7 +100,8 @@ typedef struct ZQFADERINST {
 // channels) to lParam and report codes 9, 5 or 4, and 8. Anything else goes
 // to the notification window as FDN_CONTROLLER.
 
-// Notification codes (WM_NOTIFY) and WM_COMMAND codes.
+///@{
+/// Notification codes (WM_NOTIFY) and WM_COMMAND codes.
 #define FDN_KEY        (-102)
 #define FDN_SCROLL     (-104)
 #define FDN_CONTROLLER (-108)
@@ -97,17 +109,18 @@ typedef struct ZQFADERINST {
 #define FDC_KILLFOCUS  2
 #define FDC_PRESSED    3
 #define FDC_RELEASED   4
+///@}
 
-// The full setup of FDM_SETUP.
+/// The full setup of FDM_SETUP.
 typedef struct ZQFADERSETUP {
   LONG minimum, maximum, centre;
-  LONG lineStep, pageStep;  // page 0: (max - min + 5) / 10, at least 1
-  DWORD style, styleMask;   // style = style & ~mask | bits & mask
+  LONG lineStep, pageStep;  ///< page 0: (max - min + 5) / 10, at least 1
+  DWORD style, styleMask;   ///< style = style & ~mask | bits & mask
   DWORD reserved;
-  const LONG* values;       // initial channel values (one or two)
+  const LONG* values;       ///< initial channel values (one or two)
 } ZQFADERSETUP;
 
-// WM_NOTIFY FDN_SCROLL of the window form with FADS_SELFMOVE.
+/// WM_NOTIFY FDN_SCROLL of the window form with FADS_SELFMOVE.
 typedef struct ZQFADERNMSCROLL {
   NMHDR hdr;
   LPARAM ownerData;
@@ -117,14 +130,14 @@ typedef struct ZQFADERNMSCROLL {
   LONG* values;
 } ZQFADERNMSCROLL;
 
-// WM_NOTIFY FDN_KEY: a key the fader does not handle.
+/// WM_NOTIFY FDN_KEY: a key the fader does not handle.
 typedef struct ZQFADERNMKEY {
   NMHDR hdr;
   UINT key;
   WORD keyDataLow, keyDataHigh;
 } ZQFADERNMKEY;
 
-// WM_NOTIFY FDN_CONTROLLER: controller input the fader does not handle.
+/// WM_NOTIFY FDN_CONTROLLER: controller input the fader does not handle.
 typedef struct ZQFADERNMCONTROLLER {
   NMHDR hdr;
   UINT message;
@@ -132,15 +145,18 @@ typedef struct ZQFADERNMCONTROLLER {
   LPARAM lParam;
 } ZQFADERNMCONTROLLER;
 
-// Called with every value change and gesture; the result is ignored.
+/// Called with every value change and gesture; the result is ignored.
 typedef void(CALLBACK* ZQFADERSCROLLPROC)(ZQFADERINST* inst, int id, LPARAM ownerData, int code, LONG* values,
                                           DWORD channelMask);
 
-// ---- Window form ------------------------------------------------------------------------
+///@{
+/// ---- Window form ------------------------------------------------------------------------
 ZQAPI BOOL WINAPI FaderInitialize(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI FaderTerminate(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
+///@}
 
-// ---- Hosted form ------------------------------------------------------------------------
+///@{
+/// ---- Hosted form ------------------------------------------------------------------------
 ZQAPI int WINAPI FaderInst_GetSize(void) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI FaderInst_Init(ZQFADERINST* inst, DWORD style, const RECT* rect, HWND host, int id,
                                  ZQFADERSCROLLPROC proc, LPARAM ownerData) ZQ_NOTHROW;
@@ -155,8 +171,11 @@ ZQAPI void WINAPI FaderInst_SetOwnerHwnd(ZQFADERINST* inst, HWND window) ZQ_NOTH
 ZQAPI HBITMAP WINAPI FaderInst_SetThumbBitmap(ZQFADERINST* inst, HBITMAP bitmap, HBITMAP mask) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI FaderInst_SetThumbImageList(ZQFADERINST* inst, HIMAGELIST* images, const LONG* metrics) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI FaderInst_IsStereo(ZQFADERINST* inst) ZQ_NOTHROW;
-// The smallest size; vertical faders (thickness, length), horizontal
-// (length, thickness). Also the 64-bit result (cx low, cy high).
+///@}
+///@{
+/// The smallest size; vertical faders (thickness, length), horizontal
+/// (length, thickness). Also the 64-bit result (cx low, cy high).
 ZQAPI ULONGLONG WINAPI FaderInst_GetMinSize(ZQFADERINST* inst, SIZE* size) ZQ_NOTHROW;
 ZQAPI void WINAPI FaderInst_DefScrollProc(ZQFADERINST* inst, int code, HWND ignored, LONG amount, LONG page) ZQ_NOTHROW;
 ZQAPI void WINAPI Fader_DefScrollProc(ZQFADERINST* inst, int code, HWND window, LONG amount, LONG page) ZQ_NOTHROW;
+///@}

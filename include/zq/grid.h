@@ -1,18 +1,19 @@
-// The spreadsheet grid: a window class that shows a virtual table. The grid
-// keeps the column layout, the scroll position, the focus cell and the
-// selection; every row and cell comes from its owner through the owner
-// interface record (36 slots of callbacks and values). Cells are text,
-// check-box or push-button frames, image buttons, or embedded faders,
-// spinners and trackbars (one window-less instance per row of such a
-// column).
-//
-// Rows and columns are 32-bit indices from 0; ZQSPREAD_HEADER (0xFFFF) names
-// the column-header row or the row-header column, and any index above
-// ZQSPREAD_HEADERMIN counts as a header index. The usable row count is
-// therefore capped at ZQSPREAD_MAXROWS: a larger count from the owner is
-// taken as ZQSPREAD_MAXROWS rows, so that every row (and the append row
-// after the last) keeps an index below the header indices and fits the
-// 16-bit row half of an embedded control's id.
+/// @file
+/// The spreadsheet grid: a window class that shows a virtual table. The grid
+/// keeps the column layout, the scroll position, the focus cell and the
+/// selection; every row and cell comes from its owner through the owner
+/// interface record (36 slots of callbacks and values). Cells are text,
+/// check-box or push-button frames, image buttons, or embedded faders,
+/// spinners and trackbars (one window-less instance per row of such a
+/// column).
+///
+/// Rows and columns are 32-bit indices from 0; ZQSPREAD_HEADER (0xFFFF) names
+/// the column-header row or the row-header column, and any index above
+/// ZQSPREAD_HEADERMIN counts as a header index. The usable row count is
+/// therefore capped at ZQSPREAD_MAXROWS: a larger count from the owner is
+/// taken as ZQSPREAD_MAXROWS rows, so that every row (and the append row
+/// after the last) keeps an index below the header indices and fits the
+/// 16-bit row half of an embedded control's id.
 #pragma once
 #include "zq/base.h"
 
@@ -23,10 +24,11 @@
 #define ZQSPREAD_HEADER     0xFFFFu
 #define ZQSPREAD_HEADERMIN  0xFF00u
 #define ZQSPREAD_MAXROWS    0xFEFFu
-#define ZQSPREAD_TEXTMAX    1024      // characters of the grid's text buffer
-#define ZQSPREAD_EDITID     98        // control id of the in-place editor
+#define ZQSPREAD_TEXTMAX    1024      ///< characters of the grid's text buffer
+#define ZQSPREAD_EDITID     98        ///< control id of the in-place editor
 
-// ---- Style word (low 16 bits of the window style; SPM_SETSTYLE) -------------
+///@{
+/// ---- Style word (low 16 bits of the window style; SPM_SETSTYLE) -------------
 #define SPS_FOCUSONLYACTIVE  0x0001
 #define SPS_ASKEDIT          0x0002
 #define SPS_EDITOR           0x0004
@@ -42,8 +44,10 @@
 #define SPS_VLINES           0x2000
 #define SPS_SOLIDLINES       0x4000
 #define SPS_STRETCHLAST      0x8000
+///@}
 
-// ---- Extended flags (SPM_SETEXFLAGS) ---------------------------------------
+///@{
+/// ---- Extended flags (SPM_SETEXFLAGS) ---------------------------------------
 #define SPX_REFUSEDCURSOR    0x01
 #define SPX_DRAGCELLS        0x02
 #define SPX_SIMPLEMOUSE      0x04
@@ -51,8 +55,10 @@
 #define SPX_CLICKACTIVATES   0x10
 #define SPX_NOSTRETCHFIT     0x20
 #define SPX_ASKLINES         0x40
+///@}
 
-// ---- Derived flags (kept beside the style word) --------------------------------
+///@{
+/// ---- Derived flags (kept beside the style word) --------------------------------
 #define SPD_FOCUSALWAYS      0x00001
 #define SPD_HASFOCUS         0x00002
 #define SPD_ROWFOCUSRECT     0x00004
@@ -64,9 +70,11 @@
 #define SPD_OWNERFLAG        0x04000
 #define SPD_NOVSCROLL        0x10000
 #define SPD_NOHSCROLL        0x20000
+///@}
 
-// ---- Column flags ------------------------------------------------------------
-#define SPC_ALIGNMASK        0x0003  // 1 left, 3 centred, 0 and 2 right
+///@{
+/// ---- Column flags ------------------------------------------------------------
+#define SPC_ALIGNMASK        0x0003  ///< 1 left, 3 centred, 0 and 2 right
 #define SPC_LEFT             0x0001
 #define SPC_CENTER           0x0003
 #define SPC_RIGHT            0x0000
@@ -75,16 +83,20 @@
 #define SPC_BUTTON           0x1000
 #define SPC_ASKEDIT          0x4000
 #define SPC_EDITABLE         0x8000
+///@}
 
-// ---- Cell display flags ----------------------------------------------------------
+///@{
+/// ---- Cell display flags ----------------------------------------------------------
 #define SPCF_ALIGN           0x0001
 #define SPCF_COLOUR          0x0002
 #define SPCF_FONT            0x0004
-#define SPCF_FRAMEWIDEN      0x0008  // a frame control widens the cell (also draws type 0, the check box)
-#define SPCF_FRAMESTATE(f)   (((f) >> 8) & 7)      // << 8 gives DFCS_ 0x100 ... 0x400
-#define SPCF_FRAMETYPE(f)    (((f) >> 11) & 0x1F)  // DFCS_BUTTON... type
+#define SPCF_FRAMEWIDEN      0x0008  ///< a frame control widens the cell (also draws type 0, the check box)
+#define SPCF_FRAMESTATE(f)   (((f) >> 8) & 7)      ///< << 8 gives DFCS_ 0x100 ... 0x400
+#define SPCF_FRAMETYPE(f)    (((f) >> 11) & 0x1F)  ///< DFCS_BUTTON... type
+///@}
 
-// ---- Refresh flags (set-cell and command results) --------------------------
+///@{
+/// ---- Refresh flags (set-cell and command results) --------------------------
 #define SPR_CELL             0x01
 #define SPR_ROW              0x02
 #define SPR_COLUMN           0x04
@@ -92,14 +104,17 @@
 #define SPR_TOLEFT           0x20
 #define SPR_TOTOP            0x40
 #define SPR_ASKROW           0x80
+///@}
 
-// ---- Embedded-control kinds -----------------------------------------------------
+///@{
+/// ---- Embedded-control kinds -----------------------------------------------------
 #define SPK_FADER            1
 #define SPK_SPINNER          2
 #define SPK_IMAGEBUTTON      3
 #define SPK_TRACKBAR         4
+///@}
 
-// ---- Records ---------------------------------------------------------------------------
+/// ---- Records ---------------------------------------------------------------------------
 typedef struct ZQSPREADRANGE {
   DWORD anchorRow, anchorColumn, endRow, endColumn;
 } ZQSPREADRANGE;
@@ -108,19 +123,21 @@ typedef struct ZQSPREADSNAPSHOT {
   DWORD topRow, firstColumn;
   DWORD anchorRow, anchorColumn;
   DWORD focusRow, focusColumn;
-  LONG capacity;            // ranges the buffer holds; with a null buffer the range count comes back here
+  LONG capacity;            ///< ranges the buffer holds; with a null buffer the range count comes back here
   ZQSPREADRANGE* ranges;
 } ZQSPREADSNAPSHOT;
 
-// Value-text callback of an embedded-control column: writes the value as
-// text into `text` (capacity characters, terminator included) and returns
-// the length.
+///@{
+/// Value-text callback of an embedded-control column: writes the value as
+/// text into `text` (capacity characters, terminator included) and returns
+/// the length.
 typedef struct ZQSPREADCONTROL ZQSPREADCONTROL;
 typedef int(CALLBACK* ZQSPREADFORMATPROC)(const ZQSPREADCONTROL* control, LONG value, LPWSTR text, int capacity);
+///@}
 
 struct ZQSPREADCONTROL {
   DWORD reserved0;
-  DWORD kind;               // SPK_
+  DWORD kind;               ///< SPK_
   DWORD reserved1[2];
   LONG minimum, maximum;
   union {
@@ -130,14 +147,14 @@ struct ZQSPREADCONTROL {
     struct { DWORD flags; HIMAGELIST images; LONG buttonWidth; LONG reserved; LONG image; } button;
   } u;
 };
-#define SPB_RIGHTPART  0x2   // image button: only the right part of the cell
-#define SPB_WITHTEXT   0x4   // image button: also draw the cell text
+#define SPB_RIGHTPART  0x2   ///< image button: only the right part of the cell
+#define SPB_WITHTEXT   0x4   ///< image button: also draw the cell text
 
 typedef struct ZQSPREADCOLUMN {
-  SHORT spec;               // >= 0 eighths of a character cell; < 0 minus thousandths of the width left
-  SHORT width;              // pixels, computed by the grid
-  WORD flags;               // SPC_
-  WORD headerOffset;        // characters into the header text buffer
+  SHORT spec;               ///< >= 0 eighths of a character cell; < 0 minus thousandths of the width left
+  SHORT width;              ///< pixels, computed by the grid
+  WORD flags;               ///< SPC_
+  WORD headerOffset;        ///< characters into the header text buffer
   WORD id;
   WORD reserved;
   ZQSPREADCONTROL* control;
@@ -148,44 +165,44 @@ typedef struct ZQSPREADCOLUMNSET {
   LONG capacity;
   LONG frozen;
   ZQSPREADCOLUMN* columns;
-  LPCWSTR headers;          // up to three lines per title, separated by "\n"
+  LPCWSTR headers;          ///< up to three lines per title, separated by "\n"
 } ZQSPREADCOLUMNSET;
 
 typedef struct ZQSPREADCELL {
   LPCWSTR text;
   LONG length;
-  DWORD align;              // SPC_ alignment when SPCF_ALIGN
-  WORD flags;               // SPCF_
+  DWORD align;              ///< SPC_ alignment when SPCF_ALIGN
+  WORD flags;               ///< SPCF_
   WORD reserved;
   COLORREF colour;
   HFONT font;
-  HIMAGELIST images;        // header cells
-  LONG indent;              // data cells: pixels; header cells: images in the strip
+  HIMAGELIST images;        ///< header cells
+  LONG indent;              ///< data cells: pixels; header cells: images in the strip
   LONG extra;
-  LONG value;               // handed to an embedded control before it is painted
+  LONG value;               ///< handed to an embedded control before it is painted
 } ZQSPREADCELL;
 
 typedef struct ZQSPREADROW {
-  DWORD paint;              // non-zero: the row is painted
+  DWORD paint;              ///< non-zero: the row is painted
   DWORD data;
 } ZQSPREADROW;
 
 typedef struct ZQSPREADCELLREQ {
   DWORD row, column;
-  DWORD rowPaint, rowData;  // the row record's first two fields
+  DWORD rowPaint, rowData;  ///< the row record's first two fields
   LPCWSTR text;
   LONG length;
-  LPARAM value;             // SPM_SETCELLREQ
+  LPARAM value;             ///< SPM_SETCELLREQ
   LONG filled;
   LONG format;
 } ZQSPREADCELLREQ;
 
 typedef struct ZQSPREADMETRICS {
-  DWORD flags;              // SPMF_
-  LONG rowsForDigits;       // -1: keep
+  DWORD flags;              ///< SPMF_
+  LONG rowsForDigits;       ///< -1: keep
   LONG rowHeaderWidth;
   LONG headerHeight;
-  LONG digits;              // negative: automatic
+  LONG digits;              ///< negative: automatic
   LONG extraRowHeaderWidth;
   LONG extraRowHeight;
 } ZQSPREADMETRICS;
@@ -195,7 +212,7 @@ typedef struct ZQSPREADMETRICS {
 #define SPMF_NOHEADER         0x8
 
 typedef struct ZQSPREADSUMMARY {
-  DWORD firstRow, firstColumn, lastRow, lastColumn;  // bounds of all ranges, normalised and clipped
+  DWORD firstRow, firstColumn, lastRow, lastColumn;  ///< bounds of all ranges, normalised and clipped
   LONG ranges;
 } ZQSPREADSUMMARY;
 
@@ -203,23 +220,25 @@ typedef struct ZQSPREADVIEW {
   DWORD anchorRow, anchorColumn, endRow, endColumn, topRow, firstColumn;
 } ZQSPREADVIEW;
 
-// Data handed to the do-command callback for a paste.
+/// Data handed to the do-command callback for a paste.
 typedef struct ZQSPREADDATA {
   const void* bytes;
   SIZE_T size;
 } ZQSPREADDATA;
 
-// ---- Notifications (WM_NOTIFY, wParam the grid's id) ------------------------------
+///@{
+/// ---- Notifications (WM_NOTIFY, wParam the grid's id) ------------------------------
 typedef struct ZQSPREADNM {
   NMHDR hdr;
   DWORD row, column;
   LONG x, y;
 } ZQSPREADNM;
 typedef struct ZQSPREADNMEX {
-  ZQSPREADNM nm;            // row 0xFFFF, column = the target column
+  ZQSPREADNM nm;            ///< row 0xFFFF, column = the target column
   DWORD source;
   LONG one;
 } ZQSPREADNMEX;
+///@}
 
 #define SPN_FOCUSCHANGED     1
 #define SPN_DATACHANGED      2
@@ -245,7 +264,8 @@ typedef struct ZQSPREADNMEX {
 #define SPN_BEGINRDRAG       23
 #define SPN_ROWLINE          24
 
-// ---- The owner interface record (144 bytes) --------------------------------------------------
+///@{
+/// ---- The owner interface record (144 bytes) --------------------------------------------------
 typedef struct ZQSPREADIFACE ZQSPREADIFACE;
 typedef LONG(CALLBACK* ZQSPREADGETROWCOUNT)(ZQSPREADIFACE* owner);
 typedef const ZQSPREADCELL*(CALLBACK* ZQSPREADGETCELL)(ZQSPREADIFACE* owner, DWORD row, DWORD column, int format);
@@ -262,32 +282,33 @@ typedef BOOL(CALLBACK* ZQSPREADKEYHOOK)(ZQSPREADIFACE* owner, const ZQSPREADRANG
                                         LPARAM keyData);
 typedef DWORD(CALLBACK* ZQSPREADROWREPAINT)(ZQSPREADIFACE* owner, DWORD row, DWORD column);
 typedef LONG(CALLBACK* ZQSPREADAUTOFIT)(ZQSPREADIFACE* owner, DWORD column);
+///@}
 
 struct ZQSPREADIFACE {
-  LPARAM owner0;                      // 0: owner data
-  LPARAM owner1;                      // 1: owner data (default 1)
+  LPARAM owner0;                      ///< 0: owner data
+  LPARAM owner1;                      ///< 1: owner data (default 1)
   LPARAM reserved2;
-  LONG rowCount;                      // 3: written by the grid
+  LONG rowCount;                      ///< 3: written by the grid
   LPARAM reserved4[4];
-  HWND grid;                          // 8: written by the grid
+  HWND grid;                          ///< 8: written by the grid
   LPARAM reserved9[5];
-  ZQSPREADGETROWCOUNT getRowCount;    // 14
-  ZQSPREADGETCELL getCell;            // 15
-  ZQSPREADMAYEDIT mayEdit;            // 16
-  ZQSPREADSETCELL setCell;            // 17
-  ZQSPREADGETROW getRow;              // 18
-  ZQSPREADQUERYCOMMAND queryCommand;  // 19
-  ZQSPREADDOCOMMAND doCommand;        // 20
-  ZQSPREADGETHEADERCELL getHeaderCell;  // 21
-  ZQSPREADKEYHOOK keyHook;            // 22
-  ZQSPREADROWREPAINT rowRepaint;      // 23
-  ZQSPREADAUTOFIT autoFit;            // 24
-  LPWSTR text;                        // 25: the grid's text buffer
-  LPWSTR text2;                       // 26: the same buffer
+  ZQSPREADGETROWCOUNT getRowCount;    ///< 14
+  ZQSPREADGETCELL getCell;            ///< 15
+  ZQSPREADMAYEDIT mayEdit;            ///< 16
+  ZQSPREADSETCELL setCell;            ///< 17
+  ZQSPREADGETROW getRow;              ///< 18
+  ZQSPREADQUERYCOMMAND queryCommand;  ///< 19
+  ZQSPREADDOCOMMAND doCommand;        ///< 20
+  ZQSPREADGETHEADERCELL getHeaderCell;  ///< 21
+  ZQSPREADKEYHOOK keyHook;            ///< 22
+  ZQSPREADROWREPAINT rowRepaint;      ///< 23
+  ZQSPREADAUTOFIT autoFit;            ///< 24
+  LPWSTR text;                        ///< 25: the grid's text buffer
+  LPWSTR text2;                       ///< 26: the same buffer
   LPARAM reserved27;
-  LONG textSize;                      // 28: ZQSPREAD_TEXTMAX
-  LPARAM owner29;                     // 29: owner data (default 1)
-  LPARAM owner30;                     // 30: owner data (default 0xFF000008)
+  LONG textSize;                      ///< 28: ZQSPREAD_TEXTMAX
+  LPARAM owner29;                     ///< 29: owner data (default 1)
+  LPARAM owner30;                     ///< 30: owner data (default 0xFF000008)
   LPARAM reserved31[5];
 };
 #ifdef __cplusplus
@@ -297,11 +318,14 @@ static_assert(sizeof(ZQSPREADRANGE) == 16, "range record");
 static_assert(sizeof(void*) != 4 || sizeof(ZQSPREADSNAPSHOT) == 32, "snapshot record");
 #endif
 
-// Cell formats of get-cell and set-cell.
+///@{
+/// Cell formats of get-cell and set-cell.
 #define SPF_DISPLAY  0
 #define SPF_TEXT     3
+///@}
 
-// ---- Private messages ------------------------------------------------------------------------
+///@{
+/// ---- Private messages ------------------------------------------------------------------------
 #define SPM_OWNERFLAG        (WM_USER + 5)
 #define SPM_MOVECOLUMNS      (WM_USER + 7)
 #define SPM_GETCOLUMNCOUNT   (WM_USER + 8)
@@ -367,13 +391,16 @@ static_assert(sizeof(void*) != 4 || sizeof(ZQSPREADSNAPSHOT) == 32, "snapshot re
 #define SPM_ENABLESCROLLBAR  (WM_USER + 1000)
 #define SPM_REDO             (WM_USER + 1001)
 #define SPM_SELECTALL        0x7F09
+///@}
 
-// The message sent to the parent while painting (wParam the DC, lParam the
-// grid) to set the text and background colours.
+/// The message sent to the parent while painting (wParam the DC, lParam the
+/// grid) to set the text and background colours.
 #define SPM_CTLCOLORGRID     0x013F
 
-// ---- Window class ---------------------------------------------------------------------------
-// Registers "ZqSpreadEdit" once per process and the grid class under
-// `className` (1 when that class already exists for `instance`). 0 on failure.
+///@{
+/// ---- Window class ---------------------------------------------------------------------------
+/// Registers "ZqSpreadEdit" once per process and the grid class under
+/// `className` (1 when that class already exists for `instance`). 0 on failure.
 ZQAPI BOOL WINAPI SpreadInitialize(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI SpreadTerminate(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
+///@}

@@ -1,10 +1,12 @@
-// Language handles, localised resources and the international settings.
+/// @file
+/// Language handles, localised resources and the international settings.
 #pragma once
 #include "zq/base.h"
 
 #include <commctrl.h>
 
-// Items of ZqGetInat.
+///@{
+/// Items of ZqGetInat.
 #define ZQINAT_SYSTEM_LCID      0
 #define ZQINAT_LANGUAGE_ID      1
 #define ZQINAT_LANGUAGE_NAME    2
@@ -18,12 +20,13 @@
 #define ZQINAT_SMPTE_DROP       102
 #define ZQINAT_MEASURE_BEAT     120
 #define ZQINAT_BEAT_TICK        121
+///@}
 
-// The international settings record (796 bytes). Text fields are
-// terminated UTF-16 followed by their length in characters; the fields
-// take 780 bytes, the rest is reserved and zero.
+/// The international settings record (796 bytes). Text fields are
+/// terminated UTF-16 followed by their length in characters; the fields
+/// take 780 bytes, the rest is reserved and zero.
 typedef struct ZQINTERNATIONALS {
-  DWORD size;                 // always 796
+  DWORD size;                 ///< always 796
   LCID systemLcid;
   DWORD languageId;
   WCHAR languageName[64];     DWORD languageNameLength;
@@ -32,75 +35,81 @@ typedef struct ZQINTERNATIONALS {
   WCHAR countryName[64];      DWORD countryNameLength;
   WCHAR englishCountry[64];   DWORD englishCountryLength;
   WCHAR negativeSign[8];      DWORD negativeSignLength;
-  WCHAR minusSign[8];         DWORD minusSignLength;        // always "-"
+  WCHAR minusSign[8];         DWORD minusSignLength;        ///< always "-"
   WCHAR thousandSep[8];       DWORD thousandSepLength;
   WCHAR decimalSep[8];        DWORD decimalSepLength;
-  DWORD grouping;             // first group size
+  DWORD grouping;             ///< first group size
   DWORD fractionDigits;
   DWORD leadingZero;
   WCHAR timeSep[8];           DWORD timeSepLength;
   WCHAR listSep[8];           DWORD listSepLength;
   DWORD measurement;
-  WCHAR smpteWholeSep[8];     DWORD smpteWholeSepLength;    // ":"
-  WCHAR smpteNonDropSep[8];   DWORD smpteNonDropSepLength;  // "."
-  WCHAR smpteDropSep[8];      DWORD smpteDropSepLength;     // ","
-  WCHAR measureBeatSep[8];    DWORD measureBeatSepLength;   // "."
-  WCHAR beatTickSep[8];       DWORD beatTickSepLength;      // "."
-  BYTE reserved[16];          // zero
+  WCHAR smpteWholeSep[8];     DWORD smpteWholeSepLength;    ///< ":"
+  WCHAR smpteNonDropSep[8];   DWORD smpteNonDropSepLength;  ///< "."
+  WCHAR smpteDropSep[8];      DWORD smpteDropSepLength;     ///< ","
+  WCHAR measureBeatSep[8];    DWORD measureBeatSepLength;   ///< "."
+  WCHAR beatTickSep[8];       DWORD beatTickSepLength;      ///< "."
+  BYTE reserved[16];          ///< zero
 } ZQINTERNATIONALS;
 
 #ifdef __cplusplus
 static_assert(sizeof(ZQINTERNATIONALS) == 796, "international settings record");
 #endif
 
-// The value of one international item; text items are also copied into
-// `text` (at most 63 characters and the terminator) when it is given.
+/// The value of one international item; text items are also copied into
+/// `text` (at most 63 characters and the terminator) when it is given.
 ZQAPI int WINAPI ZqGetInat(int item, LPWSTR text) ZQ_NOTHROW;
 
 // ---- Language handles ------------------------------------------------------
 
-// Opens a handle for `module`: its ring holds `bufferSize` characters
-// (0 = 8192, 1..2048 = 2048), its language module is "<module name>.LNG"
-// beside the module when that file exists. E_POINTER for a null `lang`,
-// E_OUTOFMEMORY when the handle or its ring cannot be allocated.
+/// Opens a handle for `module`: its ring holds `bufferSize` characters
+/// (0 = 8192, 1..2048 = 2048), its language module is "<module name>.LNG"
+/// beside the module when that file exists. E_POINTER for a null `lang`,
+/// E_OUTOFMEMORY when the handle or its ring cannot be allocated.
 ZQAPI HRESULT WINAPI ZqLang_Open(HZQLANG* lang, HINSTANCE module, LCID lcid, UINT bufferSize) ZQ_NOTHROW;
-// Releases everything the handle owns; strings from ZqGetString die with it.
-// A null handle is accepted. Always S_OK.
+/// Releases everything the handle owns; strings from ZqGetString die with it.
+/// A null handle is accepted. Always S_OK.
 ZQAPI HRESULT WINAPI ZqLang_Close(HZQLANG lang) ZQ_NOTHROW;
-// Makes `languageModule` (when not null) the language module of `lang` and of
-// the library's default handle. 0 when either handle is null.
+/// Makes `languageModule` (when not null) the language module of `lang` and of
+/// the library's default handle. 0 when either handle is null.
 ZQAPI BOOL WINAPI ZqLang_ChangeLangInst(HZQLANG lang, HINSTANCE languageModule) ZQ_NOTHROW;
-// Sets the LCID (0 = 1033) of `lang` and of the default handle; the language
-// module is used for non-English LCIDs only. 0 when either handle is null.
+///@{
+/// Sets the LCID (0 = 1033) of `lang` and of the default handle; the language
+/// module is used for non-English LCIDs only. 0 when either handle is null.
 ZQAPI BOOL WINAPI ZqLang_UpdateKernelLCID(HZQLANG lang, LCID lcid, DWORD reserved) ZQ_NOTHROW;
 ZQAPI LCID WINAPI ZqLang_GetLCID(HZQLANG lang) ZQ_NOTHROW;
-// The abbreviated language name of the handle's LCID ("ENU"). 0 for a null
-// handle, a null buffer or capacity <= 0.
+///@}
+///@{
+/// The abbreviated language name of the handle's LCID ("ENU"). 0 for a null
+/// handle, a null buffer or capacity <= 0.
 ZQAPI BOOL WINAPI ZqLang_GetLangAbbrev(HZQLANG lang, LPWSTR text, int capacity) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI ZqLang_IsLCIDEnglish(LCID lcid) ZQ_NOTHROW;
-// The module resources come from: the language module while it is in use,
-// else the handle's module. Null for a null handle.
+///@}
+/// The module resources come from: the language module while it is in use,
+/// else the handle's module. Null for a null handle.
 ZQAPI HINSTANCE WINAPI ZqLang_InstFromLang(HZQLANG lang) ZQ_NOTHROW;
-// Sets the module's language id used in help-file names (at most 4
-// characters; null or empty = "ENU"); returns its length.
+/// Sets the module's language id used in help-file names (at most 4
+/// characters; null or empty = "ENU"); returns its length.
 ZQAPI int WINAPI ZqSetLangID(LPCWSTR id) ZQ_NOTHROW;
 
 // ---- Strings -----------------------------------------------------------------
 
-// Loads string `id` into `text` (capacity in characters, terminator
-// included) and removes a leading "^*". Returns the characters placed; 0 and
-// an empty buffer when there is no such string; nothing is written for a null
-// buffer or capacity <= 0.
+/// Loads string `id` into `text` (capacity in characters, terminator
+/// included) and removes a leading "^*". Returns the characters placed; 0 and
+/// an empty buffer when there is no such string; nothing is written for a null
+/// buffer or capacity <= 0.
 ZQAPI int WINAPI ZqLoadString(HZQLANG lang, UINT id, LPWSTR text, int capacity) ZQ_NOTHROW;
-// A cached copy of string `id`, valid until the handle is closed; the same
-// pointer every time. Never null: "" when there is no such string.
+/// A cached copy of string `id`, valid until the handle is closed; the same
+/// pointer every time. Never null: "" when there is no such string.
 ZQAPI LPCWSTR WINAPI ZqGetString(HZQLANG lang, UINT id) ZQ_NOTHROW;
-// As ZqGetString, with tab characters of the cached text turned into
-// backspaces (menu texts).
+///@{
+/// As ZqGetString, with tab characters of the cached text turned into
+/// backspaces (menu texts).
 ZQAPI LPCWSTR WINAPI ZqGetMenuString(HZQLANG lang, UINT id) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI ZqLang_IsNameOrderReversed(HZQLANG lang) ZQ_NOTHROW;
-// "first last", or "last first" for Japanese (LCID 1041); returns the length
-// written (at most capacity - 1).
+///@}
+/// "first last", or "last first" for Japanese (LCID 1041); returns the length
+/// written (at most capacity - 1).
 ZQAPI int WINAPI ZqLang_LocalizeUserName(HZQLANG lang, LPCWSTR firstName, LPCWSTR lastName, LPWSTR text,
                                          int capacity) ZQ_NOTHROW;
 
@@ -110,57 +119,67 @@ ZQAPI HWND WINAPI ZqCreateDialogParam(HZQLANG lang, LPCWSTR name, HWND parent, D
                                       LPARAM param) ZQ_NOTHROW;
 ZQAPI HWND WINAPI ZqCreateDialogIndirectParam(HZQLANG lang, LPCDLGTEMPLATEW dialogTemplate, HWND parent,
                                               DLGPROC proc, LPARAM param) ZQ_NOTHROW;
-// -1 when the dialog cannot be created.
+///@{
+/// -1 when the dialog cannot be created.
 ZQAPI INT_PTR WINAPI ZqDialogBoxParam(HZQLANG lang, LPCWSTR name, HWND parent, DLGPROC proc,
                                       LPARAM param) ZQ_NOTHROW;
 ZQAPI INT_PTR WINAPI ZqDialogBoxIndirectParam(HZQLANG lang, LPCDLGTEMPLATEW dialogTemplate, HWND parent,
                                               DLGPROC proc, LPARAM param) ZQ_NOTHROW;
-// A table built from the language module must be released with
-// DestroyAcceleratorTable; one from the module is the system's.
+///@}
+/// A table built from the language module must be released with
+/// DestroyAcceleratorTable; one from the module is the system's.
 ZQAPI HACCEL WINAPI ZqLoadAccelerators(HZQLANG lang, LPCWSTR name) ZQ_NOTHROW;
-// Loads a menu and removes the "^*" marker from the items of its pop-ups.
+/// Loads a menu and removes the "^*" marker from the items of its pop-ups.
 ZQAPI HMENU WINAPI ZqLoadMenu(HZQLANG lang, LPCWSTR name) ZQ_NOTHROW;
-// The loaded resource (its data stays valid while the module is loaded) and
-// its size in bytes; null and size 0 when it is not found.
+///@{
+/// The loaded resource (its data stays valid while the module is loaded) and
+/// its size in bytes; null and size 0 when it is not found.
 ZQAPI HGLOBAL WINAPI ZqLoadResourceCustom(HZQLANG lang, LPCWSTR name, LPCWSTR type, DWORD* size) ZQ_NOTHROW;
 ZQAPI HRSRC WINAPI ZqFindResource(HZQLANG lang, LPCWSTR name, LPCWSTR type) ZQ_NOTHROW;
-// The first of `count` types that has the resource; `index` receives its
-// position (-1 when none).
+///@}
+/// The first of `count` types that has the resource; `index` receives its
+/// position (-1 when none).
 ZQAPI HRSRC WINAPI ZqFindResourceMulti(HZQLANG lang, LPCWSTR name, const LPCWSTR* types, int count,
                                        int* index) ZQ_NOTHROW;
-// Load or measure a resource found by ZqFindResource(Multi), from whichever
-// of the two modules holds it.
+///@{
+/// Load or measure a resource found by ZqFindResource(Multi), from whichever
+/// of the two modules holds it.
 ZQAPI HGLOBAL WINAPI ZqLoadResource(HZQLANG lang, HRSRC resource) ZQ_NOTHROW;
 ZQAPI DWORD WINAPI ZqSizeofResource(HZQLANG lang, HRSRC resource) ZQ_NOTHROW;
-// The language module when it holds the resource, else the handle's module.
+///@}
+/// The language module when it holds the resource, else the handle's module.
 ZQAPI HINSTANCE WINAPI ZqFindResInstance(HZQLANG lang, LPCWSTR name, LPCWSTR type) ZQ_NOTHROW;
 
-// Images come from the handle's module only (a null handle: the system's).
+///@{
+/// Images come from the handle's module only (a null handle: the system's).
 ZQAPI HBITMAP WINAPI ZqLoadBitmap(HZQLANG lang, LPCWSTR name) ZQ_NOTHROW;
 ZQAPI HICON WINAPI ZqLoadIcon(HZQLANG lang, LPCWSTR name) ZQ_NOTHROW;
 ZQAPI HANDLE WINAPI ZqLoadImage(HZQLANG lang, LPCWSTR name, UINT type, int width, int height,
                                 UINT flags) ZQ_NOTHROW;
 ZQAPI HIMAGELIST WINAPI ZqImageList_LoadImage(HZQLANG lang, LPCWSTR name, int width, int grow,
                                               COLORREF mask, UINT type, UINT flags) ZQ_NOTHROW;
-// A null handle with a name that is no system cursor id loads from the library.
+///@}
+/// A null handle with a name that is no system cursor id loads from the library.
 ZQAPI HCURSOR WINAPI ZqLoadCursor(HZQLANG lang, LPCWSTR name) ZQ_NOTHROW;
-// Creates the dialog on the desktop, stores its window width and height and
-// destroys it. 0 (size untouched) when it cannot be created.
+/// Creates the dialog on the desktop, stores its window width and height and
+/// destroys it. 0 (size untouched) when it cannot be created.
 ZQAPI BOOL WINAPI ZqGetDialogSize(HZQLANG lang, LPCWSTR name, DLGPROC proc, LPARAM param,
                                   SIZE* size) ZQ_NOTHROW;
-// "DEU,ENU": the languages in which the language module holds version
-// resource `id`; returns the full length, writes at most capacity - 1.
+/// "DEU,ENU": the languages in which the language module holds version
+/// resource `id`; returns the full length, writes at most capacity - 1.
 ZQAPI int WINAPI ZqEnumResourceLanguages(HZQLANG lang, UINT id, LPWSTR text, int capacity) ZQ_NOTHROW;
 
 // ---- International settings, stored language, locale -------------------------
 
-// No destination: rebuilds the record from the user locale and registers the
-// separator and label tokens. With one: copies min(size, 796) bytes and
-// stores the copied count in the copy's size field (when it holds one).
-// Always 0.
+/// No destination: rebuilds the record from the user locale and registers the
+/// separator and label tokens. With one: copies min(size, 796) bytes and
+/// stores the copied count in the copy's size field (when it holds one).
+/// Always 0.
 ZQAPI int WINAPI ZqLang_GetInternationals(ZQINTERNATIONALS* destination, int size) ZQ_NOTHROW;
-// Version word: major in bits 31-24, minor in bits 23-16.
+///@{
+/// Version word: major in bits 31-24, minor in bits 23-16.
 ZQAPI BOOL WINAPI ZqLang_LoadUserLCIDMetric(LPCWSTR application, DWORD version, LCID* lcid) ZQ_NOTHROW;
 ZQAPI BOOL WINAPI ZqLang_SaveUserLCIDMetric(LPCWSTR application, DWORD version, LCID lcid) ZQ_NOTHROW;
 ZQAPI LCID WINAPI ZqGetLocale(void) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqSetLocale(LCID lcid) ZQ_NOTHROW;
+///@}

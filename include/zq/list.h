@@ -1,33 +1,36 @@
-// Lists: the library's one container (tZQLIST).
+/// @file
+/// Lists: the library's one container (tZQLIST).
 #pragma once
 #include "zq/base.h"
 
-#define ZQLIST_SIGNATURE 0x54525543u /* "CURT" */
+#define ZQLIST_SIGNATURE 0x54525543u /**< "CURT" */
 
-// Create flags (the options word).
-#define ZQLIST_LOCKED       0x80000000u /* every operation holds the list's lock */
-#define ZQLIST_ANYTHREAD    0x40000000u /* no owner-thread check; always set at creation */
-#define ZQLIST_PRIVATEHEAP  0x10000000u /* heap list items live on a heap of their own */
-#define ZQLIST_INPLACE      0x00000008u /* the caller owns the header's storage */
-#define ZQLIST_ARRAY        0x00000004u /* slots hold the records themselves */
-#define ZQLIST_HEAP         0x00000002u /* slots hold items the list allocates and frees */
+///@{
+/// Create flags (the options word).
+#define ZQLIST_LOCKED       0x80000000u /**< every operation holds the list's lock */
+#define ZQLIST_ANYTHREAD    0x40000000u /**< no owner-thread check; always set at creation */
+#define ZQLIST_PRIVATEHEAP  0x10000000u /**< heap list items live on a heap of their own */
+#define ZQLIST_INPLACE      0x00000008u /**< the caller owns the header's storage */
+#define ZQLIST_ARRAY        0x00000004u /**< slots hold the records themselves */
+#define ZQLIST_HEAP         0x00000002u /**< slots hold items the list allocates and frees */
+///@}
 
 typedef struct tZQLIST {
-  LONG count;               // items in use
-  LONG slotSize;            // bytes per slot
-  BYTE* slots;              // the slot block (movable global memory, kept locked)
-  CRITICAL_SECTION lock;    // initialised for locked lists only
-  DWORD signature;          // ZQLIST_SIGNATURE while alive
-  DWORD options;            // create flags
+  LONG count;               ///< items in use
+  LONG slotSize;            ///< bytes per slot
+  BYTE* slots;              ///< the slot block (movable global memory, kept locked)
+  CRITICAL_SECTION lock;    ///< initialised for locked lists only
+  DWORD signature;          ///< ZQLIST_SIGNATURE while alive
+  DWORD options;            ///< create flags
   LONG userData;
   LONG sortCriteria;
   DWORD ownerThread;
-  LONG capacity;            // slots allocated
-  LONG growStep;            // slots added or removed per step
+  LONG capacity;            ///< slots allocated
+  LONG growStep;            ///< slots added or removed per step
   HANDLE privateHeap;
   DWORD heapAllocFlags;
   DWORD heapFreeFlags;
-  void* pendingItem;        // allocated by ZqList_AllocItem, not yet inserted
+  void* pendingItem;        ///< allocated by ZqList_AllocItem, not yet inserted
   DWORD reserved;
 } tZQLIST;
 
@@ -35,9 +38,9 @@ typedef struct tZQLIST {
 static_assert(sizeof(void*) != 4 || sizeof(tZQLIST) == 84, "tZQLIST layout");
 #endif
 
-// Comparison: negative when key sorts before item, 0 when equal, positive after.
+/// Comparison: negative when key sorts before item, 0 when equal, positive after.
 typedef int(CALLBACK* ZQLISTCOMPAREPROC)(LONG criteria, DWORD_PTR key, DWORD_PTR item);
-// Match: 0 when the item matches the key.
+/// Match: 0 when the item matches the key.
 typedef int(CALLBACK* ZQLISTMATCHPROC)(DWORD_PTR key, DWORD_PTR item);
 
 ZQAPI HRESULT WINAPI ZqList_CreateExZ(tZQLIST** list, int recordSize, int initialSlots, int growStep,
@@ -68,7 +71,8 @@ ZQAPI int WINAPI ZqList_AllocSize(tZQLIST* list, int index) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqList_ArrayForceItemCount(tZQLIST* list, int count, BOOL shrink) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqList_MoveItemsBetweenHeapLists(tZQLIST* dest, int destIndex, tZQLIST* source,
                                                       int sourceIndex, int count) ZQ_NOTHROW;
-// item: the 32-bit slot value, or for array lists a pointer to the record bytes.
+///@{
+/// item: the 32-bit slot value, or for array lists a pointer to the record bytes.
 ZQAPI int WINAPI ZqList_FindSpecificItemRange(tZQLIST* list, int start, int count, DWORD_PTR item) ZQ_NOTHROW;
 ZQAPI int WINAPI ZqList_FindItemRange(tZQLIST* list, int start, int count, DWORD_PTR key,
                                       ZQLISTMATCHPROC match) ZQ_NOTHROW;
@@ -80,7 +84,10 @@ ZQAPI HRESULT WINAPI ZqList_Sort(tZQLIST* list, LONG criteria, ZQLISTCOMPAREPROC
 ZQAPI HRESULT WINAPI ZqList_HeapSort(tZQLIST* list, LONG criteria, ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
 ZQAPI HRESULT WINAPI ZqList_SortTo(tZQLIST* dest, tZQLIST* source, LONG criteria,
                                    ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
+///@}
 
-// Slot access for callers that read lists directly (no lock, no checks).
+///@{
+/// Slot access for callers that read lists directly (no lock, no checks).
 #define ZQLIST_SLOT(list, i) ((void*)((list)->slots + (SIZE_T)(i) * (list)->slotSize))
 #define ZQLIST_PTR(list, i) (*(void**)ZQLIST_SLOT(list, i))
+///@}

@@ -6,7 +6,7 @@
 # the uninstaller (nothing of ours left, the settings kept).
 #   installer_test.sh BUILD VERSION
 set -u
-build=$1 version=$2
+build=$(cd "$1" && pwd) version=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 work=$build/installer-test

@@ -3,7 +3,7 @@
 # and the sample host built from the SDK alone, run against its module.
 #   sdk_test.sh BUILD VERSION
 set -u
-build=$1 version=$2
+build=$(cd "$1" && pwd) version=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 zip=$build/dist/quillet-sdk-$version.zip
