@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #ifdef __cplusplus
+/// C linkage for the exports when compiled as C++.
 #define ZQ_EXTERN_C extern "C"
+/// No export throws: noexcept in C++.
 #define ZQ_NOTHROW noexcept
 #else
 #define ZQ_EXTERN_C
