@@ -8,7 +8,6 @@
 #include "quillet/clsid.h"
 #include "quillet/event.h"
 
-///@{
 /// {A4E1C0D1-3B5F-4C70-9A21-6E0F8B4D2C01} and onwards.
 QUILLET_GUID(IID_IQuilletTrack, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x01);
 QUILLET_GUID(IID_IQuilletEventBuffer, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x02);
@@ -18,7 +17,6 @@ QUILLET_GUID(IID_IQuilletHostServices, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0
 QUILLET_GUID(IID_IQuilletHostWindow, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x06);
 QUILLET_GUID(IID_IQuilletNotifySink, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x07);
 QUILLET_GUID(IID_IQuilletPageEventSink, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 0x6e, 0x0f, 0x8b, 0x4d, 0x2c, 0x08);
-///@}
 
 ///@{
 /// Enumeration queries of the track.
@@ -49,17 +47,21 @@ typedef struct QUILLET_QUERY {
 /// Track access. Every read and edit is bracketed by BeginAccess/EndAccess.
 struct IQuilletTrack : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE BeginAccess(DWORD mode, LPCWSTR undoCaption) = 0;  ///< 0 read, 1 undoable edit
+  /// Ends the access BeginAccess started; `commit` non-zero when an edit succeeded.
   virtual HRESULT STDMETHODCALLTYPE EndAccess(BOOL commit) = 0;
-  ///@{
   /// S_OK with a record, S_FALSE when there is none; `more` says whether another follows.
   virtual HRESULT STDMETHODCALLTYPE EnumFirst(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD selector) = 0;
+  /// The next record of the enumeration EnumFirst started; S_FALSE when there is none.
   virtual HRESULT STDMETHODCALLTYPE EnumNext(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD selector) = 0;
+  /// Reads the event at `position` of a sub-track.
   virtual HRESULT STDMETHODCALLTYPE ReadEvent(DWORD subTrack, DWORD position, QUILLET_EVENT* out) = 0;
+  /// Changes the parts of a sub-track's description named by `changeMask` (QSUB_ bits).
   virtual HRESULT STDMETHODCALLTYPE ChangeSubTrack(DWORD key, DWORD count, const QUILLET_SUBTRACK* description,
                                                    DWORD changeMask) = 0;
+  /// Inserts a sub-track, an event or a block (QEDIT_ targets).
   virtual HRESULT STDMETHODCALLTYPE Insert(DWORD target, DWORD kind, const QUILLET_EVENT* record) = 0;
+  /// Deletes the event (or sub-track) the record names.
   virtual HRESULT STDMETHODCALLTYPE Delete(DWORD kind, const QUILLET_EVENT* target) = 0;
-  ///@}
   /// A sub-track's description; its name is task-allocated for the caller.
   /// S_FALSE (and nothing filled) for an unknown key.
   virtual HRESULT STDMETHODCALLTYPE ReadSubTrack(DWORD key, QUILLET_SUBTRACK* out) = 0;
@@ -69,17 +71,16 @@ struct IQuilletTrack : IUnknown {
 struct IQuilletEventBuffer : IUnknown {
   /// Limits finding to the events of the listed sub-tracks; (null, 0) lifts the limit.
   virtual HRESULT STDMETHODCALLTYPE RestrictToSubTracks(const DWORD* keys, UINT count) = 0;
-  ///@{
   /// Events whose type bit is in `typeMask`; S_FALSE when there is none.
   virtual HRESULT STDMETHODCALLTYPE FindFirst(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD typeMask) = 0;
+  /// The next event after `*position` whose type bit is in `typeMask`; S_FALSE when there is none.
   virtual HRESULT STDMETHODCALLTYPE FindNext(DWORD* position, QUILLET_EVENT* out, BOOL* more, DWORD typeMask) = 0;
+  /// Replaces the event at `position`.
   virtual HRESULT STDMETHODCALLTYPE Replace(DWORD position, const QUILLET_EVENT* event) = 0;
-  ///@}
-  ///@{
   /// Inserts before `position` (beyond the end: appends); the buffer stays in time order.
   virtual HRESULT STDMETHODCALLTYPE Insert(DWORD position, const QUILLET_EVENT* event) = 0;
+  /// Deletes the event at `position`.
   virtual HRESULT STDMETHODCALLTYPE Delete(DWORD position) = 0;
-  ///@}
 };
 
 ///@{
@@ -125,8 +126,10 @@ static_assert(sizeof(QUILLET_LOOP) == 24 && sizeof(QUILLET_POSITION) == 16, "tra
 #endif
 
 struct IQuilletProperties : IUnknown {
+  /// Reads property `property` (QPROP_ identifiers) into `out` of `size` bytes.
   virtual HRESULT STDMETHODCALLTYPE Get(DWORD property, DWORD index1, DWORD index2, DWORD reserved, DWORD size,
                                         void* out) = 0;
+  /// Writes property `property` (QPROP_ identifiers) from `in` of `size` bytes.
   virtual HRESULT STDMETHODCALLTYPE Set(DWORD property, DWORD index1, DWORD index2, DWORD size, const void* in) = 0;
   /// Two task-allocated strings: the track's title and the path of its file.
   virtual HRESULT STDMETHODCALLTYPE GetStrings(LPWSTR* title, LPWSTR* filePath) = 0;
@@ -140,6 +143,7 @@ struct IQuilletProperties : IUnknown {
 ///@}
 
 struct IQuilletTimeConvert : IUnknown {
+  /// Converts a host time into four numbers of the QTIME_ kind.
   virtual HRESULT STDMETHODCALLTYPE Convert(DWORD kind, LONGLONG time, LONG out[4]) = 0;
 };
 
@@ -155,27 +159,28 @@ typedef struct QUILLET_MARKER {
 struct IQuilletHostServices : IUnknown {
   /// A task-allocated array of `count` markers (each with its own task-allocated data).
   virtual HRESULT STDMETHODCALLTYPE GetMarkers(UINT* count, QUILLET_MARKER** markers) = 0;
-  ///@{
   /// Registers a notification sink (IID_IQuilletNotifySink or IID_IQuilletPageEventSink).
   virtual HRESULT STDMETHODCALLTYPE Advise(REFIID kind, IUnknown* sink, DWORD* cookie) = 0;
+  /// Removes the sink registered under `cookie`.
   virtual HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) = 0;
-  ///@}
 };
 
 /// The further host interface, obtained from the host services.
 struct IQuilletHostWindow : IUnknown {
+  /// The host's main window.
   virtual HRESULT STDMETHODCALLTYPE GetMainWindow(HWND* window) = 0;
 };
 
 struct IQuilletNotifySink : IUnknown {
+  /// Receives a host notification (`deferred`: queued rather than immediate).
   virtual HRESULT STDMETHODCALLTYPE Notify(const QUILLET_NOTIFICATION* notification, BOOL deferred) = 0;
 };
 
 struct IQuilletPageEventSink : IUnknown {
+  /// Receives a page event from the host.
   virtual HRESULT STDMETHODCALLTYPE PageEvent(DWORD a, DWORD b) = 0;
 };
 
-///@{
 /// Notification kinds.
 QUILLET_GUID(QNOTIFY_TRACK_CHANGED, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x01);
 QUILLET_GUID(QNOTIFY_MARKERS_CHANGED, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x02);
@@ -191,13 +196,10 @@ QUILLET_GUID(QNOTIFY_DEVICES, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60
 QUILLET_GUID(QNOTIFY_METRONOME, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0c);
 QUILLET_GUID(QNOTIFY_GENERIC, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0d);
 QUILLET_GUID(QNOTIFY_IDLE, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0e);
-///@}
-///@{
 /// Kinds without a handler of their own; the generic handler marks the track changed for them.
 QUILLET_GUID(QNOTIFY_TEMPO_MAP, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x0f);
 QUILLET_GUID(QNOTIFY_METER_MAP, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x10);
 QUILLET_GUID(QNOTIFY_TRACK_RENAMED, 0x5d0c7e10, 0x2a41, 0x4b8e, 0x8c, 0x11, 0x3f, 0x60, 0x7a, 0x92, 0x10, 0x11);
-///@}
 
 ///@{
 /// Change kinds in word 11 of a QNOTIFY_TRACK_CHANGED notification.

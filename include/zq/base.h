@@ -13,12 +13,10 @@
 #define ZQ_NOTHROW
 #endif
 
-///@{
 /// Every exported function uses the standard calling convention, except the
 /// variadic ones, which are ZQCDECL (caller cleans up).
 #define ZQAPI ZQ_EXTERN_C
 #define ZQCDECL __cdecl
-///@}
 
 /// A language handle: a module's resources, its optional language module,
 /// its locale, string cache and temporary-string ring.

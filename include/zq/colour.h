@@ -10,20 +10,23 @@
 #pragma once
 #include "zq/dib.h"
 
-///@{
-/// ---- HSL ------------------------------------------------------------------------
+// ---- HSL ------------------------------------------------------------------------
 /// Lightness (max + min) / 2; saturation d / (max + min) up to lightness
 /// 0.5, else d / (2 - max - min); alpha copied. The 8-bit forms read
 /// channels x 1/255 and store trunc(value x 255).
 ZQAPI void WINAPI ZQRGBA_To_ZQHSL(ZQHSL* out, ZQRGBA colour) ZQ_NOTHROW;
+/// As ZQRGBA_To_ZQHSL, from a float colour.
 ZQAPI void WINAPI ZQRGBAFLOAT_To_ZQHSL(ZQHSL* out, ZQRGBAFLOAT colour) ZQ_NOTHROW;
+/// As ZQRGBA_To_ZQHSL, from a float pixel record.
 ZQAPI void WINAPI ZQDIBPIXEL_To_ZQHSL(ZQHSL* out, ZQDIBPIXEL colour) ZQ_NOTHROW;
+/// The 8-bit colour of an HSL value (alpha kept).
 ZQAPI void WINAPI ZQHSL_To_ZQRGBA(ZQRGBA* out, ZQHSL hsl) ZQ_NOTHROW;
+/// As ZQHSL_To_ZQRGBA, to a float colour.
 ZQAPI void WINAPI ZQHSL_To_ZQRGBAFLOAT(ZQRGBAFLOAT* out, ZQHSL hsl) ZQ_NOTHROW;
+/// As ZQHSL_To_ZQRGBA, to a float pixel record.
 ZQAPI void WINAPI ZQHSL_To_ZQDIBPIXEL(ZQDIBPIXEL* out, ZQHSL hsl) ZQ_NOTHROW;
-///@}
 
-/// ---- look-up tables on raw buffers (4-byte or 16-byte pixels) ---------------------
+// ---- look-up tables on raw buffers (4-byte or 16-byte pixels) ---------------------
 /// Tables are 256 bytes (table8 set) or 65536 WORDs. 8-bit pixels read a
 /// byte table at the channel value, a WORD table at value x 257 (its high
 /// byte stored). Float pixels read index trunc(value x 255) or
@@ -41,7 +44,7 @@ ZQAPI HRESULT WINAPI ZqDibPerChannelLUT(BYTE* base, const RECT* bounds, int stri
 ZQAPI HRESULT WINAPI ZqDibDesaturate(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
                                      int bytesPerPixel, BOOL hsl) ZQ_NOTHROW;
 
-/// ---- transfer functions ----------------------------------------------------------------
+// ---- transfer functions ----------------------------------------------------------------
 /// 0: x^(1/0.45) | x^0.45; 1: x^2.8 | x^(1/2.8); 2: ITU-R BT.709;
 /// 3: SMPTE 240M; 4: identity; 5: x^(1/g) both ways (gamma 0 taken as 1).
 /// Decoding (to linear) | encoding (from linear).
@@ -61,17 +64,20 @@ ZQAPI HRESULT WINAPI ZqDibApplyTransferFunc_ZQRGBAFLOAT(BITMAPINFOHEADER* header
                                                        int stride, int transfer, double gamma,
                                                        BOOL table) ZQ_NOTHROW;
 
-///@{
-/// ---- broadcast-safe checks ----------------------------------------------------------------
+// ---- broadcast-safe checks ----------------------------------------------------------------
 /// BT.709-encoded colour through the YIQ or YUV matrix; hot when
 /// (L - Y)^2 < C1^2 + C2^2 with L = 1.2162163 (NTSC, 7.5 % set-up) or 1.2
 /// (PAL). The plain checks return 1 when hot; the Return forms bring a hot
 /// colour's composite peak down to 1.15 (chroma scaled, at most by 1),
 /// return 1, and leave other colours untouched (0). Alpha is kept.
 ZQAPI BOOL WINAPI HotCheckNTSCYIQ(const ZQRGBAFLOAT* colour) ZQ_NOTHROW;
+/// NTSC (YUV matrix): 1 when the colour is hot, else 0.
 ZQAPI BOOL WINAPI HotCheckNTSCYUV(const ZQRGBAFLOAT* colour) ZQ_NOTHROW;
+/// PAL (YUV matrix): 1 when the colour is hot, else 0.
 ZQAPI BOOL WINAPI HotCheckPALYUV(const ZQRGBAFLOAT* colour) ZQ_NOTHROW;
+/// NTSC (YIQ matrix): brings a hot colour down to the limit and returns 1; 0 (unchanged) otherwise.
 ZQAPI BOOL WINAPI HotCheckNTSCYIQReturn(ZQRGBAFLOAT* colour) ZQ_NOTHROW;
+/// NTSC (YUV matrix): brings a hot colour down to the limit and returns 1; 0 (unchanged) otherwise.
 ZQAPI BOOL WINAPI HotCheckNTSCYUVReturn(ZQRGBAFLOAT* colour) ZQ_NOTHROW;
+/// PAL (YUV matrix): brings a hot colour down to the limit and returns 1; 0 (unchanged) otherwise.
 ZQAPI BOOL WINAPI HotCheckPALYUVReturn(ZQRGBAFLOAT* colour) ZQ_NOTHROW;
-///@}

@@ -55,13 +55,12 @@ ZQAPI HRESULT WINAPI ZqDibMergeFields(BITMAPINFOHEADER* dstHeader, void* dstBits
 ZQAPI HRESULT WINAPI ZqDibQuantizePalette(BITMAPINFOHEADER* paletteHeader, const BITMAPINFOHEADER* srcHeader,
                                           const void* srcBits, const RECT* rect, int srcStride,
                                           DWORD flags) ZQ_NOTHROW;
-///@{
 /// Not implemented: always E_NOTIMPL.
 ZQAPI HRESULT WINAPI ZqDibLine(BYTE* base, const RECT* bounds, int stride, const RECT* rect, int bytesPerPixel,
                                int x1, int y1, int x2, int y2, float red, float green, float blue, float alpha,
                                DWORD flags) ZQ_NOTHROW;
+/// Not implemented: always E_NOTIMPL.
 ZQAPI HRESULT WINAPI ZqDibChannelLine(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
                                       int bytesPerPixel, int channel, int x1, int y1, int x2, int y2, float value,
                                       DWORD flags, DWORD reserved1, DWORD reserved2, DWORD reserved3,
                                       DWORD reserved4) ZQ_NOTHROW;
-///@}

@@ -11,7 +11,7 @@
 /// The most items a built template holds; larger counts are cut.
 #define ZQ_DLGTEMPLATE_MAX_ITEMS 256
 
-/// ---- Classic description (ZqCreateDialogTemplate) ------------------------------
+// ---- Classic description (ZqCreateDialogTemplate) ------------------------------
 typedef struct ZQDLGTEMPLATE {
   DWORD style;          ///< DS_SETFONT (0x40): a font follows
   DWORD exStyle;
@@ -33,7 +33,7 @@ typedef struct ZQDLGITEM {
   LPCWSTR title;        ///< string or string id; null: empty
 } ZQDLGITEM;
 
-/// ---- Extended description (ZqCreateDialogTemplateEx, ZqMapDialogTemplate) ---------
+// ---- Extended description (ZqCreateDialogTemplateEx, ZqMapDialogTemplate) ---------
 typedef struct ZQDLGTEMPLATEEX {
   DWORD helpId;
   DWORD exStyle;

@@ -18,8 +18,7 @@ typedef struct ZQFADERINST {
 } ZQFADERINST;
 ///@}
 
-///@{
-/// ---- Style bits ---------------------------------------------------------------
+// ---- Style bits ---------------------------------------------------------------
 #define FADS_VERT            0x0001  ///< the value grows upwards
 #define FADS_SELFMOVE        0x0002  ///< keys and repeats move the values before reporting (stereo: always)
 #define FADS_NOFOCUS         0x0008  ///< a press does not take the focus
@@ -31,10 +30,8 @@ typedef struct ZQFADERINST {
 #define FADS_TRACK_NARROW    0x0100
 #define FADS_TICKS_MASK      0xF000  ///< any of these draws the tick scale
 #define FADS_NOTIFY          0x4000  ///< WM_COMMAND notifications
-///@}
 
-///@{
-/// ---- State flags ------------------------------------------------------------------
+// ---- State flags ------------------------------------------------------------------
 #define FADST_DISABLED       0x000001
 #define FADST_FOCUS          0x000002
 #define FADST_HOSTED         0x000004
@@ -53,10 +50,8 @@ typedef struct ZQFADERINST {
 #define FADST_GANGINVERTED   0x080000
 #define FADST_NOSPLITGRAB    0x100000
 #define FADST_CONTROLLER     0x200000
-///@}
 
-///@{
-/// ---- Scroll codes (gestures) -------------------------------------------------------
+// ---- Scroll codes (gestures) -------------------------------------------------------
 #define FADER_LINEUP     0
 #define FADER_LINEDOWN   1
 #define FADER_PAGEUP     2
@@ -67,10 +62,8 @@ typedef struct ZQFADERINST {
 #define FADER_BOTTOM     7
 #define FADER_ENDGESTURE 8
 #define FADER_STARTGESTURE 9
-///@}
 
-///@{
-/// ---- Private messages ----------------------------------------------------------------
+// ---- Private messages ----------------------------------------------------------------
 #define FDM_GETPOS          (WM_USER + 522)
 #define FDM_GETMIN          (WM_USER + 523)
 #define FDM_GETMAX          (WM_USER + 524)
@@ -92,7 +85,6 @@ typedef struct ZQFADERINST {
 #define FDM_SETNOSPLITGRAB  (WM_USER + 563)
 #define FDM_GETNOSPLITGRAB  (WM_USER + 564)
 #define FDM_SETIMAGELIST    (WM_USER + 565)  ///< wParam HIMAGELIST[3], lParam LONG[4]
-///@}
 
 // Controller input (0x7F0A ... 0x7F0E): 0x7F0A registers the process-wide
 // controller record (lParam; null removes it); with one registered, 0x7F0D
@@ -149,33 +141,49 @@ typedef struct ZQFADERNMCONTROLLER {
 typedef void(CALLBACK* ZQFADERSCROLLPROC)(ZQFADERINST* inst, int id, LPARAM ownerData, int code, LONG* values,
                                           DWORD channelMask);
 
-///@{
-/// ---- Window form ------------------------------------------------------------------------
+// ---- Window form ------------------------------------------------------------------------
+/// Registers the class: style CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, 4 bytes of
+/// window extra (the instance pointer), background COLOR_BTNFACE+1. Returns 1 on success, 0
+/// otherwise. `FaderTerminate(hInstance, className)` unregisters it.
 ZQAPI BOOL WINAPI FaderInitialize(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
+/// Unregisters the fader window class registered by FaderInitialize; 1 on success.
 ZQAPI BOOL WINAPI FaderTerminate(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
-///@}
 
-///@{
-/// ---- Hosted form ------------------------------------------------------------------------
+// ---- Hosted form ------------------------------------------------------------------------
+/// The size in bytes of the instance record (ZQ_FADERINST_SIZE).
 ZQAPI int WINAPI FaderInst_GetSize(void) ZQ_NOTHROW;
+/// Initialises a zeroed record as a hosted instance painting in hostWindow -> 1.
 ZQAPI BOOL WINAPI FaderInst_Init(ZQFADERINST* inst, DWORD style, const RECT* rect, HWND host, int id,
                                  ZQFADERSCROLLPROC proc, LPARAM ownerData) ZQ_NOTHROW;
+/// Deletes its GDI objects and drops the shared memory DC with the last instance.
 ZQAPI void WINAPI FaderInst_Deinit(ZQFADERINST* inst) ZQ_NOTHROW;
+/// Sets the control rectangle and lays out.
 ZQAPI void WINAPI FaderInst_Move(ZQFADERINST* inst, const RECT* rect) ZQ_NOTHROW;
+/// Paints background, track, scale and thumbs.
 ZQAPI void WINAPI FaderInst_Draw(ZQFADERINST* inst, HDC dc) ZQ_NOTHROW;
+/// Paints the thumbs only.
 ZQAPI void WINAPI FaderInst_DrawThumb(ZQFADERINST* inst, HDC dc) ZQ_NOTHROW;
+/// Feeds a window message (mouse, keyboard, focus and the FDM_ messages) to a hosted instance; the
+/// message result.
 ZQAPI LRESULT WINAPI FaderInst_Message(ZQFADERINST* inst, UINT message, WPARAM wParam, LPARAM lParam) ZQ_NOTHROW;
+/// Sets the control id used in notifications; returns it.
 ZQAPI int WINAPI FaderInst_SetId(ZQFADERINST* inst, int id) ZQ_NOTHROW;
+/// Sets the scroll function called for each scroll code, and its owner data.
 ZQAPI void WINAPI FaderInst_SetScrollProc(ZQFADERINST* inst, ZQFADERSCROLLPROC proc, LPARAM ownerData) ZQ_NOTHROW;
+/// Hosted instances only: sets the window the instance paints in and notifies.
 ZQAPI void WINAPI FaderInst_SetOwnerHwnd(ZQFADERINST* inst, HWND window) ZQ_NOTHROW;
+/// Draws the thumb from a bitmap (mask optional; the thumb length becomes its height, or width when
+/// horizontal); a null bitmap restores the drawn thumb. Returns the previous bitmap.
 ZQAPI HBITMAP WINAPI FaderInst_SetThumbBitmap(ZQFADERINST* inst, HBITMAP bitmap, HBITMAP mask) ZQ_NOTHROW;
+/// Draws the thumb from three image lists (normal, tracking, disabled); `metrics` gives four
+/// values, the thumb length second (vertical) or third (horizontal).
 ZQAPI BOOL WINAPI FaderInst_SetThumbImageList(ZQFADERINST* inst, HIMAGELIST* images, const LONG* metrics) ZQ_NOTHROW;
+/// Non-zero for a stereo (two-channel) fader.
 ZQAPI BOOL WINAPI FaderInst_IsStereo(ZQFADERINST* inst) ZQ_NOTHROW;
-///@}
-///@{
 /// The smallest size; vertical faders (thickness, length), horizontal
 /// (length, thickness). Also the 64-bit result (cx low, cy high).
 ZQAPI ULONGLONG WINAPI FaderInst_GetMinSize(ZQFADERINST* inst, SIZE* size) ZQ_NOTHROW;
+/// The default scroll function: applies a scroll code to channel 1 of the instance and repaints.
 ZQAPI void WINAPI FaderInst_DefScrollProc(ZQFADERINST* inst, int code, HWND ignored, LONG amount, LONG page) ZQ_NOTHROW;
+/// As FaderInst_DefScrollProc, for a fader window (through its messages).
 ZQAPI void WINAPI Fader_DefScrollProc(ZQFADERINST* inst, int code, HWND window, LONG amount, LONG page) ZQ_NOTHROW;
-///@}

@@ -27,8 +27,7 @@
 #define ZQSPREAD_TEXTMAX    1024      ///< characters of the grid's text buffer
 #define ZQSPREAD_EDITID     98        ///< control id of the in-place editor
 
-///@{
-/// ---- Style word (low 16 bits of the window style; SPM_SETSTYLE) -------------
+// ---- Style word (low 16 bits of the window style; SPM_SETSTYLE) -------------
 #define SPS_FOCUSONLYACTIVE  0x0001
 #define SPS_ASKEDIT          0x0002
 #define SPS_EDITOR           0x0004
@@ -44,10 +43,8 @@
 #define SPS_VLINES           0x2000
 #define SPS_SOLIDLINES       0x4000
 #define SPS_STRETCHLAST      0x8000
-///@}
 
-///@{
-/// ---- Extended flags (SPM_SETEXFLAGS) ---------------------------------------
+// ---- Extended flags (SPM_SETEXFLAGS) ---------------------------------------
 #define SPX_REFUSEDCURSOR    0x01
 #define SPX_DRAGCELLS        0x02
 #define SPX_SIMPLEMOUSE      0x04
@@ -55,10 +52,8 @@
 #define SPX_CLICKACTIVATES   0x10
 #define SPX_NOSTRETCHFIT     0x20
 #define SPX_ASKLINES         0x40
-///@}
 
-///@{
-/// ---- Derived flags (kept beside the style word) --------------------------------
+// ---- Derived flags (kept beside the style word) --------------------------------
 #define SPD_FOCUSALWAYS      0x00001
 #define SPD_HASFOCUS         0x00002
 #define SPD_ROWFOCUSRECT     0x00004
@@ -70,10 +65,8 @@
 #define SPD_OWNERFLAG        0x04000
 #define SPD_NOVSCROLL        0x10000
 #define SPD_NOHSCROLL        0x20000
-///@}
 
-///@{
-/// ---- Column flags ------------------------------------------------------------
+// ---- Column flags ------------------------------------------------------------
 #define SPC_ALIGNMASK        0x0003  ///< 1 left, 3 centred, 0 and 2 right
 #define SPC_LEFT             0x0001
 #define SPC_CENTER           0x0003
@@ -83,20 +76,16 @@
 #define SPC_BUTTON           0x1000
 #define SPC_ASKEDIT          0x4000
 #define SPC_EDITABLE         0x8000
-///@}
 
-///@{
-/// ---- Cell display flags ----------------------------------------------------------
+// ---- Cell display flags ----------------------------------------------------------
 #define SPCF_ALIGN           0x0001
 #define SPCF_COLOUR          0x0002
 #define SPCF_FONT            0x0004
 #define SPCF_FRAMEWIDEN      0x0008  ///< a frame control widens the cell (also draws type 0, the check box)
 #define SPCF_FRAMESTATE(f)   (((f) >> 8) & 7)      ///< << 8 gives DFCS_ 0x100 ... 0x400
 #define SPCF_FRAMETYPE(f)    (((f) >> 11) & 0x1F)  ///< DFCS_BUTTON... type
-///@}
 
-///@{
-/// ---- Refresh flags (set-cell and command results) --------------------------
+// ---- Refresh flags (set-cell and command results) --------------------------
 #define SPR_CELL             0x01
 #define SPR_ROW              0x02
 #define SPR_COLUMN           0x04
@@ -104,17 +93,14 @@
 #define SPR_TOLEFT           0x20
 #define SPR_TOTOP            0x40
 #define SPR_ASKROW           0x80
-///@}
 
-///@{
-/// ---- Embedded-control kinds -----------------------------------------------------
+// ---- Embedded-control kinds -----------------------------------------------------
 #define SPK_FADER            1
 #define SPK_SPINNER          2
 #define SPK_IMAGEBUTTON      3
 #define SPK_TRACKBAR         4
-///@}
 
-/// ---- Records ---------------------------------------------------------------------------
+// ---- Records ---------------------------------------------------------------------------
 typedef struct ZQSPREADRANGE {
   DWORD anchorRow, anchorColumn, endRow, endColumn;
 } ZQSPREADRANGE;
@@ -165,7 +151,7 @@ typedef struct ZQSPREADCOLUMNSET {
   LONG capacity;
   LONG frozen;
   ZQSPREADCOLUMN* columns;
-  LPCWSTR headers;          ///< up to three lines per title, separated by "\n"
+  LPCWSTR headers;          ///< up to three lines per title, separated by line breaks
 } ZQSPREADCOLUMNSET;
 
 typedef struct ZQSPREADCELL {
@@ -226,8 +212,7 @@ typedef struct ZQSPREADDATA {
   SIZE_T size;
 } ZQSPREADDATA;
 
-///@{
-/// ---- Notifications (WM_NOTIFY, wParam the grid's id) ------------------------------
+// ---- Notifications (WM_NOTIFY, wParam the grid's id) ------------------------------
 typedef struct ZQSPREADNM {
   NMHDR hdr;
   DWORD row, column;
@@ -238,7 +223,6 @@ typedef struct ZQSPREADNMEX {
   DWORD source;
   LONG one;
 } ZQSPREADNMEX;
-///@}
 
 #define SPN_FOCUSCHANGED     1
 #define SPN_DATACHANGED      2
@@ -264,8 +248,7 @@ typedef struct ZQSPREADNMEX {
 #define SPN_BEGINRDRAG       23
 #define SPN_ROWLINE          24
 
-///@{
-/// ---- The owner interface record (144 bytes) --------------------------------------------------
+// ---- The owner interface record (144 bytes) --------------------------------------------------
 typedef struct ZQSPREADIFACE ZQSPREADIFACE;
 typedef LONG(CALLBACK* ZQSPREADGETROWCOUNT)(ZQSPREADIFACE* owner);
 typedef const ZQSPREADCELL*(CALLBACK* ZQSPREADGETCELL)(ZQSPREADIFACE* owner, DWORD row, DWORD column, int format);
@@ -282,7 +265,6 @@ typedef BOOL(CALLBACK* ZQSPREADKEYHOOK)(ZQSPREADIFACE* owner, const ZQSPREADRANG
                                         LPARAM keyData);
 typedef DWORD(CALLBACK* ZQSPREADROWREPAINT)(ZQSPREADIFACE* owner, DWORD row, DWORD column);
 typedef LONG(CALLBACK* ZQSPREADAUTOFIT)(ZQSPREADIFACE* owner, DWORD column);
-///@}
 
 struct ZQSPREADIFACE {
   LPARAM owner0;                      ///< 0: owner data
@@ -324,8 +306,7 @@ static_assert(sizeof(void*) != 4 || sizeof(ZQSPREADSNAPSHOT) == 32, "snapshot re
 #define SPF_TEXT     3
 ///@}
 
-///@{
-/// ---- Private messages ------------------------------------------------------------------------
+// ---- Private messages ------------------------------------------------------------------------
 #define SPM_OWNERFLAG        (WM_USER + 5)
 #define SPM_MOVECOLUMNS      (WM_USER + 7)
 #define SPM_GETCOLUMNCOUNT   (WM_USER + 8)
@@ -391,16 +372,14 @@ static_assert(sizeof(void*) != 4 || sizeof(ZQSPREADSNAPSHOT) == 32, "snapshot re
 #define SPM_ENABLESCROLLBAR  (WM_USER + 1000)
 #define SPM_REDO             (WM_USER + 1001)
 #define SPM_SELECTALL        0x7F09
-///@}
 
 /// The message sent to the parent while painting (wParam the DC, lParam the
 /// grid) to set the text and background colours.
 #define SPM_CTLCOLORGRID     0x013F
 
-///@{
-/// ---- Window class ---------------------------------------------------------------------------
+// ---- Window class ---------------------------------------------------------------------------
 /// Registers "ZqSpreadEdit" once per process and the grid class under
 /// `className` (1 when that class already exists for `instance`). 0 on failure.
 ZQAPI BOOL WINAPI SpreadInitialize(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
+/// Unregisters the grid class registered by SpreadInitialize; 1 on success.
 ZQAPI BOOL WINAPI SpreadTerminate(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
-///@}

@@ -75,15 +75,19 @@ ZQAPI DWORD WINAPI ZqDeltaMillisecEx(ZQTIMESTAMP* stamp) ZQ_NOTHROW;
 /// Microseconds since `stamp`, which is then set to now.
 ZQAPI DWORD WINAPI ZqDeltaMicrosecEx(ZQTIMESTAMP* stamp) ZQ_NOTHROW;
 
-///@{
 /// Temporary strings: slots of the language handle's ring, valid until the
 /// ring wraps over them. One request is at most 1024 units.
 ZQAPI LPWSTR WINAPI ZqGetTempStringBuffer(HZQLANG lang, UINT length) ZQ_NOTHROW;
+/// The UTF-16 form of a print string: the same pointer, or a static empty string when the handle
+/// has no ring.
 ZQAPI LPCWSTR WINAPI ZqGetWideFromPrintString(HZQLANG lang, LPCWSTR text) ZQ_NOTHROW;
+/// The print form of a UTF-16 string: the same pointer, or a static empty string when the handle
+/// has no ring.
 ZQAPI LPCWSTR WINAPI ZqGetPrintFromWideString(HZQLANG lang, LPCWSTR text) ZQ_NOTHROW;
+/// A copy of `text` in the ANSI code page, in the ring (an empty string when the conversion fails).
 ZQAPI LPCSTR WINAPI ZqGetMultiByteFromPrintString(HZQLANG lang, LPCWSTR text) ZQ_NOTHROW;
+/// A UTF-16 copy of an ANSI string, in the ring.
 ZQAPI LPCWSTR WINAPI ZqGetPrintFromMultiByteString(HZQLANG lang, LPCSTR text) ZQ_NOTHROW;
-///@}
 
 /// Writes `guid` as "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx" (no braces) into
 /// `text` of `capacity` characters. S_OK.

@@ -124,20 +124,28 @@ ZQAPI HRESULT WINAPI ZqList_ArrayForceItemCount(tZQLIST* list, int count, BOOL s
 /// S_OK; E_OUTOFMEMORY; E_FAIL for a bad range or other lists.
 ZQAPI HRESULT WINAPI ZqList_MoveItemsBetweenHeapLists(tZQLIST* dest, int destIndex, tZQLIST* source,
                                                       int sourceIndex, int count) ZQ_NOTHROW;
-///@{
 /// item: the 32-bit slot value, or for array lists a pointer to the record bytes.
 ZQAPI int WINAPI ZqList_FindSpecificItemRange(tZQLIST* list, int start, int count, DWORD_PTR item) ZQ_NOTHROW;
+/// Calls a match callback with (key, item) (two arguments, callee pops) and treats a result of 0 as
+/// a match.
 ZQAPI int WINAPI ZqList_FindItemRange(tZQLIST* list, int start, int count, DWORD_PTR key,
                                       ZQLISTMATCHPROC match) ZQ_NOTHROW;
+/// Arguments: list, key, start, count, compare callback. Result: binary search; index of an equal
+/// item or -1.
 ZQAPI int WINAPI ZqList_FindSortedItemRange(tZQLIST* list, DWORD_PTR key, int start, int count,
                                             ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
+/// Arguments: list, key, start, count, compare callback. Result: binary search for the insertion
+/// index.
 ZQAPI int WINAPI ZqList_FindSortedInsertIndexRange(tZQLIST* list, DWORD_PTR key, int start, int count,
                                                    ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
+/// Arguments: list, criteria, compare callback. Result: in-place selection sort.
 ZQAPI HRESULT WINAPI ZqList_Sort(tZQLIST* list, LONG criteria, ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
+/// Arguments: list, criteria, compare callback. Result: in-place heap sort.
 ZQAPI HRESULT WINAPI ZqList_HeapSort(tZQLIST* list, LONG criteria, ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
+/// Arguments: destination list, source list, criteria, compare callback. Result: inserts every
+/// source slot into the destination at its sorted position.
 ZQAPI HRESULT WINAPI ZqList_SortTo(tZQLIST* dest, tZQLIST* source, LONG criteria,
                                    ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
-///@}
 
 ///@{
 /// Slot access for callers that read lists directly (no lock, no checks).

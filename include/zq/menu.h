@@ -9,14 +9,17 @@ ZQAPI HMENU WINAPI ZqLoadCulledMenu(HZQLANG lang, LPCWSTR name, const UINT* ids,
                                     BOOL clean) ZQ_NOTHROW;
 /// Deletes the listed commands; with `clean` returns ZqCleanMenu(menu, 0, -1).
 ZQAPI BOOL WINAPI ZqCullMenu(HMENU menu, const UINT* ids, int count, BOOL clean) ZQ_NOTHROW;
-///@{
 /// Removes empty pop-ups and surplus separators at every depth; 1 when
 /// `menu` became empty and was deleted from `parent` at `position`.
 ZQAPI BOOL WINAPI ZqCleanMenu(HMENU menu, HMENU parent, int position) ZQ_NOTHROW;
+/// Grays commands by id until a 0 id or `count` ids (negative: at most 10000).
+/// `ZqGrayAllMenuItems(menu)` and `ZqEnableAllMenuItems(menu)` gray or enable every item by
+/// position.
 ZQAPI void WINAPI ZqGrayMenu(HMENU menu, const UINT* ids, int count) ZQ_NOTHROW;
+/// Grays every item of `menu` (by position).
 ZQAPI void WINAPI ZqGrayAllMenuItems(HMENU menu) ZQ_NOTHROW;
+/// Enables every item of `menu` (by position).
 ZQAPI void WINAPI ZqEnableAllMenuItems(HMENU menu) ZQ_NOTHROW;
-///@}
 /// Expands "$(Name)" tokens (and the printer's other argument-free
 /// directives) in every item text, at every depth; returns the item count
 /// of `menu`.

@@ -81,6 +81,7 @@ ZQAPI int WINAPI ZqMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT st
 // expanded with the printer into a buffer of 2,048 characters (a longer
 // result is cut); any other text is used as it is.
 
+/// Shows a message box whose text is formatted from `format` and the arguments; the button id.
 ZQAPI int ZQCDECL ZqMsgBox(HWND owner, UINT style, LPCWSTR format, ...) ZQ_NOTHROW;
 /// The format is string `id` of `lang` (null: the library's own handle).
 ZQAPI int ZQCDECL ZqMsgBoxId(HZQLANG lang, HWND owner, UINT style, UINT id, ...) ZQ_NOTHROW;
@@ -103,9 +104,14 @@ ZQAPI BOOL WINAPI ZqBeep(int kind) ZQ_NOTHROW;
 // Each returns the number of characters set, or 0 when the system call
 // fails or the format is null.
 
+/// Characters set, or 0 when the system call fails.
 ZQAPI int ZQCDECL ZqSetWindowText(HWND window, LPCWSTR format, ...) ZQ_NOTHROW;
+/// As ZqSetWindowText, the format being string `id` of the language handle.
 ZQAPI int ZQCDECL ZqSetWindowTextId(HZQLANG lang, HWND window, UINT id, ...) ZQ_NOTHROW;
+/// Sets a dialog item's text, formatted from `format` and the arguments; a null format does nothing
+/// and returns 0.
 ZQAPI int ZQCDECL ZqSetDlgItemText(HWND dialog, int item, LPCWSTR format, ...) ZQ_NOTHROW;
+/// As ZqSetDlgItemText, the format being string `id` of the language handle.
 ZQAPI int ZQCDECL ZqSetDlgItemTextId(HZQLANG lang, HWND dialog, int item, UINT id, ...) ZQ_NOTHROW;
 /// Leaves the item untouched (no redraw) when it already shows exactly this
 /// text, and returns its length.

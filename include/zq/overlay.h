@@ -30,8 +30,8 @@
 #pragma once
 #include "zq/dib.h"
 
+// ---- overlay compositors ---------------------------------------------------
 ///@{
-/// ---- overlay compositors ---------------------------------------------------
 /// Opacity: the low 8 bits of the integer are used. The describe function
 /// copies the display name (at most length - 1 characters and a terminator,
 /// nothing when length is 0 or the buffer null), writes the GUID when given
@@ -46,7 +46,6 @@ typedef struct tZQOVERLAY {
 } tZQOVERLAY;
 ///@}
 
-///@{
 /// Registry order: 0 Cut, 1 Screen, 2 Overlay, 3 Hard Light, 4 Dodge,
 /// 5 Burn, 6 Darken, 7 Lighten, 8 Difference, 9 Difference Squared.
 /// o is the opacity; mix(v) = (v x o + d x (255 - o)) / 255 per colour
@@ -54,8 +53,8 @@ typedef struct tZQOVERLAY {
 /// Overlay and Hard Light compute the upper branch as 255 + 2 x (255 - s) x
 /// (d - 255) / 255, the quotient truncated toward zero.
 #define ZQOVERLAY_COUNT 10
+/// The number of overlay compositors (ZQOVERLAY_COUNT).
 ZQAPI int WINAPI ZqOverlay_GetCompositorCount(void) ZQ_NOTHROW;
-///@}
 /// Null outside 0..9.
 ZQAPI const tZQOVERLAY* WINAPI ZqOverlay_GetCompositor(int index) ZQ_NOTHROW;
 /// Nonzero when the index is valid and its GUID was written.
@@ -66,40 +65,45 @@ ZQAPI const tZQOVERLAY* WINAPI ZqOverlay_GetCompositorByGUID(REFGUID guid) ZQ_NO
 /// Its index, or -1.
 ZQAPI int WINAPI ZqOverlay_GetCompositorIndex(REFGUID guid) ZQ_NOTHROW;
 #ifdef __cplusplus
+/// C++: ZqOverlay_GetCompositorByGUID.
 inline const tZQOVERLAY* ZqOverlay_GetCompositor(REFGUID guid) noexcept { return ZqOverlay_GetCompositorByGUID(guid); }
 #endif
 
-///@{
-/// ---- two-buffer blends -----------------------------------------------------------
+// ---- two-buffer blends -----------------------------------------------------------
 /// Matte colour: blue, green, red as doubles (8-bit: trunc(value x 255)
 /// held to 0..255). With it over gives s + (d - m) + ((m - d) x sA) / 256,
 /// held to 0..255, alpha unchanged.
 ZQAPI HRESULT WINAPI ZqDibOver(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
                                int bytesPerPixel, const double* matte) ZQ_NOTHROW;
+/// The destination laid over the source, weighted by the destination's
+/// alpha. The region preparation's status.
 ZQAPI HRESULT WINAPI ZqDibUnder(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                 const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
                                 int bytesPerPixel) ZQ_NOTHROW;
+/// Blends the source into the destination with a fixed weight (0..1). The
+/// region preparation's status.
 ZQAPI HRESULT WINAPI ZqDibAbsoluteAlphaValueBlend(BYTE* dstBase, const RECT* dstBounds, int dstStride,
                                                   const RECT* dstRect, const BYTE* srcBase, const RECT* srcBounds,
                                                   int srcStride, const RECT* srcRect, int bytesPerPixel,
                                                   double weight) ZQ_NOTHROW;
+/// Blends the source into the destination with the source's alpha scaled by
+/// a weight (0..1). The region preparation's status.
 ZQAPI HRESULT WINAPI ZqDibRelativeAlphaValueBlend(BYTE* dstBase, const RECT* dstBounds, int dstStride,
                                                   const RECT* dstRect, const BYTE* srcBase, const RECT* srcBounds,
                                                   int srcStride, const RECT* srcRect, int bytesPerPixel,
                                                   double weight) ZQ_NOTHROW;
 typedef void(WINAPI* ZQBLENDPROC)(BYTE* dstPixel, const BYTE* srcPixel, DWORD_PTR user);
-///@}
-///@{
 /// E_POINTER for a null function.
 ZQAPI HRESULT WINAPI ZqDibCustomBlend(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                       const BYTE* srcBase, const RECT* srcBounds, int srcStride, const RECT* srcRect,
                                       int bytesPerPixel, ZQBLENDPROC function, DWORD_PTR user) ZQ_NOTHROW;
+/// destination x its weight + source x its weight, per channel (8-bit
+/// channels capped at 255). The region preparation's status.
 ZQAPI HRESULT WINAPI ZqDibWeightedCrossFade(BYTE* dstBase, const RECT* dstBounds, int dstStride,
                                             const RECT* dstRect, double dstWeight, const BYTE* srcBase,
                                             const RECT* srcBounds, int srcStride, const RECT* srcRect,
                                             double srcWeight, int bytesPerPixel) ZQ_NOTHROW;
-///@}
 /// (4 x centre + 2 x edge neighbours + diagonal neighbours) / 16 of the
 /// source, the region's edge rows and columns repeated outward.
 ZQAPI HRESULT WINAPI ZqDibFieldBlend(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,
@@ -113,14 +117,14 @@ ZQAPI HRESULT WINAPI ZqDibAccumulate(BYTE* dstBase, const RECT* dstBounds, int d
                                      int mode, double weight, double offsetX, double offsetY,
                                      int bytesPerPixel) ZQ_NOTHROW;
 
-///@{
-/// ---- one-buffer operations ----------------------------------------------------------
+// ---- one-buffer operations ----------------------------------------------------------
 /// colour: blue, green, red, alpha (the weight), each held to 0..1.
 ZQAPI HRESULT WINAPI ZqDibBlendWithColor(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
                                          int bytesPerPixel, const double* colour) ZQ_NOTHROW;
+/// Multiplies every colour channel by alpha, in place. The region
+/// preparation's status.
 ZQAPI HRESULT WINAPI ZqDibPremultiply(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
                                       int bytesPerPixel) ZQ_NOTHROW;
-///@}
 /// Each colour channel becomes min(c, A).
 ZQAPI HRESULT WINAPI ZqDibPatchPreMultiplied(BYTE* base, const RECT* bounds, int stride, const RECT* rect,
                                              int bytesPerPixel) ZQ_NOTHROW;
@@ -135,7 +139,7 @@ ZQAPI HRESULT WINAPI ZqDibPrepAlphaImage(BYTE* base, const RECT* bounds, int str
 ZQAPI HRESULT WINAPI ZqDibPrepAlpha(BYTE* base, int width, int height, int stride, const RECT* rect, int mode,
                                     const float* matte, int bytesPerPixel) ZQ_NOTHROW;
 
-/// ---- image blocks ----------------------------------------------------------------------------
+// ---- image blocks ----------------------------------------------------------------------------
 /// Rgb32, Rgba32 and RgbaFloat only (E_NOTIMPL otherwise). amount is held
 /// to 0..1; colourOnly leaves alpha alone; ZQDIB_SUBPIXEL in flags: the
 /// rectangle is in 18.14 units and its partly covered edge pixels fade in

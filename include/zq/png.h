@@ -37,15 +37,17 @@ typedef struct ZQPNGFILEOPTIONS {
 
 /// The out pointer is always written (null on failure).
 ZQAPI HRESULT WINAPI ZqDibFromPng(BITMAPINFOHEADER** image, const void* data, DWORD length) ZQ_NOTHROW;
-///@{
 /// A file (flag ZQPNG_FROM_FILE) or a resource of the handle's modules, of
 /// type 32 or "BINARY".
 ZQAPI HRESULT WINAPI ZqLoadPngDib(HZQLANG lang, LPCWSTR name, DWORD flags, BITMAPINFOHEADER** image) ZQ_NOTHROW;
+/// Image block or null; `ZqLoadResourcePngDibEx(language module, name, out image block)` -> status.
 ZQAPI BITMAPINFOHEADER* WINAPI ZqLoadResourcePngDib(HZQLANG lang, LPCWSTR name) ZQ_NOTHROW;
+/// As ZqLoadResourcePngDib, returning the status; `*image` is null on failure.
 ZQAPI HRESULT WINAPI ZqLoadResourcePngDibEx(HZQLANG lang, LPCWSTR name, BITMAPINFOHEADER** image) ZQ_NOTHROW;
+/// Image block or null; `ZqLoadDiskPngDibEx(path, out image block)` -> status.
 ZQAPI BITMAPINFOHEADER* WINAPI ZqLoadDiskPngDib(LPCWSTR path) ZQ_NOTHROW;
+/// As ZqLoadDiskPngDib, returning the status (0x8004E007 for a file that cannot be opened); `*image` is null on failure.
 ZQAPI HRESULT WINAPI ZqLoadDiskPngDibEx(LPCWSTR path, BITMAPINFOHEADER** image) ZQ_NOTHROW;
-///@}
 /// Writes the image (bits null: they follow the header) through an
 /// intermediate image of the options' type; null options: Rgba32, not
 /// interlaced. A failed save removes the partial file.

@@ -8,8 +8,7 @@
 
 #include "zq/base.h"
 
-///@{
-/// ---- skin bitmap record (zero it before first use) ---------------------------------
+// ---- skin bitmap record (zero it before first use) ---------------------------------
 #define ZQSKIN_TILE        0x01u  ///< tile the bitmap
 #define ZQSKIN_RESOURCE    0x02u  ///< bitmap in resource memory (not owned)
 #define ZQSKIN_COLORIZE    0x04u
@@ -17,7 +16,6 @@
 #define ZQSKIN_GLOBAL_COPY 0x10u  ///< owned copy in movable global memory
 #define ZQSKIN_NO_LISTS    0x20u  ///< build no image lists from it
 #define ZQSKIN_DECODED     0x40u  ///< owned block from ZqDibFromPng (ZqDibFree)
-///@}
 /// None of RESOURCE, GLOBAL_COPY and DECODED: a copy-on-write view of a
 /// mapped bitmap file.
 typedef struct tZQSKINBMP {
@@ -40,7 +38,6 @@ typedef struct CSkinID {
 } CSkinID;
 ///@}
 
-///@{
 /// The context of skin lookups: the language handle, the section of
 /// "skins.ini" in the module's folder ("UseSection" of section "skins",
 /// default "skins", at most 63 characters) and the path of that file. A
@@ -52,13 +49,15 @@ typedef struct tZQSKINCONTEXT {
   LPWSTR section;    ///< null without an instance
   LPWSTR iniPath;
 } tZQSKINCONTEXT;
+/// Fills a skin context: the language handle, the module and its section of "skins.ini".
 ZQAPI HRESULT WINAPI ZqSkinContext_Init(tZQSKINCONTEXT* context, HZQLANG lang, HINSTANCE instance,
                                         DWORD value) ZQ_NOTHROW;
+/// Frees the strings the context holds.
 ZQAPI void WINAPI ZqSkinContext_Term(tZQSKINCONTEXT* context) ZQ_NOTHROW;
-///@}
 #ifdef __cplusplus
 class CZqSkinContext : public tZQSKINCONTEXT {
  public:
+  /// C++: a skin context initialised on construction and released on destruction.
   CZqSkinContext(HZQLANG lang, HINSTANCE instance, DWORD value) noexcept : tZQSKINCONTEXT{} {
     ZqSkinContext_Init(this, lang, instance, value);
   }
@@ -72,18 +71,21 @@ class CZqSkinContext : public tZQSKINCONTEXT {
 ZQAPI HRESULT WINAPI ZqSkin_Bmp_Load(tZQSKINBMP* record, const CSkinID* id, const tZQSKINCONTEXT* context) ZQ_NOTHROW;
 /// Types 32 (PNG), 2 (bitmap, used in place) and "BINARY" (PNG), in that order.
 ZQAPI HRESULT WINAPI ZqSkin_Bmp_GetFromResource(tZQSKINBMP* record, LPCWSTR name, HZQLANG lang) ZQ_NOTHROW;
-///@{
 /// A file of more than 54 bytes: a BMP ("BM", 40-, 108- or 124-byte header,
 /// positive height, the rows at bfOffBits inside the file) or else PNG. A
 /// BMP laid out as a packed bitmap stays mapped; any other is copied into a
 /// packed global block.
 ZQAPI HRESULT WINAPI ZqSkin_Bmp_GetFromFile(tZQSKINBMP* record, LPCWSTR path) ZQ_NOTHROW;
+/// `S_OK` when the target holds a bitmap afterwards, else `E_FAIL`. Frees the target and copies the
+/// fields. A source in resource memory is shared.
 ZQAPI HRESULT WINAPI ZqSkin_Bmp_Copy(tZQSKINBMP* record, const tZQSKINBMP* source) ZQ_NOTHROW;
+/// Releases what the record owns according to its flags (PNG-decoded: `ZqDibFree`; global copy:
+/// unlock and free; mapped file: unmap; resource memory: nothing), frees the auxiliary block and
+/// deletes the GDI object, then clears the bitmap pointer and the flags 0x2, 0x10 and 0x40.
 ZQAPI void WINAPI ZqSkin_Bmp_Free(tZQSKINBMP* record) ZQ_NOTHROW;
-///@}
 
+// ---- image lists ----------------------------------------------------------------------------------
 ///@{
-/// ---- image lists ----------------------------------------------------------------------------------
 /// Flags: bits 0-7 tint opacity, bits 8-15 desaturation before the tint.
 #define ZQSKINLIST_APPEND 0x10000u
 #define ZQSKINLIST_MASKED 0x20000u
@@ -101,6 +103,7 @@ ZQAPI int WINAPI ZqSkin_GetImageLists(const BITMAPINFOHEADER* bitmap, SIZE* cell
 ZQAPI int WINAPI ZqSkin_Bmp_GetImageLists(const tZQSKINBMP* record, SIZE* cell, HIMAGELIST* lists, int count,
                                           DWORD flags, int* previous) ZQ_NOTHROW;
 #ifdef __cplusplus
+/// C++: ZqSkin_Bmp_GetImageLists.
 inline int ZqSkin_GetImageLists(const tZQSKINBMP* record, SIZE* cell, HIMAGELIST* lists, int count, DWORD flags,
                                 int* previous) noexcept {
   return ZqSkin_Bmp_GetImageLists(record, cell, lists, count, flags, previous);

@@ -17,8 +17,7 @@ typedef struct ZQSPINNERINST {
 } ZQSPINNERINST;
 ///@}
 
-///@{
-/// ---- Style bits ---------------------------------------------------------------
+// ---- Style bits ---------------------------------------------------------------
 #define SPNS_VERT            0x0001  ///< WM_VSCROLL, vertical drag cursor
 #define SPNS_DLGADJUST       0x0002  ///< at creation: the dialog item moves up 1 and grows 2 pixels
 #define SPNS_DRAG_MASK       0x0030  ///< a drag area (1 ... 3: 4, 6 or 8 pixels long); 0: buttons only
@@ -26,7 +25,6 @@ typedef struct ZQSPINNERINST {
 #define SPNS_NOTIFY          0x1000  ///< WM_COMMAND notifications
 #define SPNS_BUDDY           0x4000  ///< never takes the focus; gestures move it to the buddy
 #define SPNS_FLAT            0x8000  ///< no 3-D edges
-///@}
 
 ///@{
 /// Parts.
@@ -35,8 +33,7 @@ typedef struct ZQSPINNERINST {
 #define SPNP_DRAGAREA  5
 ///@}
 
-///@{
-/// ---- Private messages (the fader's numbers where they share a meaning) ----------------
+// ---- Private messages (the fader's numbers where they share a meaning) ----------------
 #define SPNM_GETPOS          (WM_USER + 522)
 #define SPNM_GETMIN          (WM_USER + 523)
 #define SPNM_GETMAX          (WM_USER + 524)
@@ -52,7 +49,6 @@ typedef struct ZQSPINNERINST {
 #define SPNM_SETSTYLE        (WM_USER + 546)  ///< wParam new low word of the style, LOWORD(lParam) repaint
 #define SPNM_GETBUDDY        (WM_USER + 547)
 #define SPNM_SETBUDDY        (WM_USER + 548)  ///< wParam edit or null, LOWORD(lParam) text limit -> the buddy
-///@}
 
 ///@{
 /// The buddy's window properties while it is attached.
@@ -69,28 +65,35 @@ typedef struct ZQSPINNERINST {
 /// value, 8 and 9 with the current one. The result is ignored.
 typedef void(CALLBACK* ZQSPINNERSCROLLPROC)(ZQSPINNERINST* inst, int id, LPARAM ownerData, int code, LONG value);
 
-///@{
-/// ---- Window form ------------------------------------------------------------------------
+// ---- Window form ------------------------------------------------------------------------
 /// Builds the shared arrow bitmap and registers the class.
 ZQAPI BOOL WINAPI SpinnerInitialize(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
+/// Unregisters the spinner window class registered by SpinnerInitialize; 1 on success.
 ZQAPI BOOL WINAPI SpinnerTerminate(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
-///@}
 
-///@{
-/// ---- Hosted form ------------------------------------------------------------------------
+// ---- Hosted form ------------------------------------------------------------------------
+/// The size in bytes of the instance record (ZQ_SPINNERINST_SIZE).
 ZQAPI int WINAPI SpinnerInst_GetSize(void) ZQ_NOTHROW;
+/// Initialises a zeroed record as a hosted instance painting in `hostWindow`; 1.
 ZQAPI BOOL WINAPI SpinnerInst_Init(ZQSPINNERINST* inst, DWORD style, const RECT* rect, HWND host, int id,
                                    ZQSPINNERSCROLLPROC proc, LPARAM ownerData) ZQ_NOTHROW;
+/// Releases the instance's drawing objects.
 ZQAPI void WINAPI SpinnerInst_Deinit(ZQSPINNERINST* inst) ZQ_NOTHROW;
+/// Sets the control rectangle and lays out.
 ZQAPI void WINAPI SpinnerInst_Move(ZQSPINNERINST* inst, const RECT* rect) ZQ_NOTHROW;
+/// Paints the spinner.
 ZQAPI void WINAPI SpinnerInst_Draw(ZQSPINNERINST* inst, HDC dc) ZQ_NOTHROW;
+/// Feeds a window message to a hosted instance; the message result.
 ZQAPI LRESULT WINAPI SpinnerInst_Message(ZQSPINNERINST* inst, UINT message, WPARAM wParam, LPARAM lParam) ZQ_NOTHROW;
+/// Sets the control id used in notifications; returns it.
 ZQAPI int WINAPI SpinnerInst_SetId(ZQSPINNERINST* inst, int id) ZQ_NOTHROW;
+/// Sets the scroll function and its owner data.
 ZQAPI void WINAPI SpinnerInst_SetScrollProc(ZQSPINNERINST* inst, ZQSPINNERSCROLLPROC proc, LPARAM ownerData) ZQ_NOTHROW;
+/// Hosted instances only: sets the window the instance paints in and notifies.
 ZQAPI void WINAPI SpinnerInst_SetOwnerHwnd(ZQSPINNERINST* inst, HWND window) ZQ_NOTHROW;
+/// The default scroll function: applies a scroll code to the value and repaints.
 ZQAPI void WINAPI SpinnerInst_DefScrollProc(ZQSPINNERINST* inst, int code, HWND ignored, LONG amount,
                                             LONG page) ZQ_NOTHROW;
-///@}
 /// For a spinner window: codes 8 and 9 set `value` as it is (the value the
 /// spinner reported: WM_VSCROLL and WM_HSCROLL carry it only for codes 4 and
 /// 5, so pass SPNM_GETPOS); the others are applied to the window's current

@@ -71,7 +71,10 @@ static_assert(sizeof(ZQPOSFMT) == 40, "position format");
 #define ZQPOS_FORMAT_CAPACITY 260
 ///@}
 
+/// Arguments: buffer, format, nano time, short flag. Result: characters written (including a
+/// leading "-").
 ZQAPI int WINAPI ZqNanoTimeToText(LPWSTR buffer, const ZQPOSFMT* format, LONGLONG nanos, BOOL shortForm) ZQ_NOTHROW;
+/// As ZqNanoTimeToText, with display flags (ZQPOS_SHORT, ZQPOS_LENGTH).
 ZQAPI int WINAPI ZqNanoTimeToTextEx(LPWSTR buffer, const ZQPOSFMT* format, LONGLONG nanos, DWORD flags) ZQ_NOTHROW;
 /// `text` (null: the table's) replaces the table's format string; it receives the kind's values
 /// in the table's order and types (clock kinds: four DWORDs; kinds 0, 11,
@@ -108,32 +111,35 @@ ZQAPI int WINAPI ZqTicksToText(LPWSTR buffer, const ZQPOSFMT* format, LONGLONG t
 // none was found). A value that cannot be held in nano time gives the most
 // negative value.
 
+/// Arguments: text, format, default, minimum, maximum (int64 each), parse flags, end out. Result:
+/// nano time.
 ZQAPI LONGLONG WINAPI ZqTextToNanoTimeToken2(LPCWSTR text, const ZQPOSFMT* format, LONGLONG defaultValue,
                                              LONGLONG minimum, LONGLONG maximum, DWORD flags,
                                              LPCWSTR* end) ZQ_NOTHROW;
+/// Arguments: text, format, short flag, end out. Result: nano time (parse flags = short flag).
 ZQAPI LONGLONG WINAPI ZqTextToNanoTimeToken(LPCWSTR text, const ZQPOSFMT* format, BOOL shortForm,
                                             LPCWSTR* end) ZQ_NOTHROW;
+/// Arguments: text, format, short flag, default, minimum, maximum, end out. Result: nano time
+/// (parse flags = short flag + 4).
 ZQAPI LONGLONG WINAPI ZqTextToNanoTimeTokenEx(LPCWSTR text, const ZQPOSFMT* format, BOOL shortForm,
                                               LONGLONG defaultValue, LONGLONG minimum, LONGLONG maximum,
                                               LPCWSTR* end) ZQ_NOTHROW;
 /// Milliseconds: hours, minutes, seconds (and, full form, a fraction).
 ZQAPI LONGLONG WINAPI ZqTextToTimeToken(LPCWSTR text, const ZQPOSFMT* format, BOOL shortForm,
                                         LPCWSTR* end) ZQ_NOTHROW;
-///@{
 /// Hours, minutes, seconds (and, full form, frames at the format's frame rate).
 ZQAPI LONGLONG WINAPI ZqTextToHMSFToken(LPCWSTR text, const ZQPOSFMT* format, BOOL shortForm,
                                         LPCWSTR* end) ZQ_NOTHROW;
+/// Arguments: text, format, 40-per-foot flag. Result: nano time.
 ZQAPI LONGLONG WINAPI ZqTextToFeetAndFramesToken(LPCWSTR text, const ZQPOSFMT* format, BOOL fortyPerFoot) ZQ_NOTHROW;
-///@}
 /// Kinds 5 and 13: measure, beat (and, full form, tick).
 ZQAPI LONGLONG WINAPI ZqTextToMusicTimeToken(LPCWSTR text, const ZQPOSFMT* format, DWORD flags,
                                              LPCWSTR* end) ZQ_NOTHROW;
-///@{
 /// Total ticks of "measure beat tick" (fields from the left, a leading "-"
 /// negates the measure): (measure x beats per measure + beat) x ticks per
 /// quarter + tick x tickUnit.
 ZQAPI LONGLONG WINAPI ZqTextToMeasuresBeatsTicks(LPCWSTR text, const ZQPOSFMT* format, DWORD counting,
                                                  LONG tickUnit, LONGLONG* measures, LONGLONG* beats,
                                                  LONGLONG* ticks) ZQ_NOTHROW;
+/// Arguments: text, format, counting mode, tick unit. Result: total ticks.
 ZQAPI LONGLONG WINAPI ZqTextToTicks(LPCWSTR text, const ZQPOSFMT* format, DWORD counting, LONG tickUnit) ZQ_NOTHROW;
-///@}

@@ -21,8 +21,7 @@ typedef struct ZQTRACKBARINST {
 } ZQTRACKBARINST;
 ///@}
 
-///@{
-/// ---- Style bits ---------------------------------------------------------------
+// ---- Style bits ---------------------------------------------------------------
 #define TBKS_VERT            0x0001  ///< the value grows upwards
 #define TBKS_FINEMAPPING     0x0004  ///< treat the track as having a pixel per value
 #define TBKS_NOFOCUS         0x0008  ///< a press does not take the focus
@@ -34,10 +33,8 @@ typedef struct ZQTRACKBARINST {
 #define TBKS_TRACK_NARROW    0x0100
 #define TBKS_JUMPTOPOINT     0x4000  ///< a press in the track moves the thumb there and drags it
 #define TBKS_NOTIFY          0x8000  ///< WM_COMMAND notifications
-///@}
 
-///@{
-/// ---- State flags ------------------------------------------------------------------
+// ---- State flags ------------------------------------------------------------------
 #define TBKST_DISABLED       0x000001
 #define TBKST_FOCUS          0x000002
 #define TBKST_HOSTED         0x000004
@@ -53,10 +50,8 @@ typedef struct ZQTRACKBARINST {
 #define TBKST_IGNOREMOVE     0x040000
 #define TBKST_COMMANDS       0x080000
 #define TBKST_JUMPTOPOINT    0x100000
-///@}
 
-///@{
-/// ---- Private messages (the fader's numbers where they share a meaning) ----------------
+// ---- Private messages (the fader's numbers where they share a meaning) ----------------
 #define TBKM_GETPOS          (WM_USER + 522)
 #define TBKM_GETMIN          (WM_USER + 523)
 #define TBKM_GETMAX          (WM_USER + 524)
@@ -73,7 +68,6 @@ typedef struct ZQTRACKBARINST {
 #define TBKM_SETOWNERDATA    (WM_USER + 553)
 #define TBKM_GETOWNERDATA    (WM_USER + 554)
 #define TBKM_SETIMAGELIST    (WM_USER + 555)  ///< wParam HIMAGELIST[3], lParam LONG[4]
-///@}
 
 ///@{
 /// Notification codes (WM_NOTIFY, with the fader's records) and WM_COMMAND codes.
@@ -90,24 +84,34 @@ typedef struct ZQTRACKBARINST {
 /// with the new value, 8 and 9 with the current one. The result is ignored.
 typedef void(CALLBACK* ZQTRACKBARSCROLLPROC)(ZQTRACKBARINST* inst, int id, LPARAM ownerData, int code, LONG value);
 
-///@{
-/// ---- Window form ------------------------------------------------------------------------
+// ---- Window form ------------------------------------------------------------------------
+/// Class style CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, 4 bytes of window extra,
+/// arrow cursor, background COLOR_BTNFACE+1; returns 1 on success. `TrackbarTerminate(hInstance,
+/// className)` unregisters.
 ZQAPI BOOL WINAPI TrackbarInitialize(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
+/// Unregisters the trackbar window class registered by TrackbarInitialize; 1 on success.
 ZQAPI BOOL WINAPI TrackbarTerminate(HINSTANCE instance, LPCWSTR className) ZQ_NOTHROW;
-///@}
 
-///@{
-/// ---- Hosted form ------------------------------------------------------------------------
+// ---- Hosted form ------------------------------------------------------------------------
+/// 232. `TrackbarInst_Init(inst, style, rect, hostWindow, id, scrollProc, ownerData)` -> 1.
+/// `TrackbarInst_Move(inst, rect)`. `TrackbarInst_Draw(inst, hdc)` (track, fill, ticks, thumb
+/// unless hidden, focus) and `TrackbarInst_DrawThumb(inst, hdc)`.
 ZQAPI int WINAPI TrackbarInst_GetSize(void) ZQ_NOTHROW;
+/// Initialises a zeroed record as a hosted instance painting in `hostWindow`; 1.
 ZQAPI BOOL WINAPI TrackbarInst_Init(ZQTRACKBARINST* inst, DWORD style, const RECT* rect, HWND host, int id,
                                     ZQTRACKBARSCROLLPROC proc, LPARAM ownerData) ZQ_NOTHROW;
+/// Sets the control rectangle and lays out.
 ZQAPI void WINAPI TrackbarInst_Move(ZQTRACKBARINST* inst, const RECT* rect) ZQ_NOTHROW;
+/// Paints the track and the thumb.
 ZQAPI void WINAPI TrackbarInst_Draw(ZQTRACKBARINST* inst, HDC dc) ZQ_NOTHROW;
+/// Paints the thumb only.
 ZQAPI void WINAPI TrackbarInst_DrawThumb(ZQTRACKBARINST* inst, HDC dc) ZQ_NOTHROW;
+/// Feeds a window message to a hosted instance; the message result.
 ZQAPI LRESULT WINAPI TrackbarInst_Message(ZQTRACKBARINST* inst, UINT message, WPARAM wParam, LPARAM lParam) ZQ_NOTHROW;
+/// Sets the control id used in notifications; returns it.
 ZQAPI int WINAPI TrackbarInst_SetId(ZQTRACKBARINST* inst, int id) ZQ_NOTHROW;
+/// Hosted instances only: sets the window the instance paints in and notifies.
 ZQAPI void WINAPI TrackbarInst_SetOwnerHwnd(ZQTRACKBARINST* inst, HWND window) ZQ_NOTHROW;
-///@}
 /// Always 50 x 19; also the 64-bit result (cx low, cy high).
 ZQAPI ULONGLONG WINAPI TrackbarInst_GetMinSize(ZQTRACKBARINST* inst, SIZE* size) ZQ_NOTHROW;
 /// Copies the thumb rectangle into `out` and returns `out`.
@@ -116,12 +120,12 @@ ZQAPI RECT* WINAPI TrackbarInst_GetThumbRect(RECT* out, ZQTRACKBARINST* inst) ZQ
 /// height (vertical) or width; null restores the flat 12-pixel thumb.
 /// Returns the previous bitmap.
 ZQAPI HBITMAP WINAPI TrackbarInst_SetThumbBitmap(ZQTRACKBARINST* inst, HBITMAP bitmap, HBITMAP mask) ZQ_NOTHROW;
-///@{
 /// images = {normal, tracking, disabled}, metrics as the fader's.
 ZQAPI BOOL WINAPI TrackbarInst_SetThumbImageList(ZQTRACKBARINST* inst, HIMAGELIST* images,
                                                  const LONG* metrics) ZQ_NOTHROW;
+/// The default scroll function: applies a scroll code to the value and repaints.
 ZQAPI void WINAPI TrackbarInst_DefScrollProc(ZQTRACKBARINST* inst, int code, HWND ignored, LONG amount,
                                              LONG page) ZQ_NOTHROW;
+/// As TrackbarInst_DefScrollProc, for a trackbar window (through its messages).
 ZQAPI void WINAPI Trackbar_DefScrollProc(ZQTRACKBARINST* inst, int code, HWND window, LONG amount,
                                          LONG page) ZQ_NOTHROW;
-///@}

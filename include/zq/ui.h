@@ -7,8 +7,8 @@
 #pragma once
 #include "zq/base.h"
 
+// ---- Colour indices ---------------------------------------------------------
 ///@{
-/// ---- Colour indices ---------------------------------------------------------
 /// 0 ... 99 system colours; 100 ... 161 the user-interface colours; -i (i >= 100)
 /// the built-in default of entry i, ignoring changes.
 #define ZQ_UICOLOR_FIRST   100
@@ -23,8 +23,8 @@
 #define ZQ_UICOLOR_SYSADJ(n)     (0x05000000u | (DWORD)(n))  ///< system colour n adjusted for display depth
 ///@}
 
+// ---- Brush indices ------------------------------------------------------------
 ///@{
-/// ---- Brush indices ------------------------------------------------------------
 /// 0 ... 24 system colours, 100 ... 160 user-interface colours, and:
 #define ZQ_UIBRUSH_PATTERN       10000                ///< bitmap 101 of the library
 #define ZQ_UIBRUSH_PATTERN8(n)   (10001 + (n))       ///< n 0 ... 15: 8 x 8 monochrome patterns
@@ -37,8 +37,8 @@
 #define ZQ_UIPEN_DIMMED  2
 ///@}
 
+// ---- Font ids ---------------------------------------------------------------------
 ///@{
-/// ---- Font ids ---------------------------------------------------------------------
 /// 10 ... 14, 16, 17: the stock font of that number, made anew on every call
 /// (the caller deletes it). The others are cached by the library.
 #define ZQ_UIFONT_NORMAL         100
@@ -61,8 +61,8 @@
 #define ZQ_UIFONT_ICON_TITLE_BOLD 146
 ///@}
 
+// ---- Cursor indices -----------------------------------------------------------
 ///@{
-/// ---- Cursor indices -----------------------------------------------------------
 /// 1 ... 56 the library's cursors; 100 ... 149 cursors of the application's
 /// main module; 0x7F00 and above the system cursors (IDC_ARROW ...).
 #define ZQ_UICURSOR_COUNT         56
@@ -108,6 +108,7 @@ ZQAPI HPEN WINAPI ZqGetUIPenWithStyle(int index, int style) ZQ_NOTHROW;
 
 // ---- Fonts --------------------------------------------------------------------------
 
+/// The UI font of a ZQ_UIFONT_ id; the library owns cached fonts (do not delete them).
 ZQAPI HFONT WINAPI ZqGetUIFont(int id) ZQ_NOTHROW;
 /// The extent of "0" in font `id`, measured once; null for ids above 17 that
 /// are not user-interface fonts.
@@ -132,8 +133,8 @@ ZQAPI HCURSOR WINAPI ZqGetUICursor(int index) ZQ_NOTHROW;
 ZQAPI HBITMAP WINAPI ZqLoadUIBitmapEx(HINSTANCE instance, LPCWSTR resource, COLORREF c0, COLORREF c7,
                                       COLORREF c8, COLORREF c15, COLORREF c11, COLORREF c10) ZQ_NOTHROW;
 
+// ---- HLS ------------------------------------------------------------------------------
 ///@{
-/// ---- HLS ------------------------------------------------------------------------------
 /// Packed HLS: hue in bits 0-7 (0 ... 239, 160 for grey), saturation in bits
 /// 8-15 and luminance in bits 16-23 (0 ... 240 each).
 #define ZQ_HLS(h, l, s)  ((DWORD)(BYTE)(h) | ((DWORD)(BYTE)(s) << 8) | ((DWORD)(BYTE)(l) << 16))
@@ -142,6 +143,7 @@ ZQAPI HBITMAP WINAPI ZqLoadUIBitmapEx(HINSTANCE instance, LPCWSTR resource, COLO
 #define ZQ_HLS_LUMINANCE(v)   ((BYTE)((v) >> 16))
 ///@}
 
+/// Packed HLS: luminance in bits 16–23, saturation in bits 8–15, hue in bits 0–7, each 0 ... 240.
 ZQAPI DWORD WINAPI ZqRGBtoHSL(COLORREF rgb) ZQ_NOTHROW;
 /// Hues from 240 up wrap round; channels are limited to 255.
 ZQAPI COLORREF WINAPI ZqHSLtoRGB(DWORD hls) ZQ_NOTHROW;

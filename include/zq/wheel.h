@@ -67,16 +67,18 @@ typedef struct ZQAUTOSCROLL {
 static_assert(sizeof(ZQAUTOSCROLL) == 96, "auto-scroll record");
 #endif
 
-///@{
 /// Stores the preference (non-zero: pass wheel messages to the window under
 /// the pointer) and enters the host program in the mouse driver's exceptions
 /// list. The registry status of the last step.
 ZQAPI LONG WINAPI ZqWheel_Initialize(DWORD ignored, DWORD passToHover) ZQ_NOTHROW;
+/// Stores the wheel preference (non-zero: pass wheel messages to the window under the pointer); returns it.
 ZQAPI DWORD WINAPI ZqWheel_UpdatePrefs(DWORD passToHover) ZQ_NOTHROW;
+/// Nothing to undo: kept for callers of ZqWheel_Initialize.
 ZQAPI void WINAPI ZqWheel_Terminate(DWORD ignored) ZQ_NOTHROW;
+/// Kept for older callers: does nothing and returns 0.
 ZQAPI int WINAPI ZqWheel_CreateZqGlobalSubclasses(void) ZQ_NOTHROW;
+/// Nothing (C++-decorated export).
 ZQAPI void WINAPI ZqWheel_DeleteZqGlobalSubclasses(void) ZQ_NOTHROW;
-///@}
 
 /// Hands a WM_MOUSEWHEEL of the focus window `window` to the window of this
 /// process under the pointer, marked ZQWHEEL_PASSED. 1 when handed on.
@@ -88,9 +90,16 @@ ZQAPI HWND WINAPI ZqWheel_GetControlWindow(WPARAM wParam, LPARAM lParam, int* ou
 /// along `axis` (ZQWHEEL_DEFAULT: from the scroll bars). The last result.
 ZQAPI LRESULT WINAPI ZqWheel_ScrollWindow(HWND window, int axis, int direction, int count) ZQ_NOTHROW;
 
+/// Starts a middle-button auto-scroll described by the record; 1 when it started.
 ZQAPI BOOL WINAPI ZqWheel_AutoScrollInit(ZQAUTOSCROLL* record) ZQ_NOTHROW;
+/// Ends the run, zeroes the record -> 0.
+/// Ends the run (timer, marker, capture) and zeroes the record. 0.
 ZQAPI int WINAPI ZqWheel_AutoScrollTerminate(ZQAUTOSCROLL* record) ZQ_NOTHROW;
+/// 1 while an auto-scroll runs.
 ZQAPI BOOL WINAPI ZqWheel_AutoScrollInProgress(const ZQAUTOSCROLL* record) ZQ_NOTHROW;
+/// Sets the direction cursor for the pointer position.
 ZQAPI BOOL WINAPI ZqWheel_AutoScrollSetCursor(ZQAUTOSCROLL* record) ZQ_NOTHROW;
+/// 1 when (x, y) lies inside the origin rectangle.
 ZQAPI BOOL WINAPI ZqWheel_AutoScrollPtInOrigin(const ZQAUTOSCROLL* record, LONG x, LONG y) ZQ_NOTHROW;
+/// Op 1 create and show the marker, 2 destroy it, 3 hide, 4 show without activating.
 ZQAPI BOOL WINAPI ZqWheel_AutoScrollOriginIcon(ZQAUTOSCROLL* record, int op) ZQ_NOTHROW;

@@ -6,25 +6,23 @@
 #pragma once
 #include "zq/base.h"
 
-///@{
 /// Moves control `id` of `dialog` by (dx, dy) in the dialog's client
 /// coordinates, or grows its size by (dx, dy) (negative values shrink it, to
 /// no less than 0). 1 on success; 0 when the control does not exist or
 /// cannot be moved.
 ZQAPI BOOL WINAPI ZqDlgDeltaControlMove(HWND dialog, int id, int dx, int dy) ZQ_NOTHROW;
+/// As ZqDlgDeltaControlMove, growing the control's size by (dx, dy).
 ZQAPI BOOL WINAPI ZqDlgDeltaControlSize(HWND dialog, int id, int dx, int dy) ZQ_NOTHROW;
-///@}
 /// The client rectangle with the room of the window's scroll bars added.
 ZQAPI BOOL WINAPI ZqGetRealClientRect(HWND window, RECT* rect) ZQ_NOTHROW;
 /// The control's rectangle in dialog client coordinates (looked up by `id`
 /// when `control` is null); 0 and an empty rectangle when it does not exist.
 ZQAPI BOOL WINAPI ZqDlgGetControlRect(HWND dialog, HWND control, int id, RECT* rect) ZQ_NOTHROW;
-///@{
 /// Enable or disable / show (without activation) or hide each listed control.
 /// 0 for a null dialog, or null ids with a positive count.
 ZQAPI BOOL WINAPI ZqDlgEnableControls(HWND dialog, const int* ids, int count, BOOL enable) ZQ_NOTHROW;
+/// As ZqDlgEnableControls, showing (without activation) or hiding the controls.
 ZQAPI BOOL WINAPI ZqDlgShowControls(HWND dialog, const int* ids, int count, BOOL show) ZQ_NOTHROW;
-///@}
 /// The id of the first ticked button from `first` to `last` inclusive, else
 /// `fallback`.
 ZQAPI int WINAPI ZqDlgWhichRadioButton(HWND dialog, int first, int last, int fallback) ZQ_NOTHROW;
@@ -47,12 +45,11 @@ ZQAPI HWND WINAPI ZqActivatePrevAppInstance(LPCWSTR className) ZQ_NOTHROW;
 /// A new movable global block with the same size and bytes; null when the
 /// block is null or memory is short.
 ZQAPI HGLOBAL WINAPI ZqCopyHandle(HGLOBAL memory) ZQ_NOTHROW;
-///@{
 /// Registers a window class (its atom, 0 on failure) / unregisters it when it
 /// is registered (0 for a null name or a class that is not registered).
 ZQAPI ATOM WINAPI ZqRegisterClass(const WNDCLASSW* windowClass) ZQ_NOTHROW;
+/// Unregisters a window class registered with ZqRegisterClass; 0 for a null name or a class that is not registered.
 ZQAPI BOOL WINAPI ZqUnregisterClass(LPCWSTR name, HINSTANCE instance) ZQ_NOTHROW;
-///@}
 /// Initialises OLE once (`initialise` non-zero: 1 on success, the stored
 /// state when already done) or uninitialises it (only when initialised).
 ZQAPI BOOL WINAPI ZqOleInit(BOOL initialise) ZQ_NOTHROW;
