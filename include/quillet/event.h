@@ -7,23 +7,23 @@
 ///@{
 /// Event type bits (word 0 of an event record). The filter masks are OR-sets of them.
 #define QEV_NONE           0x00000001u  ///< empty record
-#define QEV_PACKED_NRPN    0x00000002u
-#define QEV_PACKED_RPN     0x00000004u
+#define QEV_PACKED_NRPN    0x00000002u  ///< packed NRPN (parameter number and 14-bit value in one event)
+#define QEV_PACKED_RPN     0x00000004u  ///< packed RPN
 #define QEV_PATCH          0x00000008u  ///< bank MSB, bank LSB and program in one event
-#define QEV_SHORT_MSG      0x00000010u
-#define QEV_NOTE_OFF       0x00000020u
+#define QEV_SHORT_MSG      0x00000010u  ///< other short message
+#define QEV_NOTE_OFF       0x00000020u  ///< note off
 #define QEV_NOTE           0x00000040u  ///< note on with its off velocity and duration
-#define QEV_POLY_PRESSURE  0x00000080u
-#define QEV_CONTROL        0x00000100u
-#define QEV_PROGRAM        0x00000200u
-#define QEV_CHAN_PRESSURE  0x00000400u
-#define QEV_PITCH_BEND     0x00000800u
-#define QEV_SYSEX          0x00010000u
-#define QEV_SYSEX_CONT     0x00020000u
-#define QEV_MCI            0x00040000u
-#define QEV_LONG_MSG       0x00080000u
-#define QEV_META           0x00100000u
-#define QEV_WAVE           0x00200000u
+#define QEV_POLY_PRESSURE  0x00000080u  ///< polyphonic key pressure
+#define QEV_CONTROL        0x00000100u  ///< control change
+#define QEV_PROGRAM        0x00000200u  ///< program change
+#define QEV_CHAN_PRESSURE  0x00000400u  ///< channel pressure
+#define QEV_PITCH_BEND     0x00000800u  ///< pitch bend
+#define QEV_SYSEX          0x00010000u  ///< system exclusive
+#define QEV_SYSEX_CONT     0x00020000u  ///< system exclusive continuation
+#define QEV_MCI            0x00040000u  ///< device command
+#define QEV_LONG_MSG       0x00080000u  ///< other long message
+#define QEV_META           0x00100000u  ///< meta event
+#define QEV_WAVE           0x00200000u  ///< audio data
 ///@}
 
 #define QEV_SHORT_KINDS    0x00000FFFu  ///< every short-message kind

@@ -28,7 +28,10 @@ QUILLET_GUID(IID_IQuilletPageEventSink, 0xa4e1c0d1, 0x3b5f, 0x4c70, 0x9a, 0x21, 
 typedef struct QUILLET_QUERY {
   DWORD kind;          ///< QENUM_*
   DWORD subTrack;      ///< QENUM_EVENTS: the sub-track's key
-  LONGLONG from, to;   ///< QENUM_RANGE
+  ///@{
+  /// QENUM_RANGE
+  LONGLONG from, to;
+  ///@}
   DWORD cursor;        ///< the host's enumeration position
 } QUILLET_QUERY;
 
@@ -104,7 +107,10 @@ struct IQuilletEventBuffer : IUnknown {
 typedef struct QUILLET_FILE_RECORD {
   DWORD format;          ///< low byte: the MIDI file type; next byte: the track count
   DWORD reserved1;
-  DWORD sizeLow, sizeHigh;  ///< the file's size in bytes
+  ///@{
+  /// the file's size in bytes
+  DWORD sizeLow, sizeHigh;
+  ///@}
   BYTE reserved2[260];
 } QUILLET_FILE_RECORD;
 

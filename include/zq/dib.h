@@ -80,14 +80,14 @@ typedef struct ZQPIXELATTRIBS {
 #define ZQDIB_QUALITY_MASK    0x0000000Fu  ///< quality level 1..4
 #define ZQDIB_FEATHER_TOP     0x00001000u  ///< edge at the last stored row
 #define ZQDIB_FEATHER_BOTTOM  0x00002000u  ///< edge at the first stored row
-#define ZQDIB_FEATHER_LEFT    0x00004000u
-#define ZQDIB_FEATHER_RIGHT   0x00008000u
+#define ZQDIB_FEATHER_LEFT    0x00004000u  ///< feather the left edge
+#define ZQDIB_FEATHER_RIGHT   0x00008000u  ///< feather the right edge
 #define ZQDIB_FEATHER_MASK    0x0000F000u
 #define ZQDIB_PARAM_MASK      0x00FF0000u  ///< byte parameter; feather width in source pixels
 #define ZQDIB_PARAM_SHIFT     16
 #define ZQDIB_SUBPIXEL        0x01000000u  ///< rectangles in 18.14 units
 #define ZQDIB_SHRINK_FILTER   0x02000000u  ///< first scaler option
-#define ZQDIB_BICUBIC         0x04000000u
+#define ZQDIB_BICUBIC         0x04000000u  ///< scale with the bicubic kernels instead of the bilinear ones
 #define ZQDIB_REPLACE_EDGES   0x08000000u  ///< second scaler option
 
 ///@{
@@ -127,7 +127,10 @@ struct ZQXCHGSET {
   int srcBit;
   BYTE* dst;
   int dstBit;
-  int fracX, fracY;  ///< 14-bit fractions of the interpolating reader
+  ///@{
+  /// 14-bit fractions of the interpolating reader
+  int fracX, fracY;
+  ///@}
   int nextRow;       ///< bytes from a source pixel to the one below
   const RGBQUAD* srcTable;  ///< colour table of a palette source
   int srcTableCount;        ///< its entries; indices beyond read as black
@@ -353,8 +356,14 @@ typedef struct ZQSUBPIXELPARAM {
   DWORD reserved3;
   RECT srcFinal;
   RECT srcClipped;
-  int stepX, stepY;    ///< interpolation steps
-  int scaleX, scaleY;  ///< source pixels per destination pixel
+  ///@{
+  /// interpolation steps
+  int stepX, stepY;
+  ///@}
+  ///@{
+  /// source pixels per destination pixel
+  int scaleX, scaleY;
+  ///@}
   DWORD reserved4[2];
 } ZQSUBPIXELPARAM;
 

@@ -16,7 +16,10 @@ typedef struct ZQDLGTEMPLATE {
   DWORD style;          ///< DS_SETFONT (0x40): a font follows
   DWORD exStyle;
   WORD itemCount;
-  short x, y, cx, cy;   ///< dialog units
+  ///@{
+  /// dialog units
+  short x, y, cx, cy;
+  ///@}
   WORD menu;            ///< resource ordinal, 0 for none
   WORD windowClass;     ///< class ordinal, 0 for the default class
   LPCWSTR title;        ///< string or string id

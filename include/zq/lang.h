@@ -7,19 +7,19 @@
 
 ///@{
 /// Items of ZqGetInat.
-#define ZQINAT_SYSTEM_LCID      0
-#define ZQINAT_LANGUAGE_ID      1
-#define ZQINAT_LANGUAGE_NAME    2
-#define ZQINAT_ENGLISH_LANGUAGE 3
-#define ZQINAT_COUNTRY_CODE     4
-#define ZQINAT_DECIMAL          24
-#define ZQINAT_LIST             40
-#define ZQINAT_TIME             60
-#define ZQINAT_SMPTE_WHOLE      100
-#define ZQINAT_SMPTE_NONDROP    101
-#define ZQINAT_SMPTE_DROP       102
-#define ZQINAT_MEASURE_BEAT     120
-#define ZQINAT_BEAT_TICK        121
+#define ZQINAT_SYSTEM_LCID      0  ///< system default LCID
+#define ZQINAT_LANGUAGE_ID      1  ///< language id
+#define ZQINAT_LANGUAGE_NAME    2  ///< language name (copied into the text; the result is its length)
+#define ZQINAT_ENGLISH_LANGUAGE 3  ///< English language name (copied into the text; the result is its length)
+#define ZQINAT_COUNTRY_CODE     4  ///< country code
+#define ZQINAT_DECIMAL          24  ///< decimal separator (copied into the text; the result is its length)
+#define ZQINAT_LIST             40  ///< list separator (copied into the text; the result is its length)
+#define ZQINAT_TIME             60  ///< time separator (copied into the text; the result is its length)
+#define ZQINAT_SMPTE_WHOLE      100  ///< SMPTE whole separator ":" (copied into the text; the result is its length)
+#define ZQINAT_SMPTE_NONDROP    101  ///< SMPTE non-drop frame separator "." (copied into the text; the result is its length)
+#define ZQINAT_SMPTE_DROP       102  ///< SMPTE drop frame separator "," (copied into the text; the result is its length)
+#define ZQINAT_MEASURE_BEAT     120  ///< measure–beat separator "." (copied into the text; the result is its length)
+#define ZQINAT_BEAT_TICK        121  ///< beat–tick separator "." (copied into the text; the result is its length)
 ///@}
 
 /// The international settings record (796 bytes). Text fields are

@@ -11,8 +11,8 @@
 // ---- skin bitmap record (zero it before first use) ---------------------------------
 #define ZQSKIN_TILE        0x01u  ///< tile the bitmap
 #define ZQSKIN_RESOURCE    0x02u  ///< bitmap in resource memory (not owned)
-#define ZQSKIN_COLORIZE    0x04u
-#define ZQSKIN_MASKED      0x08u
+#define ZQSKIN_COLORIZE    0x04u  ///< colourise the bitmap
+#define ZQSKIN_MASKED      0x08u  ///< draw the bitmap masked
 #define ZQSKIN_GLOBAL_COPY 0x10u  ///< owned copy in movable global memory
 #define ZQSKIN_NO_LISTS    0x20u  ///< build no image lists from it
 #define ZQSKIN_DECODED     0x40u  ///< owned block from ZqDibFromPng (ZqDibFree)
@@ -87,8 +87,8 @@ ZQAPI void WINAPI ZqSkin_Bmp_Free(tZQSKINBMP* record) ZQ_NOTHROW;
 // ---- image lists ----------------------------------------------------------------------------------
 ///@{
 /// Flags: bits 0-7 tint opacity, bits 8-15 desaturation before the tint.
-#define ZQSKINLIST_APPEND 0x10000u
-#define ZQSKINLIST_MASKED 0x20000u
+#define ZQSKINLIST_APPEND 0x10000u  ///< append to the lists instead of emptying them first
+#define ZQSKINLIST_MASKED 0x20000u  ///< always build masked 24-bit lists
 ///@}
 /// Cuts the strip into cells of the given width (the height is written
 /// back): row i of the strip goes to list i; lists beyond the rows get the

@@ -44,8 +44,14 @@ typedef void(CALLBACK* ZQAUTOSCROLLPROC)(HWND window, int axis, int direction, i
 typedef struct ZQAUTOSCROLL {
   HWND target;               ///< in: the window to scroll
   HINSTANCE instance;        ///< in: registers the marker class; 0 refuses
-  LONG originX, originY;     ///< in: the press point, target client coordinates
-  BOOL horizontal, vertical; ///< in (non-interactive) or detected
+  ///@{
+  /// in: the press point, target client coordinates
+  LONG originX, originY;
+  ///@}
+  ///@{
+  /// in (non-interactive) or detected
+  BOOL horizontal, vertical;
+  ///@}
   BOOL interactive;          ///< in: detect axes, show the marker, capture, timer
   LONG originHalfSize;       ///< in: default 16
   UINT interval;             ///< in: milliseconds, default 75
