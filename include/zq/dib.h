@@ -48,21 +48,40 @@ enum {
 ///@}
 
 // ---- pixel records (blue, green, red, alpha order) --------------------
+/// An 8-bit pixel.
 typedef struct ZQRGBA {
+  ///@{
+  /// channels, 0 to 255
   BYTE blue, green, red, alpha;
+  ///@}
 } ZQRGBA;
+/// A float pixel, channels nominally 0.0 to 1.0.
 typedef struct ZQRGBAFLOAT {
+  ///@{
+  /// channels
+  ///@{
+  /// channels
   float blue, green, red, alpha;
+  ///@}
+  ///@}
 } ZQRGBAFLOAT;
+/// A float pixel record, the same layout and range as ZQRGBAFLOAT.
 typedef struct ZQDIBPIXEL {
   float blue, green, red, alpha;
 } ZQDIBPIXEL;
+/// Hue, saturation, lightness and alpha, each 0.0 to 1.0.
 typedef struct ZQHSL {
+  ///@{
+  /// components
   double hue, saturation, lightness, alpha;
+  ///@}
 } ZQHSL;
 /// The working pixel every conversion goes through: full intensity 65535.
 typedef struct ZQWIDEPIXEL {
+  ///@{
+  /// channels, 0 to 65535
   WORD blue, green, red, alpha;
+  ///@}
 } ZQWIDEPIXEL;
 
 /// The block ZqPixelTypeToBitAttribs fills (64 bytes).
@@ -73,7 +92,7 @@ typedef struct ZQPIXELATTRIBS {
   LONG minusOne;  ///< -1
   double low;     ///< 0.0
   double high;    ///< 1.0
-  BYTE reserved[32];
+  BYTE reserved[32];  ///< reserved, zero
 } ZQPIXELATTRIBS;
 
 // ---- copy and set flags -------------------------------------------------
@@ -82,9 +101,9 @@ typedef struct ZQPIXELATTRIBS {
 #define ZQDIB_FEATHER_BOTTOM  0x00002000u  ///< edge at the first stored row
 #define ZQDIB_FEATHER_LEFT    0x00004000u  ///< feather the left edge
 #define ZQDIB_FEATHER_RIGHT   0x00008000u  ///< feather the right edge
-#define ZQDIB_FEATHER_MASK    0x0000F000u
+#define ZQDIB_FEATHER_MASK    0x0000F000u  ///< every feather edge
 #define ZQDIB_PARAM_MASK      0x00FF0000u  ///< byte parameter; feather width in source pixels
-#define ZQDIB_PARAM_SHIFT     16
+#define ZQDIB_PARAM_SHIFT     16  ///< shift of the byte parameter
 #define ZQDIB_SUBPIXEL        0x01000000u  ///< rectangles in 18.14 units
 #define ZQDIB_SHRINK_FILTER   0x02000000u  ///< first scaler option
 #define ZQDIB_BICUBIC         0x04000000u  ///< scale with the bicubic kernels instead of the bilinear ones
@@ -108,25 +127,32 @@ typedef struct ZQPIXELATTRIBS {
 /// 8-bit `narrow` form. Blend operation 3 mixes work[1] into work[0] with
 /// weight blend[1] (0..65535): work[0] += (work[1] - work[0]) * weight / 65535.
 typedef struct ZQXCHGSET ZQXCHGSET;
+/// A reader, writer or blend operation of an exchange set.
 typedef void(WINAPI* ZQXCHGPROC)(ZQXCHGSET* set);
 struct ZQXCHGSET {
   DWORD flags;   ///< effective flags (selector bits applied)
-  int srcType;
-  int dstType;
+  int srcType;  ///< source pixel type
+  int dstType;  ///< destination pixel type
+  ///@{
+  /// writers of one and of four pixels
   ZQXCHGPROC write1, write4;
+  ///@}
+  ///@{
+  /// readers of one and of four pixels
   ZQXCHGPROC read1, read4;
+  ///@}
   ZQXCHGPROC read2x2;     ///< work[0..3] = pixel, right, below, below-right
   ZQXCHGPROC readInterp;  ///< work[0] = 2x2 block weighted by fracX, fracY
-  ZQXCHGPROC blend[4];
+  ZQXCHGPROC blend[4];  ///< blend operations
   DWORD param;  ///< flag bits 16..23
   union {
     ZQWIDEPIXEL wide[4];
     ZQRGBA narrow[4];
-  } work;
-  BYTE* src;
-  int srcBit;
-  BYTE* dst;
-  int dstBit;
+  } work;  ///< the working pixels
+  BYTE* src;  ///< source cursor
+  int srcBit;  ///< bit offset at the source cursor (sub-byte types)
+  BYTE* dst;  ///< destination cursor
+  int dstBit;  ///< bit offset at the destination cursor
   ///@{
   /// 14-bit fractions of the interpolating reader
   int fracX, fracY;
@@ -135,33 +161,47 @@ struct ZQXCHGSET {
   const RGBQUAD* srcTable;  ///< colour table of a palette source
   int srcTableCount;        ///< its entries; indices beyond read as black
   const BYTE* quantizer;    ///< ColorQuantizer of a palette destination
-  DWORD blendBlock[7];
+  DWORD blendBlock[7];  ///< the blend operations' state
 };
 ///@}
 
 // ---- two-image parameter record for plug-in kernels -----------------------
+/// Two images prepared for a plug-in kernel (DibPreparePluginParam).
 typedef struct ZQPLUGINPARAM {
-  BITMAPINFOHEADER* dstHeader;
-  BYTE* dstBits;
+  BITMAPINFOHEADER* dstHeader;  ///< destination image
+  BYTE* dstBits;  ///< its bits
   BYTE* dstFirst;  ///< first stored row of the clipped destination rectangle
-  int dstBitOffset;
+  int dstBitOffset;  ///< bit offset of the first pixel
   const RECT* dstRect;  ///< points at dstRectStore below
+  ///@{
+  /// size of the clipped destination rectangle, and the stride
   int dstWidth, dstHeight, dstStride;
-  BITMAPINFOHEADER* srcHeader;
-  BYTE* srcBits;
-  BYTE* srcFirst;
-  int srcBitOffset;
+  ///@}
+  BITMAPINFOHEADER* srcHeader;  ///< source image
+  BYTE* srcBits;  ///< its bits
+  BYTE* srcFirst;  ///< first stored row of the clipped source rectangle
+  int srcBitOffset;  ///< bit offset of the first pixel
   const RECT* srcRect;  ///< points at srcRectStore below
+  ///@{
+  /// size of the clipped source rectangle, and the stride
   int srcWidth, srcHeight, srcStride;
+  ///@}
+  ///@{
+  /// pixels clipped off each edge
   int trimLeft, trimTop, trimRight, trimBottom;
-  DWORD user;
-  DWORD zero;
+  ///@}
+  DWORD user;  ///< caller's value
+  DWORD zero;  ///< zero
+  ///@{
   /// The clipped rectangles the two references point at: they live as long
   /// as the record does.
   RECT dstRectStore, srcRectStore;
+  ///@}
 } ZQPLUGINPARAM;
 
+/// Per-channel callback of ZqDibChannelInPlaceOp: the channel's address and the user value.
 typedef void(WINAPI* ZQCHANNELPROC)(void* channel, DWORD_PTR user);
+/// Per-channel callback of ZqDibChannelOp: destination and source channel addresses and the user value.
 typedef void(WINAPI* ZQCHANNELPAIRPROC)(void* dstChannel, const void* srcChannel, DWORD_PTR user);
 
 // ---- pixel types and image blocks -------------------------------------------
@@ -184,7 +224,7 @@ ZQAPI HRESULT WINAPI ZqVideo_InitBitmapInfo(BITMAPINFOHEADER* header, int type, 
 /// limited to 2 GB (E_INVALIDARG / E_OUTOFMEMORY beyond).
 ZQAPI HRESULT WINAPI ZqDibAlloc(BITMAPINFOHEADER** block, int type, int width, int height, const RGBQUAD* table,
                                 int count, DWORD flags) ZQ_NOTHROW;
-#define ZQDIBALLOC_ZERO 0x1u
+#define ZQDIBALLOC_ZERO 0x1u  ///< ZqDibAlloc: zero the bits
 /// Unlocks and frees a block from `ZqDibAlloc`; a null block is accepted. Returns 0.
 ZQAPI HRESULT WINAPI ZqDibFree(void* block, DWORD flags) ZQ_NOTHROW;
 /// Nonzero when `biCompression` is none of 0, 3, "ZQDB", "ZQGS", or when `ZqGetPixelType` returns
@@ -344,18 +384,18 @@ ZQAPI BOOL WINAPI ZqGetSubPixel128Safe(float* out, const float* base, int width,
 /// - Partial edge pixels, 8-bit: coverage c (14 bits, row coverage times
 ///   column coverage >> 14); d + (s - d) x c / 16384, truncated toward zero.
 typedef struct ZQSUBPIXELPARAM {
-  DWORD reserved0;
-  BYTE* dstBase;
-  int dstStride;
-  DWORD reserved1;
-  RECT dstFinal;
-  RECT dstGiven;
-  DWORD reserved2;
-  BYTE* srcBase;
-  int srcStride;
-  DWORD reserved3;
-  RECT srcFinal;
-  RECT srcClipped;
+  DWORD reserved0;  ///< reserved
+  BYTE* dstBase;  ///< destination base address
+  int dstStride;  ///< destination stride
+  DWORD reserved1;  ///< reserved
+  RECT dstFinal;  ///< destination rectangle after clipping
+  RECT dstGiven;  ///< destination rectangle as given
+  DWORD reserved2;  ///< reserved
+  BYTE* srcBase;  ///< source base address
+  int srcStride;  ///< source stride
+  DWORD reserved3;  ///< reserved
+  RECT srcFinal;  ///< source rectangle after clipping
+  RECT srcClipped;  ///< source rectangle clipped to the image
   ///@{
   /// interpolation steps
   int stepX, stepY;
@@ -364,7 +404,7 @@ typedef struct ZQSUBPIXELPARAM {
   /// source pixels per destination pixel
   int scaleX, scaleY;
   ///@}
-  DWORD reserved4[2];
+  DWORD reserved4[2];  ///< reserved
 } ZQSUBPIXELPARAM;
 
 /// 1 when there is something to draw, 0 otherwise (the record is cleared first in both cases).

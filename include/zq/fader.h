@@ -13,8 +13,9 @@
 /// The instance record: FaderInst_GetSize() bytes, zeroed by the caller of
 /// FaderInst_Init.
 #define ZQ_FADERINST_SIZE 320
+/// A fader instance record (opaque).
 typedef struct ZQFADERINST {
-  DWORD opaque[ZQ_FADERINST_SIZE / 4];
+  DWORD opaque[ZQ_FADERINST_SIZE / 4];  ///< the library's state
 } ZQFADERINST;
 ///@}
 
@@ -23,45 +24,45 @@ typedef struct ZQFADERINST {
 #define FADS_SELFMOVE        0x0002  ///< keys and repeats move the values before reporting (stereo: always)
 #define FADS_NOFOCUS         0x0008  ///< a press does not take the focus
 #define FADS_THUMBSIZE_MASK  0x0030  ///< value 0x0010: 10-pixel thumb, otherwise 20
-#define FADS_THUMB10         0x0010
+#define FADS_THUMB10         0x0010  ///< 10-pixel thumb (otherwise 20)
 #define FADS_STEREO          0x0040  ///< stereo: two channels and two thumbs
 #define FADS_TAPER           0x0080  ///< tapered scale
 #define FADS_TRACK_MASK      0x0F00  ///< track look; value 0x100 gives the narrow track (thickness 10, end inset 1)
-#define FADS_TRACK_NARROW    0x0100
+#define FADS_TRACK_NARROW    0x0100  ///< the narrow track
 #define FADS_TICKS_MASK      0xF000  ///< any of these draws the tick scale
 #define FADS_NOTIFY          0x4000  ///< WM_COMMAND notifications
 
 // ---- State flags ------------------------------------------------------------------
-#define FADST_DISABLED       0x000001
-#define FADST_FOCUS          0x000002
-#define FADST_HOSTED         0x000004
-#define FADST_VERT           0x000008
-#define FADST_STEREO         0x000010
-#define FADST_NOTICKS        0x000020
-#define FADST_HIDDEN         0x000080
-#define FADST_MANYCOLOURS    0x000400
-#define FADST_IMAGETHUMB     0x000800
+#define FADST_DISABLED       0x000001  ///< disabled
+#define FADST_FOCUS          0x000002  ///< has the focus
+#define FADST_HOSTED         0x000004  ///< hosted instance
+#define FADST_VERT           0x000008  ///< vertical
+#define FADST_STEREO         0x000010  ///< stereo
+#define FADST_NOTICKS        0x000020  ///< no tick scale
+#define FADST_HIDDEN         0x000080  ///< hidden (too small)
+#define FADST_MANYCOLOURS    0x000400  ///< the display has more than 256 colours (gradients drawn)
+#define FADST_IMAGETHUMB     0x000800  ///< image or bitmap thumb
 #define FADST_FINEMAPPING    0x001000  ///< as many track pixels as values
-#define FADST_FINEDRAG       0x002000
-#define FADST_FINEACTIVE     0x004000
-#define FADST_IGNOREMOVE     0x008000
-#define FADST_RBUTTON        0x010000
-#define FADST_COMMANDS       0x040000
-#define FADST_GANGINVERTED   0x080000
-#define FADST_NOSPLITGRAB    0x100000
-#define FADST_CONTROLLER     0x200000
+#define FADST_FINEDRAG       0x002000  ///< fine drag (Ctrl or the right button held)
+#define FADST_FINEACTIVE     0x004000  ///< fine drag active
+#define FADST_IGNOREMOVE     0x008000  ///< ignore the next mouse move (pointer warped)
+#define FADST_RBUTTON        0x010000  ///< right button pressed
+#define FADST_COMMANDS       0x040000  ///< WM_COMMAND notifications
+#define FADST_GANGINVERTED   0x080000  ///< inverted gang key
+#define FADST_NOSPLITGRAB    0x100000  ///< no split grab on stereo thumbs
+#define FADST_CONTROLLER     0x200000  ///< external controller attached
 
 // ---- Scroll codes (gestures) -------------------------------------------------------
-#define FADER_LINEUP     0
-#define FADER_LINEDOWN   1
-#define FADER_PAGEUP     2
-#define FADER_PAGEDOWN   3
-#define FADER_FINAL      4
-#define FADER_TRACKING   5
-#define FADER_TOP        6
-#define FADER_BOTTOM     7
-#define FADER_ENDGESTURE 8
-#define FADER_STARTGESTURE 9
+#define FADER_LINEUP     0  ///< value + the line step
+#define FADER_LINEDOWN   1  ///< value - the line step
+#define FADER_PAGEUP     2  ///< value + the page step
+#define FADER_PAGEDOWN   3  ///< value - the page step
+#define FADER_FINAL      4  ///< the drag ended
+#define FADER_TRACKING   5  ///< the thumb is being dragged
+#define FADER_TOP        6  ///< to the maximum (the centre 0 when the range straddles 0, without Ctrl)
+#define FADER_BOTTOM     7  ///< to the minimum
+#define FADER_ENDGESTURE 8  ///< a gesture ended
+#define FADER_STARTGESTURE 9  ///< a gesture starts
 
 // ---- Private messages ----------------------------------------------------------------
 #define FDM_GETPOS          (WM_USER + 522)  ///< Channel-1 value
@@ -105,7 +106,10 @@ typedef struct ZQFADERINST {
 
 /// The full setup of FDM_SETUP.
 typedef struct ZQFADERSETUP {
+  ///@{
+  /// value range and centre
   LONG minimum, maximum, centre;
+  ///@}
   ///@{
   /// page 0: (max - min + 5) / 10, at least 1
   LONG lineStep, pageStep;
@@ -114,33 +118,36 @@ typedef struct ZQFADERSETUP {
   /// style = style & ~mask | bits & mask
   DWORD style, styleMask;
   ///@}
-  DWORD reserved;
+  DWORD reserved;  ///< reserved
   const LONG* values;       ///< initial channel values (one or two)
 } ZQFADERSETUP;
 
 /// WM_NOTIFY FDN_SCROLL of the window form with FADS_SELFMOVE.
 typedef struct ZQFADERNMSCROLL {
-  NMHDR hdr;
-  LPARAM ownerData;
-  LONG channels;
-  DWORD channelMask;
-  LONG code;
-  LONG* values;
+  NMHDR hdr;  ///< code FDN_SCROLL
+  LPARAM ownerData;  ///< the owner data
+  LONG channels;  ///< channel count
+  DWORD channelMask;  ///< the channels that moved
+  LONG code;  ///< the scroll code (FADER_)
+  LONG* values;  ///< the channel values
 } ZQFADERNMSCROLL;
 
 /// WM_NOTIFY FDN_KEY: a key the fader does not handle.
 typedef struct ZQFADERNMKEY {
-  NMHDR hdr;
-  UINT key;
+  NMHDR hdr;  ///< code FDN_KEY
+  UINT key;  ///< the virtual key
+  ///@{
+  /// the key data (lParam) in two halves
   WORD keyDataLow, keyDataHigh;
+  ///@}
 } ZQFADERNMKEY;
 
 /// WM_NOTIFY FDN_CONTROLLER: controller input the fader does not handle.
 typedef struct ZQFADERNMCONTROLLER {
-  NMHDR hdr;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
+  NMHDR hdr;  ///< code FDN_CONTROLLER
+  UINT message;  ///< the controller message
+  WPARAM wParam;  ///< its wParam
+  LPARAM lParam;  ///< its lParam
 } ZQFADERNMCONTROLLER;
 
 /// Called with every value change and gesture; the result is ignored.

@@ -16,8 +16,9 @@
 /// The instance record: TrackbarInst_GetSize() bytes, zeroed by the caller of
 /// TrackbarInst_Init.
 #define ZQ_TRACKBARINST_SIZE 232
+/// A trackbar instance record (opaque).
 typedef struct ZQTRACKBARINST {
-  DWORD opaque[ZQ_TRACKBARINST_SIZE / 4];
+  DWORD opaque[ZQ_TRACKBARINST_SIZE / 4];  ///< the library's state
 } ZQTRACKBARINST;
 ///@}
 
@@ -25,48 +26,48 @@ typedef struct ZQTRACKBARINST {
 #define TBKS_VERT            0x0001  ///< the value grows upwards
 #define TBKS_FINEMAPPING     0x0004  ///< treat the track as having a pixel per value
 #define TBKS_NOFOCUS         0x0008  ///< a press does not take the focus
-#define TBKS_THUMBSIZE_MASK  0x0030
-#define TBKS_THUMB8          0x0010
+#define TBKS_THUMBSIZE_MASK  0x0030  ///< thumb size class
+#define TBKS_THUMB8          0x0010  ///< the small thumb class
 #define TBKS_LOGARITHMIC     0x0040  ///< the logarithmic taper table (with TBKS_TAPER)
-#define TBKS_TAPER           0x0080
-#define TBKS_TRACK_MASK      0x0300
-#define TBKS_TRACK_NARROW    0x0100
+#define TBKS_TAPER           0x0080  ///< tapered scale
+#define TBKS_TRACK_MASK      0x0300  ///< track look
+#define TBKS_TRACK_NARROW    0x0100  ///< the narrow track
 #define TBKS_JUMPTOPOINT     0x4000  ///< a press in the track moves the thumb there and drags it
 #define TBKS_NOTIFY          0x8000  ///< WM_COMMAND notifications
 
 // ---- State flags ------------------------------------------------------------------
-#define TBKST_DISABLED       0x000001
-#define TBKST_FOCUS          0x000002
-#define TBKST_HOSTED         0x000004
-#define TBKST_VERT           0x000008
-#define TBKST_HIDDEN         0x000040
-#define TBKST_FILLCENTRE     0x000200
-#define TBKST_FILL           0x000400
-#define TBKST_MANYCOLOURS    0x002000
-#define TBKST_FLATTHUMB      0x004000
-#define TBKST_FINEMAPPING    0x008000
-#define TBKST_FINEDRAG       0x010000
-#define TBKST_FINEACTIVE     0x020000
-#define TBKST_IGNOREMOVE     0x040000
-#define TBKST_COMMANDS       0x080000
-#define TBKST_JUMPTOPOINT    0x100000
+#define TBKST_DISABLED       0x000001  ///< disabled
+#define TBKST_FOCUS          0x000002  ///< has the focus
+#define TBKST_HOSTED         0x000004  ///< hosted instance
+#define TBKST_VERT           0x000008  ///< vertical
+#define TBKST_HIDDEN         0x000040  ///< hidden (too small)
+#define TBKST_FILLCENTRE     0x000200  ///< fill from the centre
+#define TBKST_FILL           0x000400  ///< draw the filled part of the track
+#define TBKST_MANYCOLOURS    0x002000  ///< more than 256 display colours (gradient track)
+#define TBKST_FLATTHUMB      0x004000  ///< drawn flat thumb
+#define TBKST_FINEMAPPING    0x008000  ///< the track has at least as many pixels as the value range
+#define TBKST_FINEDRAG       0x010000  ///< fine drag
+#define TBKST_FINEACTIVE     0x020000  ///< fine drag active
+#define TBKST_IGNOREMOVE     0x040000  ///< ignore the next mouse move
+#define TBKST_COMMANDS       0x080000  ///< WM_COMMAND notifications
+#define TBKST_JUMPTOPOINT    0x100000  ///< a press moves the thumb to the point
 
 // ---- Private messages (the fader's numbers where they share a meaning) ----------------
-#define TBKM_GETPOS          (WM_USER + 522)
-#define TBKM_GETMIN          (WM_USER + 523)
-#define TBKM_GETMAX          (WM_USER + 524)
+#define TBKM_GETPOS          (WM_USER + 522)  ///< the value
+#define TBKM_GETMIN          (WM_USER + 523)  ///< the minimum
+#define TBKM_GETMAX          (WM_USER + 524)  ///< the maximum
 #define TBKM_SETRANGE        (WM_USER + 525)  ///< wParam repaint, lParam MAKELONG(min, max), signed 16-bit
-#define TBKM_SETMIN          (WM_USER + 526)
-#define TBKM_SETMAX          (WM_USER + 527)
+#define TBKM_SETMIN          (WM_USER + 526)  ///< sets the minimum [wParam: repaint; lParam: value]
+#define TBKM_SETMAX          (WM_USER + 527)  ///< sets the maximum [wParam: repaint; lParam: value]
 #define TBKM_SETPOS          (WM_USER + 528)  ///< wParam repaint, lParam value
-#define TBKM_SETCENTER       (WM_USER + 529)
+#define TBKM_SETCENTER       (WM_USER + 529)  ///< sets the centre (clamped) [lParam: value]
 #define TBKM_GETTRACK        (WM_USER + 542)  ///< MAKELONG(track length, track rectangle's left)
 #define TBKM_SETFILLCENTRE   (WM_USER + 543)  ///< wParam repaint, lParam 0/1 -> the new state
 #define TBKM_SETFILL         (WM_USER + 544)  ///< wParam repaint, lParam 0/1 -> the new state
-#define TBKM_SETBKCOLOR      (WM_USER + 551)
-#define TBKM_GETBKCOLOR      (WM_USER + 552)
-#define TBKM_SETOWNERDATA    (WM_USER + 553)
-#define TBKM_GETOWNERDATA    (WM_USER + 554)
+#define TBKM_SETBKCOLOR      (WM_USER + 551)  ///< sets the background colour [lParam: colour]
+#define TBKM_GETBKCOLOR      (WM_USER + 552)  ///< the background colour
+#define TBKM_SETOWNERDATA    (WM_USER + 553)  ///< sets the owner data [lParam: value]
+#define TBKM_GETOWNERDATA    (WM_USER + 554)  ///< the owner data
 #define TBKM_SETIMAGELIST    (WM_USER + 555)  ///< wParam HIMAGELIST[3], lParam LONG[4]
 
 ///@{
