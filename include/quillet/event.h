@@ -27,7 +27,7 @@
 ///@}
 
 #define QEV_SHORT_KINDS    0x00000FFFu  ///< every short-message kind
-#define QEV_LONG_KINDS     (QEV_SYSEX | QEV_SYSEX_CONT | QEV_MCI | QEV_LONG_MSG | QEV_META)
+#define QEV_LONG_KINDS     (QEV_SYSEX | QEV_SYSEX_CONT | QEV_MCI | QEV_LONG_MSG | QEV_META)  ///< every long-message kind
 
 /// The 64-byte event record (16 little-endian 32-bit words).
 typedef struct QUILLET_EVENT {
@@ -62,11 +62,12 @@ static_assert(sizeof(void*) != 4 || offsetof(QUILLET_EVENT, data) == 44, "data i
 #define QBUF_FORCE_OK      0x00020000u
 ///@}
 
+/// What the host says about a playback buffer.
 typedef struct QUILLET_BUFFERINFO {
   LONGLONG start;      ///< words 0-1: time of the buffer's start
   DWORD reserved[4];   ///< words 2-5
   DWORD flags;         ///< word 6
-  DWORD reserved7;
+  DWORD reserved7;  ///< reserved
 } QUILLET_BUFFERINFO;
 
 ///@{
@@ -75,8 +76,8 @@ typedef struct QUILLET_NOTIFICATION {
   GUID kind;             ///< words 0-3
   DWORD words[14];       ///< words 4-17; words[5] (word 9) holds flags, words[7] (word 11) the change kind
 } QUILLET_NOTIFICATION;
-#define QNOTIFY_WORD(n, i) ((n)->words[(i) - 4])
-#define QNOTIFY_FORCE_FORWARD 0x80000000u
+#define QNOTIFY_WORD(n, i) ((n)->words[(i) - 4])  ///< word `i` (4 to 17) of notification `n`
+#define QNOTIFY_FORCE_FORWARD 0x80000000u  ///< word 9 flag: forward the notification to the observer
 ///@}
 
 #ifdef __cplusplus
@@ -87,11 +88,11 @@ static_assert(sizeof(QUILLET_NOTIFICATION) == 72, "notification record is 72 byt
 typedef struct QUILLET_SUBTRACK {
   DWORD key;           ///< identifies the sub-track
   LONG channel;        ///< 0-15, or -1 for every channel
-  DWORD attribute;
-  DWORD mute;
-  DWORD solo;
+  DWORD attribute;  ///< attribute copied to the events made on it
+  DWORD mute;  ///< non-zero: muted
+  DWORD solo;  ///< non-zero: soloed
   WCHAR* name;         ///< task-allocated by whoever fills the record
-  DWORD reserved[3];
+  DWORD reserved[3];  ///< reserved
 } QUILLET_SUBTRACK;
 
 #ifdef __cplusplus

@@ -5,12 +5,12 @@
 
 #include "quillet/host.h"
 
-QUILLET_GUID(IID_IQuilletFilter, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x01);
-QUILLET_GUID(IID_IQuilletProcess, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x02);
-QUILLET_GUID(IID_IQuilletLanguage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x03);
-QUILLET_GUID(IID_IQuilletObserver, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x04);
-QUILLET_GUID(IID_IQuilletPropertyPage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x06);
-QUILLET_GUID(IID_IQuilletTrackInfo, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x05);
+QUILLET_GUID(IID_IQuilletFilter, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x01);  ///< IQuilletFilter
+QUILLET_GUID(IID_IQuilletProcess, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x02);  ///< IQuilletProcess
+QUILLET_GUID(IID_IQuilletLanguage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x03);  ///< IQuilletLanguage
+QUILLET_GUID(IID_IQuilletObserver, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x04);  ///< IQuilletObserver
+QUILLET_GUID(IID_IQuilletPropertyPage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x06);  ///< IQuilletPropertyPage
+QUILLET_GUID(IID_IQuilletTrackInfo, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x05);  ///< IQuilletTrackInfo
 
 ///@{
 /// The persisted stream: version 1, at most this many bytes (version,
@@ -23,11 +23,11 @@ QUILLET_GUID(IID_IQuilletTrackInfo, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e
 /// One entry of the sub-track mix table (24 bytes).
 typedef struct QUILLET_MIX {
   float volumeOffset;  ///< fraction of full scale, -1..1
-  LONG volumeChanged;
+  LONG volumeChanged;  ///< non-zero when the volume offset changed since it was last applied
   LONG lastVolume;     ///< 0-127
-  float panOffset;
-  LONG panChanged;
-  LONG lastPan;
+  float panOffset;  ///< fraction of full scale, -1..1
+  LONG panChanged;  ///< non-zero when the pan offset changed since it was last applied
+  LONG lastPan;  ///< 0-127
 } QUILLET_MIX;
 
 /// Receives notifications and page events the filter forwards (the property page).
@@ -50,6 +50,7 @@ struct IQuilletPropertyPage : IPropertyPage {
   virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;                                       ///< slot 18
 };
 
+/// The filter's processing companion (forwards to slots 8 to 10).
 struct IQuilletProcess : IUnknown {
   /// Filters one playback buffer (as the filter's slot 8).
   virtual HRESULT STDMETHODCALLTYPE Process(IQuilletEventBuffer* buffer, QUILLET_BUFFERINFO* info) = 0;
@@ -59,6 +60,7 @@ struct IQuilletProcess : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetProcessingValue(DWORD value) = 0;
 };
 
+/// The filter's language interface.
 struct IQuilletLanguage : IUnknown {
   /// Switches the filter's texts to `locale` (the language module for a language other than English). S_OK; E_FAIL.
   virtual HRESULT STDMETHODCALLTYPE SetLanguage(LCID locale) = 0;
