@@ -16,7 +16,7 @@
 /// Every exported function uses the standard calling convention, except the
 /// variadic ones, which are ZQCDECL (caller cleans up).
 #define ZQAPI ZQ_EXTERN_C
-#define ZQCDECL __cdecl
+#define ZQCDECL __cdecl  ///< calling convention of the variadic exports
 
 /// A language handle: a module's resources, its optional language module,
 /// its locale, string cache and temporary-string ring.

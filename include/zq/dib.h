@@ -59,15 +59,15 @@ typedef struct ZQRGBA {
 typedef struct ZQRGBAFLOAT {
   ///@{
   /// channels
-  ///@{
-  /// channels
   float blue, green, red, alpha;
-  ///@}
   ///@}
 } ZQRGBAFLOAT;
 /// A float pixel record, the same layout and range as ZQRGBAFLOAT.
 typedef struct ZQDIBPIXEL {
+  ///@{
+  /// channels
   float blue, green, red, alpha;
+  ///@}
 } ZQDIBPIXEL;
 /// Hue, saturation, lightness and alpha, each 0.0 to 1.0.
 typedef struct ZQHSL {

@@ -12,12 +12,13 @@
 #define ZQ_DLGTEMPLATE_MAX_ITEMS 256
 
 // ---- Classic description (ZqCreateDialogTemplate) ------------------------------
+/// A dialog description for ZqCreateDialogTemplate.
 typedef struct ZQDLGTEMPLATE {
   DWORD style;          ///< DS_SETFONT (0x40): a font follows
-  DWORD exStyle;
-  WORD itemCount;
+  DWORD exStyle;  ///< extended window style
+  WORD itemCount;  ///< number of items
   ///@{
-  /// dialog units
+  /// position and size in dialog units
   short x, y, cx, cy;
   ///@}
   WORD menu;            ///< resource ordinal, 0 for none
@@ -27,42 +28,54 @@ typedef struct ZQDLGTEMPLATE {
   LPCWSTR typeFace;     ///< string or string id; null: 8-point "MS Sans Serif"
 } ZQDLGTEMPLATE;
 
+/// An item description for ZqCreateDialogTemplate.
 typedef struct ZQDLGITEM {
-  DWORD style;
-  DWORD exStyle;
+  DWORD style;  ///< window style
+  DWORD exStyle;  ///< extended window style
+  ///@{
+  /// position and size in dialog units
   short x, y, cx, cy;
-  WORD id;
+  ///@}
+  WORD id;  ///< control id
   LPCWSTR windowClass;  ///< string, or a predefined class ordinal (0x0080 button ...)
   LPCWSTR title;        ///< string or string id; null: empty
 } ZQDLGITEM;
 
 // ---- Extended description (ZqCreateDialogTemplateEx, ZqMapDialogTemplate) ---------
+/// An extended dialog description (ZqCreateDialogTemplateEx, ZqMapDialogTemplate).
 typedef struct ZQDLGTEMPLATEEX {
-  DWORD helpId;
-  DWORD exStyle;
+  DWORD helpId;  ///< help context id
+  DWORD exStyle;  ///< extended window style
   DWORD style;          ///< DS_SETFONT (0x40): a font follows
-  WORD itemCount;
+  WORD itemCount;  ///< number of items
+  ///@{
+  /// position and size in dialog units
   short x, y, cx, cy;
+  ///@}
   LPCWSTR menu;         ///< string, ordinal, or null for none
   LPCWSTR windowClass;  ///< string, ordinal, or null for the default class
   LPCWSTR title;        ///< string or string id
-  WORD pointSize;
-  WORD weight;
-  BYTE italic;
-  BYTE charSet;
+  WORD pointSize;  ///< font size in points
+  WORD weight;  ///< font weight
+  BYTE italic;  ///< non-zero: italic
+  BYTE charSet;  ///< character set
   LPCWSTR typeFace;     ///< string or string id; null: 8-point "MS Sans Serif"
 } ZQDLGTEMPLATEEX;
 
+/// An extended item description.
 typedef struct ZQDLGITEMEX {
-  DWORD helpId;
-  DWORD exStyle;
-  DWORD style;
+  DWORD helpId;  ///< help context id
+  DWORD exStyle;  ///< extended window style
+  DWORD style;  ///< window style
+  ///@{
+  /// position and size in dialog units
   short x, y, cx, cy;
-  DWORD id;
+  ///@}
+  DWORD id;  ///< control id
   LPCWSTR windowClass;  ///< string, or a predefined class ordinal
   LPCWSTR title;        ///< string or string id (an ordinal when mapped from one); null: empty
-  WORD creationDataSize;
-  const void* creationData;
+  WORD creationDataSize;  ///< bytes of creation data
+  const void* creationData;  ///< creation data, or null
 } ZQDLGITEMEX;
 
 #ifdef __cplusplus

@@ -11,13 +11,13 @@
 #pragma once
 #include "zq/base.h"
 
-#define ZQHELP_CLASSIC 0
-#define ZQHELP_HTML    1
+#define ZQHELP_CLASSIC 0  ///< classic help files (".hlp", WinHelpW)
+#define ZQHELP_HTML    1  ///< HTML Help files (".chm", HtmlHelpW)
 
 /// One pair a control: (control id, help topic), ended by a control id of 0.
 typedef struct ZQHELPIDPAIR {
-  DWORD controlId;
-  DWORD topic;
+  DWORD controlId;  ///< control id, 0 ends the table
+  DWORD topic;  ///< its help topic
 } ZQHELPIDPAIR;
 
 /// The module's file name with the help extension, localised; non-zero

@@ -10,6 +10,7 @@
 #pragma once
 #include "zq/base.h"
 
+/// A metric handle: the settings store of one application (or service) and version.
 typedef struct tZQMETRIC* HZQMETRIC;
 
 /// Stands for the module's default metric handle, which is never filled:

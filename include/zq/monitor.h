@@ -70,7 +70,7 @@ ZQAPI BOOL WINAPI ZqForcePopupRectOntoDesktop(RECT* popup, LPCRECT anchor, int m
 ZQAPI BOOL WINAPI ZqIsWindowCaptionVisible(LPCRECT rect) ZQ_NOTHROW;
 
 // ---- Window placement in the settings store --------------------------------------
-#define ZQ_PLACEMENT_SAVE             0
+#define ZQ_PLACEMENT_SAVE             0  ///< store the placement
 #define ZQ_PLACEMENT_RESTORE          1  ///< only a stored placement
 #define ZQ_PLACEMENT_RESTORE_DEFAULT  2  ///< a stored one, else a default
 
@@ -94,7 +94,7 @@ ZQAPI HRESULT WINAPI ZqWindowPlacement(HWND window, HZQMETRIC metric, LONG id, i
 #define ZQ_WNDCENTER_THIRD         0x0001  ///< one third down, centred across
 #define ZQ_WNDCENTER_MOUSE         0x0002  ///< centred on the mouse cursor
 #define ZQ_WNDCENTER_POINT         0x0003  ///< centred on `point`
-#define ZQ_WNDCENTER_POSITION_MASK 0x000F
+#define ZQ_WNDCENTER_POSITION_MASK 0x000F  ///< the position part
 #define ZQ_WNDCENTER_CLIENT        0x1000  ///< the reference's client area
 #define ZQ_WNDCENTER_PARENT        0x8000  ///< the window's parent is the reference
 

@@ -11,14 +11,14 @@
 // The low bits are the system's (MB_OK ... MB_RETRYCANCEL, MB_ICONHAND ...,
 // MB_DEFBUTTON1 ...). The library's box adds:
 
-#define ZQ_MB_BUTTONSET_MASK        0x000F
+#define ZQ_MB_BUTTONSET_MASK        0x000F  ///< the button set
 #define ZQ_MB_YESYESALLNOCANCEL      10  ///< Yes, Yes to All, No, Cancel
 #define ZQ_MB_YESNODELETE            11  ///< Yes, No, Delete
 #define ZQ_MB_YESNONOALLCANCEL       12  ///< Yes, No, No to All, Cancel
 #define ZQ_MB_YESYESALLNONOALLCANCEL 13  ///< Yes, Yes to All, No, No to All, Cancel
 
-#define ZQ_MB_ICON_MASK             0x00F0
-#define ZQ_MB_DEFBUTTON_MASK        0x0F00
+#define ZQ_MB_ICON_MASK             0x00F0  ///< the icon
+#define ZQ_MB_DEFBUTTON_MASK        0x0F00  ///< the default button
 #define ZQ_MB_DEFBUTTON(index)      (((index) & 0xF) << 8)  ///< 0-based; capped at the last button
 
 ///@{
@@ -31,7 +31,7 @@
 // The details area (library box only) takes both bits; either one requires a
 // details text.
 #ifndef ZQ_MB_DETAILS
-#define ZQ_MB_DETAILS               0xC000
+#define ZQ_MB_DETAILS               0xC000  ///< a details area (library box only): requires a details text
 #endif
 
 ///@{

@@ -39,10 +39,11 @@
 typedef void(WINAPI* ZQOVERLAYPIXELPROC)(ZQRGBA* dst, const ZQRGBA* src, int opacity);
 typedef void(WINAPI* ZQOVERLAYROWPROC)(ZQRGBA* dst, const ZQRGBA* src, int opacity, int count);
 typedef HRESULT(WINAPI* ZQOVERLAYDESCRIBEPROC)(LPWSTR name, int length, GUID* guid);
+/// An overlay compositor: its pixel and row functions and its description.
 typedef struct tZQOVERLAY {
-  ZQOVERLAYPIXELPROC pixel;
+  ZQOVERLAYPIXELPROC pixel;  ///< one pixel
   ZQOVERLAYROWPROC row;  ///< groups of four pixels, then the rest
-  ZQOVERLAYDESCRIBEPROC describe;
+  ZQOVERLAYDESCRIBEPROC describe;  ///< name and GUID
 } tZQOVERLAY;
 ///@}
 
@@ -93,6 +94,7 @@ ZQAPI HRESULT WINAPI ZqDibRelativeAlphaValueBlend(BYTE* dstBase, const RECT* dst
                                                   const RECT* dstRect, const BYTE* srcBase, const RECT* srcBounds,
                                                   int srcStride, const RECT* srcRect, int bytesPerPixel,
                                                   double weight) ZQ_NOTHROW;
+/// Per-pixel callback of ZqDibCustomBlend: destination and source pixel addresses and the user value.
 typedef void(WINAPI* ZQBLENDPROC)(BYTE* dstPixel, const BYTE* srcPixel, DWORD_PTR user);
 /// E_POINTER for a null function.
 ZQAPI HRESULT WINAPI ZqDibCustomBlend(BYTE* dstBase, const RECT* dstBounds, int dstStride, const RECT* dstRect,

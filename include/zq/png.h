@@ -28,6 +28,7 @@
 #pragma once
 #include "zq/base.h"
 
+/// Options of a PNG file to write.
 typedef struct ZQPNGFILEOPTIONS {
   DWORD pixelType;  ///< ZqPixel_Rgb32 or ZqPixel_Rgba32: the rows written
   DWORD interlace;  ///< nonzero: Adam7-interlaced file

@@ -21,7 +21,7 @@
 typedef struct tZQSKINBMP {
   BITMAPINFOHEADER* bitmap;  ///< packed: header, masks or colour table, rows
   void* auxiliary;           ///< optional block owned by the record (HeapFree of the process heap)
-  DWORD flags;
+  DWORD flags;  ///< ZQSKIN_ flags
   HGDIOBJ object;            ///< optional bitmap owned by the record
 } tZQSKINBMP;
 
@@ -31,23 +31,24 @@ typedef struct tZQSKINBMP {
 #define ZQSKINID_TILE     0x1u
 #define ZQSKINID_COLORIZE 0x2u
 #define ZQSKINID_MASK     0x4u
-typedef struct CSkinID {
-  DWORD flags;
-  LPCWSTR key;
-  UINT resource;
-} CSkinID;
 ///@}
+/// A skin's defaults: flags, the key in "skins.ini" and the resource id.
+typedef struct CSkinID {
+  DWORD flags;  ///< default ZQSKINID_ flags
+  LPCWSTR key;  ///< key in "skins.ini", or null
+  UINT resource;  ///< default resource id
+} CSkinID;
 
 /// The context of skin lookups: the language handle, the section of
 /// "skins.ini" in the module's folder ("UseSection" of section "skins",
 /// default "skins", at most 63 characters) and the path of that file. A
 /// null instance holds neither, and every lookup takes the defaults.
 typedef struct tZQSKINCONTEXT {
-  HZQLANG lang;
-  HINSTANCE instance;
+  HZQLANG lang;  ///< language handle of the module
+  HINSTANCE instance;  ///< the module
   DWORD value;       ///< the caller's own value, not read here
   LPWSTR section;    ///< null without an instance
-  LPWSTR iniPath;
+  LPWSTR iniPath;  ///< path of "skins.ini", null without an instance
 } tZQSKINCONTEXT;
 /// Fills a skin context: the language handle, the module and its section of "skins.ini".
 ZQAPI HRESULT WINAPI ZqSkinContext_Init(tZQSKINCONTEXT* context, HZQLANG lang, HINSTANCE instance,
@@ -55,6 +56,7 @@ ZQAPI HRESULT WINAPI ZqSkinContext_Init(tZQSKINCONTEXT* context, HZQLANG lang, H
 /// Frees the strings the context holds.
 ZQAPI void WINAPI ZqSkinContext_Term(tZQSKINCONTEXT* context) ZQ_NOTHROW;
 #ifdef __cplusplus
+/// C++: a skin context that initialises itself on construction and frees its strings on destruction.
 class CZqSkinContext : public tZQSKINCONTEXT {
  public:
   /// C++: a skin context initialised on construction and released on destruction.

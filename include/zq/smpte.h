@@ -20,7 +20,7 @@
 /// A time-code label. Also the clock value of the time text functions,
 /// where type 0 means frames counted at a caller-given rate.
 typedef struct _smpteval {
-  DWORD type;
+  DWORD type;  ///< rate type (ZQSMPTE_TYPE_)
   DWORD hours;     ///< 0-23
   DWORD minutes;   ///< 0-59
   DWORD seconds;   ///< 0-59

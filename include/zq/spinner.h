@@ -12,8 +12,9 @@
 /// The instance record: SpinnerInst_GetSize() bytes, zeroed by the caller of
 /// SpinnerInst_Init.
 #define ZQ_SPINNERINST_SIZE 200
+/// A spinner instance record (opaque).
 typedef struct ZQSPINNERINST {
-  DWORD opaque[ZQ_SPINNERINST_SIZE / 4];
+  DWORD opaque[ZQ_SPINNERINST_SIZE / 4];  ///< the library's state
 } ZQSPINNERINST;
 ///@}
 
@@ -34,20 +35,20 @@ typedef struct ZQSPINNERINST {
 ///@}
 
 // ---- Private messages (the fader's numbers where they share a meaning) ----------------
-#define SPNM_GETPOS          (WM_USER + 522)
-#define SPNM_GETMIN          (WM_USER + 523)
-#define SPNM_GETMAX          (WM_USER + 524)
+#define SPNM_GETPOS          (WM_USER + 522)  ///< the value
+#define SPNM_GETMIN          (WM_USER + 523)  ///< the minimum
+#define SPNM_GETMAX          (WM_USER + 524)  ///< the maximum
 #define SPNM_SETRANGE        (WM_USER + 525)  ///< lParam MAKELONG(min, max), signed 16-bit
-#define SPNM_SETMIN          (WM_USER + 526)
-#define SPNM_SETMAX          (WM_USER + 527)
+#define SPNM_SETMIN          (WM_USER + 526)  ///< sets the minimum [lParam: value]
+#define SPNM_SETMAX          (WM_USER + 527)  ///< sets the maximum [lParam: value]
 #define SPNM_SETPOS          (WM_USER + 528)  ///< lParam value -> the value, clamped
-#define SPNM_SETCENTER       (WM_USER + 529)
+#define SPNM_SETCENTER       (WM_USER + 529)  ///< sets the centre (clamped) [lParam: value]
 #define SPNM_GETSENSITIVITY  (WM_USER + 542)  ///< pixels a drag takes for the whole range
-#define SPNM_SETSENSITIVITY  (WM_USER + 543)
-#define SPNM_GETNOTIFY       (WM_USER + 544)
+#define SPNM_SETSENSITIVITY  (WM_USER + 543)  ///< sets the pixels a drag takes for the whole range [lParam: pixels]
+#define SPNM_GETNOTIFY       (WM_USER + 544)  ///< the window notifications go to
 #define SPNM_SETNOTIFY       (WM_USER + 545)  ///< wParam window -> it
 #define SPNM_SETSTYLE        (WM_USER + 546)  ///< wParam new low word of the style, LOWORD(lParam) repaint
-#define SPNM_GETBUDDY        (WM_USER + 547)
+#define SPNM_GETBUDDY        (WM_USER + 547)  ///< the buddy edit, or null
 #define SPNM_SETBUDDY        (WM_USER + 548)  ///< wParam edit or null, LOWORD(lParam) text limit -> the buddy
 
 ///@{
@@ -56,9 +57,9 @@ typedef struct ZQSPINNERINST {
 #define SPINNER_BUDDY_PROC     L"SpinMeLo"
 ///@}
 
-#define SPNC_SETFOCUS   1
-#define SPNC_PRESSED    3
-#define SPNC_RELEASED   4
+#define SPNC_SETFOCUS   1  ///< WM_COMMAND code: the spinner took the focus
+#define SPNC_PRESSED    3  ///< WM_COMMAND code: a button or the drag area was pressed
+#define SPNC_RELEASED   4  ///< WM_COMMAND code: the press ended
 
 /// Called with every gesture: codes 0 ... 3, 6 and 7 are to be applied by
 /// the procedure (SpinnerInst_DefScrollProc); 4 and 5 come with the new

@@ -44,7 +44,7 @@ typedef struct ZQXPTHEME {
   BOOL wanted;                            ///< the application wants themes
   HTHEME themes[ZQXPTHEME_CLASS_COUNT];   ///< null while themes are off
   HMODULE library;                        ///< "UxTheme.dll"
-  FARPROC entries[ZQXT_ENTRY_COUNT];
+  FARPROC entries[ZQXT_ENTRY_COUNT];  ///< the library's theme functions, null while not loaded
 } ZQXPTHEME;
 
 #ifdef __cplusplus

@@ -48,14 +48,14 @@
 /// sample rate, beats per measure or ticks per quarter makes the values that
 /// depend on it 0; a zero beat unit reads as a quarter note.
 typedef struct _zqposfmt {
-  DWORD kind;
+  DWORD kind;  ///< display kind (ZQPOS_)
   LONG sampleRate;         ///< samples per second (kind 0)
   double frameRate;        ///< frames per second (kinds 3, 4, 15, 16)
   double tempo;            ///< beats per minute (kinds 5, 13, 14)
   LONGLONG origin;         ///< nano time shown as zero
   WORD beatUnit;           ///< time-signature denominator (4 = quarter)
   WORD beatsPerMeasure;    ///< time-signature numerator
-  LONG ticksPerQuarter;
+  LONG ticksPerQuarter;  ///< ticks per quarter note (kinds 5, 13, 14)
 } ZQPOSFMT;
 
 #ifdef __cplusplus

@@ -60,11 +60,11 @@ typedef struct ZQAUTOSCROLL {
   BOOL invalidate;           ///< in: invalidate the origin before horizontal steps
   ZQAUTOSCROLLPROC scrollProc;  ///< in: optional
   RECT origin;               ///< the origin rectangle
-  HBITMAP markerBitmap;
-  HDC targetDC;
-  HDC memoryDC;
-  HGDIOBJ previousBitmap;
-  HCURSOR markerCursor;
+  HBITMAP markerBitmap;  ///< the origin marker's bitmap
+  HDC targetDC;  ///< device context of the target window
+  HDC memoryDC;  ///< memory context of the marker
+  HGDIOBJ previousBitmap;  ///< bitmap selected before the marker's
+  HCURSOR markerCursor;  ///< cursor shown over the origin
   HWND marker;               ///< the origin marker (holds the capture and the timer)
   HWND previousFocus;        ///< restored when the run ends
 } ZQAUTOSCROLL;
