@@ -27,7 +27,8 @@
 ///@}
 
 #define QEV_SHORT_KINDS    0x00000FFFu  ///< every short-message kind
-#define QEV_LONG_KINDS     (QEV_SYSEX | QEV_SYSEX_CONT | QEV_MCI | QEV_LONG_MSG | QEV_META)  ///< every long-message kind
+/// Every long-message kind
+#define QEV_LONG_KINDS     (QEV_SYSEX | QEV_SYSEX_CONT | QEV_MCI | QEV_LONG_MSG | QEV_META)
 
 /// The 64-byte event record (16 little-endian 32-bit words).
 typedef struct QUILLET_EVENT {

@@ -5,12 +5,18 @@
 
 #include "quillet/host.h"
 
-QUILLET_GUID(IID_IQuilletFilter, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x01);  ///< IQuilletFilter
-QUILLET_GUID(IID_IQuilletProcess, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x02);  ///< IQuilletProcess
-QUILLET_GUID(IID_IQuilletLanguage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x03);  ///< IQuilletLanguage
-QUILLET_GUID(IID_IQuilletObserver, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x04);  ///< IQuilletObserver
-QUILLET_GUID(IID_IQuilletPropertyPage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x06);  ///< IQuilletPropertyPage
-QUILLET_GUID(IID_IQuilletTrackInfo, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x05);  ///< IQuilletTrackInfo
+/// IQuilletFilter
+QUILLET_GUID(IID_IQuilletFilter, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x01);
+/// IQuilletProcess
+QUILLET_GUID(IID_IQuilletProcess, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x02);
+/// IQuilletLanguage
+QUILLET_GUID(IID_IQuilletLanguage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x03);
+/// IQuilletObserver
+QUILLET_GUID(IID_IQuilletObserver, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x04);
+/// IQuilletPropertyPage
+QUILLET_GUID(IID_IQuilletPropertyPage, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x06);
+/// IQuilletTrackInfo
+QUILLET_GUID(IID_IQuilletTrackInfo, 0x3c9b5e21, 0x7d04, 0x4f6a, 0xb1, 0x58, 0x2e, 0x47, 0x90, 0xa3, 0x6d, 0x05);
 
 ///@{
 /// The persisted stream: version 1, at most this many bytes (version,
@@ -62,7 +68,8 @@ struct IQuilletProcess : IUnknown {
 
 /// The filter's language interface.
 struct IQuilletLanguage : IUnknown {
-  /// Switches the filter's texts to `locale` (the language module for a language other than English). S_OK; E_FAIL.
+  /// Switches the filter's texts to `locale` (the language module for a language other than
+  /// English). S_OK; E_FAIL.
   virtual HRESULT STDMETHODCALLTYPE SetLanguage(LCID locale) = 0;
 };
 
@@ -82,26 +89,41 @@ struct IQuilletFilter : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Destroy(DWORD flags) = 0;                              ///< slot 5
   virtual HRESULT STDMETHODCALLTYPE Initialize() = 0;                                      ///< slot 6
   virtual HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) = 0;                           ///< slot 7
-  virtual HRESULT STDMETHODCALLTYPE Process(IQuilletEventBuffer* buffer, QUILLET_BUFFERINFO* info) = 0;  ///< slot 8
+  /// Slot 8
+  virtual HRESULT STDMETHODCALLTYPE Process(IQuilletEventBuffer* buffer, QUILLET_BUFFERINFO* info) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetProcessingInfo(DWORD* a, DWORD* b, DWORD* c) = 0;  ///< slot 9
   virtual HRESULT STDMETHODCALLTYPE SetProcessingValue(DWORD value) = 0;                  ///< slot 10
   virtual HRESULT STDMETHODCALLTYPE ClearObserver(IUnknown* observer) = 0;                ///< slot 11
   virtual HRESULT STDMETHODCALLTYPE SetObserver(IUnknown* observer) = 0;                  ///< slot 12
   virtual HRESULT STDMETHODCALLTYPE Notify(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;  ///< slot 13
-  virtual HRESULT STDMETHODCALLTYPE OnTrackChanged(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;    ///< slot 14
-  virtual HRESULT STDMETHODCALLTYPE OnMarkersChanged(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;  ///< slot 15
-  virtual HRESULT STDMETHODCALLTYPE OnContentChanged(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;  ///< slot 16
-  virtual HRESULT STDMETHODCALLTYPE OnTransport(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;       ///< slot 17
-  virtual HRESULT STDMETHODCALLTYPE OnPosition(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;        ///< slot 18
-  virtual HRESULT STDMETHODCALLTYPE OnSelection(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;       ///< slot 19
-  virtual HRESULT STDMETHODCALLTYPE OnSubTracks(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;       ///< slot 20
-  virtual HRESULT STDMETHODCALLTYPE OnProjectOpen(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;     ///< slot 21
-  virtual HRESULT STDMETHODCALLTYPE OnProjectClose(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;    ///< slot 22
-  virtual HRESULT STDMETHODCALLTYPE OnUiState(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;         ///< slot 23
-  virtual HRESULT STDMETHODCALLTYPE OnDevices(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;         ///< slot 24
-  virtual HRESULT STDMETHODCALLTYPE OnMetronome(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;       ///< slot 25
-  virtual HRESULT STDMETHODCALLTYPE OnGeneric(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;         ///< slot 26
-  virtual HRESULT STDMETHODCALLTYPE OnIdle(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;            ///< slot 27
+  /// Slot 14
+  virtual HRESULT STDMETHODCALLTYPE OnTrackChanged(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 15
+  virtual HRESULT STDMETHODCALLTYPE OnMarkersChanged(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 16
+  virtual HRESULT STDMETHODCALLTYPE OnContentChanged(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 17
+  virtual HRESULT STDMETHODCALLTYPE OnTransport(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 18
+  virtual HRESULT STDMETHODCALLTYPE OnPosition(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 19
+  virtual HRESULT STDMETHODCALLTYPE OnSelection(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 20
+  virtual HRESULT STDMETHODCALLTYPE OnSubTracks(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 21
+  virtual HRESULT STDMETHODCALLTYPE OnProjectOpen(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 22
+  virtual HRESULT STDMETHODCALLTYPE OnProjectClose(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 23
+  virtual HRESULT STDMETHODCALLTYPE OnUiState(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 24
+  virtual HRESULT STDMETHODCALLTYPE OnDevices(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 25
+  virtual HRESULT STDMETHODCALLTYPE OnMetronome(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 26
+  virtual HRESULT STDMETHODCALLTYPE OnGeneric(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
+  /// Slot 27
+  virtual HRESULT STDMETHODCALLTYPE OnIdle(const QUILLET_NOTIFICATION* n, BOOL deferred) = 0;
   virtual HRESULT STDMETHODCALLTYPE RunQueuedNotifications(BOOL discard) = 0;             ///< slot 28
   virtual HRESULT STDMETHODCALLTYPE QueueNotification(const QUILLET_NOTIFICATION* n) = 0;  ///< slot 29
   virtual HRESULT STDMETHODCALLTYPE PageEvent(DWORD a, DWORD b) = 0;                      ///< slot 30
@@ -109,7 +131,8 @@ struct IQuilletFilter : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE BuildSubTrackList() = 0;                              ///< slot 32
   virtual HRESULT STDMETHODCALLTYPE BuildSubTrackEvents(struct tZQLIST* list, DWORD key) = 0;  ///< slot 33
   virtual HRESULT STDMETHODCALLTYPE Select(LONG subTrackRange, LONG eventRange) = 0;      ///< slot 34
-  virtual HRESULT STDMETHODCALLTYPE CollectEvents(struct tZQLIST* list, DWORD key, DWORD selector) = 0;  ///< slot 35
+  /// Slot 35
+  virtual HRESULT STDMETHODCALLTYPE CollectEvents(struct tZQLIST* list, DWORD key, DWORD selector) = 0;
   virtual DWORD STDMETHODCALLTYPE ChannelUsageMask() = 0;                                 ///< slot 36
   virtual DWORD STDMETHODCALLTYPE ChannelCount() = 0;                                     ///< slot 37
   virtual LONG STDMETHODCALLTYPE GetStoredValue(DWORD which) = 0;                         ///< slot 38

@@ -282,7 +282,8 @@ ZQAPI HRESULT WINAPI ZqDibPrepareCopy(int* width, int* height, BYTE** srcFirst, 
                                       const RECT* dstBounds, int dstStride, const RECT* dstRect,
                                       const BYTE* srcBase, const RECT* srcBounds, int srcStride,
                                       const RECT* srcRect, int bytesPerPixel) ZQ_NOTHROW;
-/// As ZqDibPrepareCopy, giving offsets instead of addresses and writing the clipped source rectangle back.
+/// As ZqDibPrepareCopy, giving offsets instead of addresses and writing the clipped source
+/// rectangle back.
 ZQAPI HRESULT WINAPI ZqDibPrepareTransform(RECT* finalSrc, int* width, int* height, int* srcOffset, int* dstOffset,
                                            int dstBase, const RECT* dstBounds, int dstRowStep, const RECT* dstRect,
                                            int srcBase, const RECT* srcBounds, int srcRowStep, const RECT* srcRect,

@@ -27,7 +27,8 @@ typedef struct ZQFADERINST {
 #define FADS_THUMB10         0x0010  ///< 10-pixel thumb (otherwise 20)
 #define FADS_STEREO          0x0040  ///< stereo: two channels and two thumbs
 #define FADS_TAPER           0x0080  ///< tapered scale
-#define FADS_TRACK_MASK      0x0F00  ///< track look; value 0x100 gives the narrow track (thickness 10, end inset 1)
+/// Track look; value 0x100 gives the narrow track (thickness 10, end inset 1)
+#define FADS_TRACK_MASK      0x0F00
 #define FADS_TRACK_NARROW    0x0100  ///< the narrow track
 #define FADS_TICKS_MASK      0xF000  ///< any of these draws the tick scale
 #define FADS_NOTIFY          0x4000  ///< WM_COMMAND notifications
@@ -72,19 +73,22 @@ typedef struct ZQFADERINST {
 #define FDM_SETMIN          (WM_USER + 526)  ///< Sets the minimum [wParam: repaint; lParam: value]
 #define FDM_SETMAX          (WM_USER + 527)  ///< Sets the maximum [wParam: repaint; lParam: value]
 #define FDM_SETPOS          (WM_USER + 528)  ///< wParam repaint, lParam value
-#define FDM_SETCENTER       (WM_USER + 529)  ///< Sets the centre value, clamped to the range; returns it [lParam: value]
+/// Sets the centre value, clamped to the range; returns it [lParam: value]
+#define FDM_SETCENTER       (WM_USER + 529)
 #define FDM_SETBKCOLOR      (WM_USER + 551)  ///< Sets the background colour [lParam: colour]
 #define FDM_GETBKCOLOR      (WM_USER + 552)  ///< Get the background colour [lParam: colour]
 #define FDM_SETOWNERDATA    (WM_USER + 553)  ///< Sets the owner data [lParam: value]
 #define FDM_GETOWNERDATA    (WM_USER + 554)  ///< Get the owner data [lParam: value]
 #define FDM_SETUP           (WM_USER + 557)  ///< lParam ZQFADERSETUP*
-#define FDM_SETCHANNELMASK  (WM_USER + 558)  ///< Channel mask, limited to the existing channels, 0 becomes 1 [lParam: mask]
+/// Channel mask, limited to the existing channels, 0 becomes 1 [lParam: mask]
+#define FDM_SETCHANNELMASK  (WM_USER + 558)
 #define FDM_SETCHANNEL      (WM_USER + 559)  ///< wParam MAKEWPARAM(repaint, channel or 0 = all)
 #define FDM_GETCHANNEL      (WM_USER + 560)  ///< wParam MAKEWPARAM(0, channel or 0 = all), lParam out
 #define FDM_SETGANGINVERT   (WM_USER + 561)  ///< Sets the inverted gang key [lParam: 0/1]
 #define FDM_GETGANGINVERT   (WM_USER + 562)  ///< Get the inverted gang key (state 0x80000) [lParam: 0/1]
 #define FDM_SETNOSPLITGRAB  (WM_USER + 563)  ///< Sets the split-grab suppression [lParam: 0/1]
-#define FDM_GETNOSPLITGRAB  (WM_USER + 564)  ///< Get the split-grab suppression (state 0x100000) [lParam: 0/1]
+/// Get the split-grab suppression (state 0x100000) [lParam: 0/1]
+#define FDM_GETNOSPLITGRAB  (WM_USER + 564)
 #define FDM_SETIMAGELIST    (WM_USER + 565)  ///< wParam HIMAGELIST[3], lParam LONG[4]
 
 // Controller input (0x7F0A ... 0x7F0E): 0x7F0A registers the process-wide

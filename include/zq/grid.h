@@ -32,8 +32,10 @@
 #define SPS_ASKEDIT          0x0002  ///< ask the owner, cell by cell, whether a cell may be edited
 #define SPS_EDITOR           0x0004  ///< the grid has an in-place text editor
 #define SPS_RESIZECOLUMNS    0x0008  ///< columns may be resized by dragging header borders
-#define SPS_ROWSELECT        0x0020  ///< row selection: the focus and ranges may take column 0xFFFF (whole rows)
-#define SPS_COLUMNSELECT     0x0040  ///< column selection: the focus and ranges may take row 0xFFFF (whole columns)
+/// Row selection: the focus and ranges may take column 0xFFFF (whole rows)
+#define SPS_ROWSELECT        0x0020
+/// Column selection: the focus and ranges may take row 0xFFFF (whole columns)
+#define SPS_COLUMNSELECT     0x0040
 #define SPS_TOOLTIPS         0x0080  ///< tooltips show the full text of clipped cells
 #define SPS_MULTIROW         0x0100  ///< ranges may span several rows
 #define SPS_MULTICOLUMN      0x0200  ///< ranges may span several columns
@@ -41,26 +43,41 @@
 #define SPS_DRAGCOLUMNS      0x0800  ///< columns may be dragged from the column header
 #define SPS_HLINES           0x1000  ///< horizontal grid lines between rows
 #define SPS_VLINES           0x2000  ///< vertical grid lines between columns
-#define SPS_SOLIDLINES       0x4000  ///< grid lines in solid grey RGB(192,192,192) instead of a dotted pattern brush
+/// Grid lines in solid grey RGB(192,192,192) instead of a dotted pattern brush
+#define SPS_SOLIDLINES       0x4000
 #define SPS_STRETCHLAST      0x8000  ///< the last column takes the width left over
 
 // ---- Extended flags (SPM_SETEXFLAGS) ---------------------------------------
-#define SPX_REFUSEDCURSOR    0x01  ///< the refused-drop cursor is user-interface cursor 26 instead of the system "no" cursor
+/// The refused-drop cursor is user-interface cursor 26 instead of the system "no" cursor
+#define SPX_REFUSEDCURSOR    0x01
 #define SPX_DRAGCELLS        0x02  ///< cells may be dragged from the cell area
 #define SPX_SIMPLEMOUSE      0x04  ///< simple cell-area mouse handling: no routing to embedded controls
-#define SPX_DISCONTIGUOUS    0x08  ///< discontiguous selection: Ctrl+click adds ranges, Ctrl+arrows move the focus without touching the selection, WM_USER+63 is allowed
-#define SPX_CLICKACTIVATES   0x10  ///< a click activates the window normally; otherwise a click that would activate an inactive top-level window is eaten (WM_MOUSEACTIVATE answers MA_ACTIVA
-#define SPX_NOSTRETCHFIT     0x20  ///< when the columns are wider than the window, the stretch column is not adjusted
-#define SPX_ASKLINES         0x40  ///< the owner decides per row whether the horizontal grid line below it is drawn (notification 24)
+/// Discontiguous selection: Ctrl+click adds ranges, Ctrl+arrows move the focus without touching the
+/// selection, WM_USER+63 is allowed
+#define SPX_DISCONTIGUOUS    0x08
+/// A click activates the window normally; otherwise a click that would activate an inactive
+/// top-level window is eaten (WM_MOUSEACTIVATE answers MA_ACTIVA
+#define SPX_CLICKACTIVATES   0x10
+/// When the columns are wider than the window, the stretch column is not adjusted
+#define SPX_NOSTRETCHFIT     0x20
+/// The owner decides per row whether the horizontal grid line below it is drawn (notification 24)
+#define SPX_ASKLINES         0x40
 
 // ---- Derived flags (kept beside the style word) --------------------------------
-#define SPD_FOCUSALWAYS      0x00001  ///< the focus cell is marked even while the grid lacks the keyboard focus; set when window style bit 0x0001 is clear
+/// The focus cell is marked even while the grid lacks the keyboard focus; set when window style bit
+/// 0x0001 is clear
+#define SPD_FOCUSALWAYS      0x00001
 #define SPD_HASFOCUS         0x00002  ///< the grid has the keyboard focus
-#define SPD_ROWFOCUSRECT     0x00004  ///< the focus is drawn as a focus rectangle (DrawFocusRect) around the whole row instead of a frame around the focus cell; set when the window style has 0
-#define SPD_BORDER           0x00020  ///< window style has WS_BORDER; the client rectangle then reaches one pixel further left (WM_NCCALCSIZE)
+/// The focus is drawn as a focus rectangle (DrawFocusRect) around the whole row instead of a frame
+/// around the focus cell; set when the window style has 0
+#define SPD_ROWFOCUSRECT     0x00004
+/// Window style has WS_BORDER; the client rectangle then reaches one pixel further left
+/// (WM_NCCALCSIZE)
+#define SPD_BORDER           0x00020
 #define SPD_DIGITSFROMROWS   0x00100  ///< row-header digits follow the real row count
 #define SPD_PASTLASTCOLUMN   0x00400  ///< Right arrow may move one column past the last column
-#define SPD_APPENDROW        0x00800  ///< an extra empty row after the last row is reachable (the append row); default set
+/// An extra empty row after the last row is reachable (the append row); default set
+#define SPD_APPENDROW        0x00800
 #define SPD_NOHEADER         0x02000  ///< no column-header row
 #define SPD_OWNERFLAG        0x04000  ///< a flag the owner sets and reads back (WM_USER+5)
 #define SPD_NOVSCROLL        0x10000  ///< vertical scroll bar disabled
@@ -109,7 +126,8 @@ typedef struct ZQSPREADRANGE {
   ///@}
 } ZQSPREADRANGE;
 
-/// A selection snapshot (32 bytes): scroll position, anchor, focus and the ranges (SPM_GETSNAPSHOT, SPM_SETSNAPSHOT).
+/// A selection snapshot (32 bytes): scroll position, anchor, focus and the ranges (SPM_GETSNAPSHOT,
+/// SPM_SETSNAPSHOT).
 typedef struct ZQSPREADSNAPSHOT {
   ///@{
   /// scroll position: top row and first scrolled column
@@ -270,27 +288,42 @@ typedef struct ZQSPREADNMEX {
 
 #define SPN_FOCUSCHANGED     1  ///< the focus cell changed (record: focus cell, -1, -1)
 #define SPN_DATACHANGED      2  ///< after an edit command changed data (posted, after 8) (record: focus cell)
-#define SPN_RCLICK           3  ///< right button released (cell area, headers) (record: cell and point of the press)
+/// Right button released (cell area, headers) (record: cell and point of the press)
+#define SPN_RCLICK           3
 #define SPN_DBLCLK           4  ///< double-click in the cell area (record: cell under the point, point)
 #define SPN_SETFOCUS         5  ///< the grid gained the focus (record: focus cell)
 #define SPN_KILLFOCUS        6  ///< the grid lost the focus (record: focus cell)
-#define SPN_EDITCOMMITTED    7  ///< the in-place editor's text was committed and set-cell reported a change (record: focus cell)
+/// The in-place editor's text was committed and set-cell reported a change (record: focus cell)
+#define SPN_EDITCOMMITTED    7
 #define SPN_EDITCOMMAND      8  ///< an edit command changed data (posted) (record: focus cell)
 #define SPN_ROWHEADERDBLCLK  9  ///< double-click on the row header (record: row under the point)
 #define SPN_COLHEADERDBLCLK  10  ///< double-click on the column header (record: column under the point)
 #define SPN_SELCHANGED       11  ///< the selection changed (record: focus cell)
-#define SPN_ROWDROP          13  ///< a row drag was dropped on the row header (record: insertion row (the nearest row boundary, at most the row count), point)
-#define SPN_COLUMNDRAG       14  ///< a column drag ended (extended record: source column, target column; target 0xFFFF = dropped outside the header; with style 0x0040, the simple record w
-#define SPN_CONTEXTMENU      15  ///< context menu (WM_CONTEXTMENU, Apps key, Shift+F10) (record: focus cell, a point 3 pixels right of and below the top-left corner of the editor rectangle clipp)
-#define SPN_EDITOPENING      16  ///< the in-place editor is about to open; the answer -1 refuses (record: focus cell)
-#define SPN_HEADERCLICK      17  ///< a click on a column header ended on the same column (record: column, point)
-#define SPN_BUTTONIN         18  ///< a press in a button column: the pointer is inside the pressed cell (record: point)
-#define SPN_BUTTONOUT        19  ///< a press in a button column: the pointer has left the pressed cell (record: point)
+/// A row drag was dropped on the row header (record: insertion row (the nearest row boundary, at
+/// most the row count), point)
+#define SPN_ROWDROP          13
+/// A column drag ended (extended record: source column, target column; target 0xFFFF = dropped
+/// outside the header; with style 0x0040, the simple record w
+#define SPN_COLUMNDRAG       14
+/// Context menu (WM_CONTEXTMENU, Apps key, Shift+F10) (record: focus cell, a point 3 pixels right
+/// of and below the top-left corner of the editor rectangle clipp)
+#define SPN_CONTEXTMENU      15
+/// The in-place editor is about to open; the answer -1 refuses (record: focus cell)
+#define SPN_EDITOPENING      16
+/// A click on a column header ended on the same column (record: column, point)
+#define SPN_HEADERCLICK      17
+/// A press in a button column: the pointer is inside the pressed cell (record: point)
+#define SPN_BUTTONIN         18
+/// A press in a button column: the pointer has left the pressed cell (record: point)
+#define SPN_BUTTONOUT        19
 #define SPN_BUTTONCLICK      20  ///< a press in a button column ended inside the cell (record: point)
-#define SPN_BUTTONDRAGCLICK  21  ///< as SPN_BUTTONCLICK after the pointer passed the drag threshold (record: point)
+/// As SPN_BUTTONCLICK after the pointer passed the drag threshold (record: point)
+#define SPN_BUTTONDRAGCLICK  21
 #define SPN_BEGINDRAG        22  ///< a left-button drag starts; a non-zero answer accepts it (record: point)
 #define SPN_BEGINRDRAG       23  ///< a right-button drag starts; a non-zero answer accepts it (record: point)
-#define SPN_ROWLINE          24  ///< painting the horizontal line under a row with extended flag 0x40; a non-zero answer draws the line (record: row in the row field, column 0, -1, -1)
+/// Painting the horizontal line under a row with extended flag 0x40; a non-zero answer draws the
+/// line (record: row in the row field, column 0, -1, -1)
+#define SPN_ROWLINE          24
 
 // ---- The owner interface record (144 bytes) --------------------------------------------------
 typedef struct ZQSPREADIFACE ZQSPREADIFACE;
@@ -321,7 +354,8 @@ typedef DWORD(CALLBACK* ZQSPREADROWREPAINT)(ZQSPREADIFACE* owner, DWORD row, DWO
 /// Slot 24: a column's auto-fit width in pixels (0: the grid measures).
 typedef LONG(CALLBACK* ZQSPREADAUTOFIT)(ZQSPREADIFACE* owner, DWORD column);
 
-/// The owner interface record (144 bytes, 36 slots; SPM_GETIFACE, SPM_SETIFACE). A null callback gets the default.
+/// The owner interface record (144 bytes, 36 slots; SPM_GETIFACE, SPM_SETIFACE). A null callback
+/// gets the default.
 struct ZQSPREADIFACE {
   LPARAM owner0;                      ///< 0: owner data
   LPARAM owner1;                      ///< 1: owner data (default 1)
@@ -363,70 +397,150 @@ static_assert(sizeof(void*) != 4 || sizeof(ZQSPREADSNAPSHOT) == 32, "snapshot re
 ///@}
 
 // ---- Private messages ------------------------------------------------------------------------
-#define SPM_OWNERFLAG        (WM_USER + 5)  ///< The owner flag (derived 0x4000); returns its previous state [wParam: non-zero sets, 0 clears]
-#define SPM_MOVECOLUMNS      (WM_USER + 7)  ///< Moves the columns of the range to before the target column [wParam: target column; lParam: range record or null (the current range)]
+/// The owner flag (derived 0x4000); returns its previous state [wParam: non-zero sets, 0 clears]
+#define SPM_OWNERFLAG        (WM_USER + 5)
+/// Moves the columns of the range to before the target column [wParam: target column; lParam: range
+/// record or null (the current range)]
+#define SPM_MOVECOLUMNS      (WM_USER + 7)
 #define SPM_GETCOLUMNCOUNT   (WM_USER + 8)  ///< Column count
-#define SPM_GETCOLUMNS       (WM_USER + 10)  ///< Fills a column set record (if given); returns the column array pointer [lParam: column set record or null]
-#define SPM_SETCOLUMNS       (WM_USER + 11)  ///< Installs a column set (a focus past the new count goes home to column 0); returns the previous column array [lParam: column set record]
-#define SPM_GETSELECTION     (WM_USER + 14)  ///< The selection: with a null record MAKELONG(focus row, focus column); else copies the current range (wParam 0) or more [wParam: 0, 1 or 2; lParam: null or out record]
-#define SPM_SETFOCUSCELL     (WM_USER + 15)  ///< Sets the focus (collapsing the selection to it) and scrolls it into view [wParam: row; lParam: column]
-#define SPM_GETFOCUSTEXT     (WM_USER + 16)  ///< The focus cell's display text, cut to size-1 characters and terminated; returns the full length [wParam: buffer size in characters; lParam: buffer]
-#define SPM_SETFOCUSVALUE    (WM_USER + 17)  ///< Calls set-cell for the focus cell; repaints by the refresh flags; returns 0 [wParam: format; lParam: value]
-#define SPM_GETROW           (WM_USER + 18)  ///< The owner's row record; a static empty record for rows beyond the count [wParam: row, -1 = focus row]
-#define SPM_GETCOMMANDS      (WM_USER + 19)  ///< Command availability bits: 0x01 cut, 0x02 copy, 0x04 paste, 0x08 clear, 0x10 undo
-#define SPM_GETMETRICS       (WM_USER + 20)  ///< Fills: rows for digit count, row-header width, column-header height [lParam: header metrics record]
-#define SPM_NOTIFY           (WM_USER + 21)  ///< Sends notification `code` for the focus cell; returns the owner's answer [wParam: code]
-#define SPM_GETIFACE         (WM_USER + 24)  ///< Copies the owner interface record; returns 144 [lParam: buffer of 144 bytes or null]
-#define SPM_SETIFACE         (WM_USER + 25)  ///< Installs an owner interface record (null callbacks get the defaults) and re-reads the rows [lParam: owner interface record or null (defaults)]
-#define SPM_REFRESHROWS      (WM_USER + 26)  ///< Re-reads the row count from the owner and repaints the cell area
+/// Fills a column set record (if given); returns the column array pointer [lParam: column set
+/// record or null]
+#define SPM_GETCOLUMNS       (WM_USER + 10)
+/// Installs a column set (a focus past the new count goes home to column 0); returns the previous
+/// column array [lParam: column set record]
+#define SPM_SETCOLUMNS       (WM_USER + 11)
+/// The selection: with a null record MAKELONG(focus row, focus column); else copies the current
+/// range (wParam 0) or more [wParam: 0, 1 or 2; lParam: null or out record]
+#define SPM_GETSELECTION     (WM_USER + 14)
+/// Sets the focus (collapsing the selection to it) and scrolls it into view [wParam: row; lParam:
+/// column]
+#define SPM_SETFOCUSCELL     (WM_USER + 15)
+/// The focus cell's display text, cut to size-1 characters and terminated; returns the full length
+/// [wParam: buffer size in characters; lParam: buffer]
+#define SPM_GETFOCUSTEXT     (WM_USER + 16)
+/// Calls set-cell for the focus cell; repaints by the refresh flags; returns 0 [wParam: format;
+/// lParam: value]
+#define SPM_SETFOCUSVALUE    (WM_USER + 17)
+/// The owner's row record; a static empty record for rows beyond the count [wParam: row, -1 = focus
+/// row]
+#define SPM_GETROW           (WM_USER + 18)
+/// Command availability bits: 0x01 cut, 0x02 copy, 0x04 paste, 0x08 clear, 0x10 undo
+#define SPM_GETCOMMANDS      (WM_USER + 19)
+/// Fills: rows for digit count, row-header width, column-header height [lParam: header metrics
+/// record]
+#define SPM_GETMETRICS       (WM_USER + 20)
+/// Sends notification `code` for the focus cell; returns the owner's answer [wParam: code]
+#define SPM_NOTIFY           (WM_USER + 21)
+/// Copies the owner interface record; returns 144 [lParam: buffer of 144 bytes or null]
+#define SPM_GETIFACE         (WM_USER + 24)
+/// Installs an owner interface record (null callbacks get the defaults) and re-reads the rows
+/// [lParam: owner interface record or null (defaults)]
+#define SPM_SETIFACE         (WM_USER + 25)
+/// Re-reads the row count from the owner and repaints the cell area
+#define SPM_REFRESHROWS      (WM_USER + 26)
 #define SPM_GETROWCOUNT      (WM_USER + 27)  ///< Row count
 #define SPM_GETTOPROW        (WM_USER + 28)  ///< Top row
-#define SPM_SETTOPROW        (WM_USER + 29)  ///< Scrolls so that the row is on top (clamped to the vertical minimum and maximum); returns the previous top row [wParam: row]
-#define SPM_CANUNDO          (WM_USER + 30)  ///< Can undo: the editor's EM_CANUNDO while editing, else query command for WM_UNDO
-#define SPM_UNDO             (WM_USER + 31)  ///< Undo: EM_UNDO to the editor while editing, else do command WM_UNDO; repaints by the refresh flags
+/// Scrolls so that the row is on top (clamped to the vertical minimum and maximum); returns the
+/// previous top row [wParam: row]
+#define SPM_SETTOPROW        (WM_USER + 29)
+/// Can undo: the editor's EM_CANUNDO while editing, else query command for WM_UNDO
+#define SPM_CANUNDO          (WM_USER + 30)
+/// Undo: EM_UNDO to the editor while editing, else do command WM_UNDO; repaints by the refresh
+/// flags
+#define SPM_UNDO             (WM_USER + 31)
 #define SPM_GETFROZEN        (WM_USER + 32)  ///< Frozen column count
-#define SPM_SETFROZEN        (WM_USER + 33)  ///< Sets the frozen column count (the first scrolled column follows when it equalled the old count) [wParam: count]
-#define SPM_INVALIDATECELL   (WM_USER + 34)  ///< Invalidates the cell; returns 0 [wParam: row; lParam: low word: column, 0xFFFF = whole row; high word non-zero = paint now]
+/// Sets the frozen column count (the first scrolled column follows when it equalled the old count)
+/// [wParam: count]
+#define SPM_SETFROZEN        (WM_USER + 33)
+/// Invalidates the cell; returns 0 [wParam: row; lParam: low word: column, 0xFFFF = whole row; high
+/// word non-zero = paint now]
+#define SPM_INVALIDATECELL   (WM_USER + 34)
 #define SPM_GETEDITOR        (WM_USER + 35)  ///< Editor window
 #define SPM_GETOWNER         (WM_USER + 36)  ///< Owner window
-#define SPM_SETOWNER         (WM_USER + 37)  ///< Sets the owner window (when it is a window); returns the previous owner [wParam: new owner window]
-#define SPM_GETVIEW          (WM_USER + 38)  ///< Saves the view (anchor, end, top row, first column; at most 24 bytes) [wParam: size of the record; lParam: view record]
-#define SPM_SETVIEW          (WM_USER + 39)  ///< Restores a view saved by SPM_GETVIEW (indices clamped to the counts) [wParam: size of the record; lParam: view record]
+/// Sets the owner window (when it is a window); returns the previous owner [wParam: new owner
+/// window]
+#define SPM_SETOWNER         (WM_USER + 37)
+/// Saves the view (anchor, end, top row, first column; at most 24 bytes) [wParam: size of the
+/// record; lParam: view record]
+#define SPM_GETVIEW          (WM_USER + 38)
+/// Restores a view saved by SPM_GETVIEW (indices clamped to the counts) [wParam: size of the
+/// record; lParam: view record]
+#define SPM_SETVIEW          (WM_USER + 39)
 #define SPM_GETRANGEEND      (WM_USER + 40)  ///< MAKELONG(end row, end column) of the range holding the focus
-#define SPM_EXTENDTO         (WM_USER + 41)  ///< Moves the focus to (row, column) and extends the current range to it [wParam: row; lParam: column]
-#define SPM_GETCELLREQ       (WM_USER + 42)  ///< Fills a cell request from its row and column: the row record's first two fields and the display text [lParam: cell request]
-#define SPM_SETCELLREQ       (WM_USER + 43)  ///< Set-cell with the request's row, column, value and format; repaints; returns 0 [lParam: cell request]
-#define SPM_CALCWIDTHS       (WM_USER + 44)  ///< Computes pixel widths for the given column array without installing it [lParam: column set record]
-#define SPM_FITROWS          (WM_USER + 45)  ///< Resizes the window so that its client holds exactly that many rows below the header [wParam: number of rows, 0 = the current count]
+/// Moves the focus to (row, column) and extends the current range to it [wParam: row; lParam:
+/// column]
+#define SPM_EXTENDTO         (WM_USER + 41)
+/// Fills a cell request from its row and column: the row record's first two fields and the display
+/// text [lParam: cell request]
+#define SPM_GETCELLREQ       (WM_USER + 42)
+/// Set-cell with the request's row, column, value and format; repaints; returns 0 [lParam: cell
+/// request]
+#define SPM_SETCELLREQ       (WM_USER + 43)
+/// Computes pixel widths for the given column array without installing it [lParam: column set
+/// record]
+#define SPM_CALCWIDTHS       (WM_USER + 44)
+/// Resizes the window so that its client holds exactly that many rows below the header [wParam:
+/// number of rows, 0 = the current count]
+#define SPM_FITROWS          (WM_USER + 45)
 #define SPM_SETDLGCODE       (WM_USER + 46)  ///< Sets the dialog code [lParam: value]
 #define SPM_OPENEDITOR       (WM_USER + 47)  ///< Opens the in-place editor on the focus cell; returns 0
 #define SPM_CLOSEEDITOR      (WM_USER + 48)  ///< Commits and closes the editor; returns 0
-#define SPM_REFRESHCELL      (WM_USER + 49)  ///< Repaints by the flags; returns 0 [wParam: row; lParam: high word: refresh flags, low word: column]
-#define SPM_MAYEDIT          (WM_USER + 50)  ///< The may-edit callback for the request's cell [lParam: cell request]
-#define SPM_HITTEST          (WM_USER + 51)  ///< Hit test: MAKELONG(row, column) at the client point, 0xFFFF for the headers [wParam: x; lParam: y]
-#define SPM_ROWSCHANGED      (WM_USER + 52)  ///< As SPM_REFRESHROWS; wParam names the first changed row [wParam: row]
+/// Repaints by the flags; returns 0 [wParam: row; lParam: high word: refresh flags, low word:
+/// column]
+#define SPM_REFRESHCELL      (WM_USER + 49)
+/// The may-edit callback for the request's cell [lParam: cell request]
+#define SPM_MAYEDIT          (WM_USER + 50)
+/// Hit test: MAKELONG(row, column) at the client point, 0xFFFF for the headers [wParam: x; lParam:
+/// y]
+#define SPM_HITTEST          (WM_USER + 51)
+/// As SPM_REFRESHROWS; wParam names the first changed row [wParam: row]
+#define SPM_ROWSCHANGED      (WM_USER + 52)
 #define SPM_GETSTYLE         (WM_USER + 53)  ///< Style word
 #define SPM_SETSTYLE         (WM_USER + 54)  ///< Replaces the style word; repaints [wParam: style word]
-#define SPM_SETMETRICS       (WM_USER + 55)  ///< Sets header metrics and the row flags (SPMF_) [lParam: header metrics record]
-#define SPM_SUSPEND          (WM_USER + 56)  ///< 0: edit state 0 and repaint; non-zero: commit an open edit, edit state 3 (no painting; erasing only) [wParam: non-zero = suspend]
-#define SPM_INVALIDATERANGE  (WM_USER + 57)  ///< Invalidates the union of the two corner cells' rectangles (a corner outside the view falls back to the cell-area edge) [lParam: range record]
-#define SPM_ENSUREVISIBLE    (WM_USER + 58)  ///< Scrolls the cell into view without moving the focus; returns 0 [wParam: row; lParam: column]
-#define SPM_SETSORT          (WM_USER + 59)  ///< Sets the sort-indicator column (clamped to the column count, 0xFFFF = none) and direction [wParam: direction (non-zero: downward triangle, 0: upward); lParam: column]
-#define SPM_SETEXFLAGS       (WM_USER + 60)  ///< Sets the extended flags (SPX_); repaints [wParam: extended flags]
-#define SPM_GETRANGES        (WM_USER + 61)  ///< Copies all ranges; returns 0 when capacity is below the range count, else 1 [wParam: capacity; lParam: buffer of range records]
+/// Sets header metrics and the row flags (SPMF_) [lParam: header metrics record]
+#define SPM_SETMETRICS       (WM_USER + 55)
+/// 0: edit state 0 and repaint; non-zero: commit an open edit, edit state 3 (no painting; erasing
+/// only) [wParam: non-zero = suspend]
+#define SPM_SUSPEND          (WM_USER + 56)
+/// Invalidates the union of the two corner cells' rectangles (a corner outside the view falls back
+/// to the cell-area edge) [lParam: range record]
+#define SPM_INVALIDATERANGE  (WM_USER + 57)
+/// Scrolls the cell into view without moving the focus; returns 0 [wParam: row; lParam: column]
+#define SPM_ENSUREVISIBLE    (WM_USER + 58)
+/// Sets the sort-indicator column (clamped to the column count, 0xFFFF = none) and direction
+/// [wParam: direction (non-zero: downward triangle, 0: upward); lParam: column]
+#define SPM_SETSORT          (WM_USER + 59)
+/// Sets the extended flags (SPX_); repaints [wParam: extended flags]
+#define SPM_SETEXFLAGS       (WM_USER + 60)
+/// Copies all ranges; returns 0 when capacity is below the range count, else 1 [wParam: capacity;
+/// lParam: buffer of range records]
+#define SPM_GETRANGES        (WM_USER + 61)
 #define SPM_GETRANGECOUNT    (WM_USER + 62)  ///< Number of ranges
-#define SPM_SETRANGES        (WM_USER + 63)  ///< With SPX_DISCONTIGUOUS only: replaces the ranges [wParam: count; lParam: range records]
-#define SPM_GETSNAPSHOT      (WM_USER + 64)  ///< Copies the selection into a snapshot; with a null range buffer stores the range count and returns 1 [lParam: selection snapshot]
-#define SPM_SETSNAPSHOT      (WM_USER + 65)  ///< Restores a selection snapshot (indices clamped to the counts) [lParam: selection snapshot]
-#define SPM_IDEALSIZE        (WM_USER + 66)  ///< The ideal size: fixed column widths plus the row header, rows x row height plus the header [lParam: size record]
-#define SPM_ENABLESCROLL     (WM_USER + 67)  ///< Scroll bars enabled or disabled (derived 0x20000, 0x10000) [wParam: horizontal: 0 = disable; lParam: vertical: 0 = disable]
+/// With SPX_DISCONTIGUOUS only: replaces the ranges [wParam: count; lParam: range records]
+#define SPM_SETRANGES        (WM_USER + 63)
+/// Copies the selection into a snapshot; with a null range buffer stores the range count and
+/// returns 1 [lParam: selection snapshot]
+#define SPM_GETSNAPSHOT      (WM_USER + 64)
+/// Restores a selection snapshot (indices clamped to the counts) [lParam: selection snapshot]
+#define SPM_SETSNAPSHOT      (WM_USER + 65)
+/// The ideal size: fixed column widths plus the row header, rows x row height plus the header
+/// [lParam: size record]
+#define SPM_IDEALSIZE        (WM_USER + 66)
+/// Scroll bars enabled or disabled (derived 0x20000, 0x10000) [wParam: horizontal: 0 = disable;
+/// lParam: vertical: 0 = disable]
+#define SPM_ENABLESCROLL     (WM_USER + 67)
 #define SPM_FREECONTROLS     (WM_USER + 68)  ///< Frees all embedded control instances; returns 0
 #define SPM_GETROWHEIGHT     (WM_USER + 69)  ///< Row height
-#define SPM_INSERTHITTEST    (WM_USER + 70)  ///< MAKELONG(insertion row, column): like SPM_HITTEST but the row is taken to the nearest row boundary [wParam: x; lParam: y]
+/// MAKELONG(insertion row, column): like SPM_HITTEST but the row is taken to the nearest row
+/// boundary [wParam: x; lParam: y]
+#define SPM_INSERTHITTEST    (WM_USER + 70)
 #define SPM_GETROWRECT       (WM_USER + 71)  ///< The row's rectangle [wParam: row; lParam: RECT]
 #define SPM_GETCOLUMNRECT    (WM_USER + 72)  ///< The column's rectangle [wParam: column; lParam: RECT]
-#define SPM_ENABLESCROLLBAR  (WM_USER + 1000)  ///< EnableScrollBar on the grid [wParam: SB_ flags; lParam: ESB_ arrows]
-#define SPM_REDO             (WM_USER + 1001)  ///< Redo (Ctrl+Shift+Z): passes the command to the owner for the selection; repaints by the refresh flags
+/// EnableScrollBar on the grid [wParam: SB_ flags; lParam: ESB_ arrows]
+#define SPM_ENABLESCROLLBAR  (WM_USER + 1000)
+/// Redo (Ctrl+Shift+Z): passes the command to the owner for the selection; repaints by the refresh
+/// flags
+#define SPM_REDO             (WM_USER + 1001)
 #define SPM_SELECTALL        0x7F09  ///< select all: passed to the owner as a command
 
 /// The message sent to the parent while painting (wParam the DC, lParam the

@@ -15,11 +15,16 @@
 #define ZQINAT_DECIMAL          24  ///< decimal separator (copied into the text; the result is its length)
 #define ZQINAT_LIST             40  ///< list separator (copied into the text; the result is its length)
 #define ZQINAT_TIME             60  ///< time separator (copied into the text; the result is its length)
-#define ZQINAT_SMPTE_WHOLE      100  ///< SMPTE whole separator ":" (copied into the text; the result is its length)
-#define ZQINAT_SMPTE_NONDROP    101  ///< SMPTE non-drop frame separator "." (copied into the text; the result is its length)
-#define ZQINAT_SMPTE_DROP       102  ///< SMPTE drop frame separator "," (copied into the text; the result is its length)
-#define ZQINAT_MEASURE_BEAT     120  ///< measure–beat separator "." (copied into the text; the result is its length)
-#define ZQINAT_BEAT_TICK        121  ///< beat–tick separator "." (copied into the text; the result is its length)
+/// SMPTE whole separator ":" (copied into the text; the result is its length)
+#define ZQINAT_SMPTE_WHOLE      100
+/// SMPTE non-drop frame separator "." (copied into the text; the result is its length)
+#define ZQINAT_SMPTE_NONDROP    101
+/// SMPTE drop frame separator "," (copied into the text; the result is its length)
+#define ZQINAT_SMPTE_DROP       102
+/// Measure–beat separator "." (copied into the text; the result is its length)
+#define ZQINAT_MEASURE_BEAT     120
+/// Beat–tick separator "." (copied into the text; the result is its length)
+#define ZQINAT_BEAT_TICK        121
 ///@}
 
 /// The international settings record (796 bytes). Text fields are
@@ -190,7 +195,8 @@ ZQAPI HRSRC WINAPI ZqFindResourceMulti(HZQLANG lang, LPCWSTR name, const LPCWSTR
 /// Load or measure a resource found by ZqFindResource(Multi), from whichever
 /// of the two modules holds it.
 ZQAPI HGLOBAL WINAPI ZqLoadResource(HZQLANG lang, HRSRC resource) ZQ_NOTHROW;
-/// The size in bytes of a resource found by ZqFindResource, from whichever module holds it; 0 on failure.
+/// The size in bytes of a resource found by ZqFindResource, from whichever module holds it; 0 on
+/// failure.
 ZQAPI DWORD WINAPI ZqSizeofResource(HZQLANG lang, HRSRC resource) ZQ_NOTHROW;
 /// The language module when it holds the resource, else the handle's module.
 ZQAPI HINSTANCE WINAPI ZqFindResInstance(HZQLANG lang, LPCWSTR name, LPCWSTR type) ZQ_NOTHROW;
@@ -231,5 +237,6 @@ ZQAPI BOOL WINAPI ZqLang_SaveUserLCIDMetric(LPCWSTR application, DWORD version, 
 /// The `REG_DWORD` value "Locale" of the `HKEY_LOCAL_MACHINE` key formed with "\%s\\\%s" from
 /// "Software\\Halvane" and "Shared Information", 0 when it cannot be read.
 ZQAPI LCID WINAPI ZqGetLocale(void) ZQ_NOTHROW;
-/// Writes the shared "Locale" value that ZqGetLocale reads. S_OK; E_FAIL when the key cannot be created or written.
+/// Writes the shared "Locale" value that ZqGetLocale reads. S_OK; E_FAIL when the key cannot be
+/// created or written.
 ZQAPI HRESULT WINAPI ZqSetLocale(LCID lcid) ZQ_NOTHROW;

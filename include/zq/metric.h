@@ -93,7 +93,8 @@ ZQAPI HRESULT WINAPI ZqSetMetricMultiString(HZQMETRIC handle, LONG id, LPCWSTR d
 
 /// Binary (REG_BINARY).
 ZQAPI DWORD WINAPI ZqGetMetricBinary(HZQMETRIC handle, LONG id, void* buffer, DWORD capacity) ZQ_NOTHROW;
-/// As ZqGetMetricBinary, with the size read back and the codes ZQ_E_METRIC_NOKEY and ZQ_E_METRIC_TOOLARGE.
+/// As ZqGetMetricBinary, with the size read back and the codes ZQ_E_METRIC_NOKEY and
+/// ZQ_E_METRIC_TOOLARGE.
 ZQAPI HRESULT WINAPI ZqGetMetricBinaryEx(HZQMETRIC handle, LONG id, void* buffer, DWORD capacity,
                                          DWORD* size) ZQ_NOTHROW;
 /// Stores `size` bytes as a REG_BINARY value.

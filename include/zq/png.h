@@ -47,7 +47,8 @@ ZQAPI BITMAPINFOHEADER* WINAPI ZqLoadResourcePngDib(HZQLANG lang, LPCWSTR name) 
 ZQAPI HRESULT WINAPI ZqLoadResourcePngDibEx(HZQLANG lang, LPCWSTR name, BITMAPINFOHEADER** image) ZQ_NOTHROW;
 /// Image block or null; `ZqLoadDiskPngDibEx(path, out image block)` -> status.
 ZQAPI BITMAPINFOHEADER* WINAPI ZqLoadDiskPngDib(LPCWSTR path) ZQ_NOTHROW;
-/// As ZqLoadDiskPngDib, returning the status (0x8004E007 for a file that cannot be opened); `*image` is null on failure.
+/// As ZqLoadDiskPngDib, returning the status (0x8004E007 for a file that cannot be opened);
+/// `*image` is null on failure.
 ZQAPI HRESULT WINAPI ZqLoadDiskPngDibEx(LPCWSTR path, BITMAPINFOHEADER** image) ZQ_NOTHROW;
 /// Writes the image (bits null: they follow the header) through an
 /// intermediate image of the options' type; null options: Rgba32, not

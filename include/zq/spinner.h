@@ -44,7 +44,8 @@ typedef struct ZQSPINNERINST {
 #define SPNM_SETPOS          (WM_USER + 528)  ///< lParam value -> the value, clamped
 #define SPNM_SETCENTER       (WM_USER + 529)  ///< sets the centre (clamped) [lParam: value]
 #define SPNM_GETSENSITIVITY  (WM_USER + 542)  ///< pixels a drag takes for the whole range
-#define SPNM_SETSENSITIVITY  (WM_USER + 543)  ///< sets the pixels a drag takes for the whole range [lParam: pixels]
+/// Sets the pixels a drag takes for the whole range [lParam: pixels]
+#define SPNM_SETSENSITIVITY  (WM_USER + 543)
 #define SPNM_GETNOTIFY       (WM_USER + 544)  ///< the window notifications go to
 #define SPNM_SETNOTIFY       (WM_USER + 545)  ///< wParam window -> it
 #define SPNM_SETSTYLE        (WM_USER + 546)  ///< wParam new low word of the style, LOWORD(lParam) repaint

@@ -77,7 +77,8 @@ static_assert(sizeof(ZQAUTOSCROLL) == 96, "auto-scroll record");
 /// the pointer) and enters the host program in the mouse driver's exceptions
 /// list. The registry status of the last step.
 ZQAPI LONG WINAPI ZqWheel_Initialize(DWORD ignored, DWORD passToHover) ZQ_NOTHROW;
-/// Stores the wheel preference (non-zero: pass wheel messages to the window under the pointer); returns it.
+/// Stores the wheel preference (non-zero: pass wheel messages to the window under the pointer);
+/// returns it.
 ZQAPI DWORD WINAPI ZqWheel_UpdatePrefs(DWORD passToHover) ZQ_NOTHROW;
 /// Nothing to undo: kept for callers of ZqWheel_Initialize.
 ZQAPI void WINAPI ZqWheel_Terminate(DWORD ignored) ZQ_NOTHROW;

@@ -48,7 +48,8 @@ ZQAPI HGLOBAL WINAPI ZqCopyHandle(HGLOBAL memory) ZQ_NOTHROW;
 /// Registers a window class (its atom, 0 on failure) / unregisters it when it
 /// is registered (0 for a null name or a class that is not registered).
 ZQAPI ATOM WINAPI ZqRegisterClass(const WNDCLASSW* windowClass) ZQ_NOTHROW;
-/// Unregisters a window class registered with ZqRegisterClass; 0 for a null name or a class that is not registered.
+/// Unregisters a window class registered with ZqRegisterClass; 0 for a null name or a class that is
+/// not registered.
 ZQAPI BOOL WINAPI ZqUnregisterClass(LPCWSTR name, HINSTANCE instance) ZQ_NOTHROW;
 /// Initialises OLE once (`initialise` non-zero: 1 on success, the stored
 /// state when already done) or uninitialises it (only when initialised).
