@@ -127,5 +127,5 @@ ZQAPI int WINAPI ZqFormatDiskFreeSpace(LPCWSTR path, LPWSTR buffer) ZQ_NOTHROW;
 /// "1", "2.00KB", "0.98MB", "1.50GB" (ZqGetByteSizeText2: "1 bytes",
 /// "2.00 KB", ...); `buffer` holds ZQ_SIZE_TEXT_CAPACITY. Returns the length.
 ZQAPI int WINAPI ZqGetByteSizeText(LONGLONG size, LPWSTR buffer) ZQ_NOTHROW;
-/// Arguments: signed 64-bit byte count, buffer. Result: length; spaced form with "bytes".
+/// As ZqGetByteSizeText, in the spaced form with "bytes"; the length.
 ZQAPI int WINAPI ZqGetByteSizeText2(LONGLONG size, LPWSTR buffer) ZQ_NOTHROW;

@@ -170,7 +170,8 @@ ZQAPI HWND WINAPI ZqCreateDialogParam(HZQLANG lang, LPCWSTR name, HWND parent, D
 /// there is one. The window, or null.
 ZQAPI HWND WINAPI ZqCreateDialogIndirectParam(HZQLANG lang, LPCDLGTEMPLATEW dialogTemplate, HWND parent,
                                               DLGPROC proc, LPARAM param) ZQ_NOTHROW;
-/// -1 when the dialog cannot be created.
+/// Runs a modal dialog from the template `name` (the language module first,
+/// then the module); the dialog's result, -1 when it cannot be created.
 ZQAPI INT_PTR WINAPI ZqDialogBoxParam(HZQLANG lang, LPCWSTR name, HWND parent, DLGPROC proc,
                                       LPARAM param) ZQ_NOTHROW;
 /// Runs a modal dialog from an in-memory template on the module's instance. The dialog's result, -1

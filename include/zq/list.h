@@ -130,20 +130,18 @@ ZQAPI int WINAPI ZqList_FindSpecificItemRange(tZQLIST* list, int start, int coun
 /// a match.
 ZQAPI int WINAPI ZqList_FindItemRange(tZQLIST* list, int start, int count, DWORD_PTR key,
                                       ZQLISTMATCHPROC match) ZQ_NOTHROW;
-/// Arguments: list, key, start, count, compare callback. Result: binary search; index of an equal
-/// item or -1.
+/// Binary search of a sorted range: the index of an item equal to `key`, or -1.
 ZQAPI int WINAPI ZqList_FindSortedItemRange(tZQLIST* list, DWORD_PTR key, int start, int count,
                                             ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
-/// Arguments: list, key, start, count, compare callback. Result: binary search for the insertion
-/// index.
+/// Binary search of a sorted range: the index where `key` would be inserted.
 ZQAPI int WINAPI ZqList_FindSortedInsertIndexRange(tZQLIST* list, DWORD_PTR key, int start, int count,
                                                    ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
-/// Arguments: list, criteria, compare callback. Result: in-place selection sort.
+/// Sorts the list in place (selection sort) by `compare` and `criteria`. S_OK; E_FAIL from a
+/// foreign thread.
 ZQAPI HRESULT WINAPI ZqList_Sort(tZQLIST* list, LONG criteria, ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
-/// Arguments: list, criteria, compare callback. Result: in-place heap sort.
+/// As ZqList_Sort, with a heap sort.
 ZQAPI HRESULT WINAPI ZqList_HeapSort(tZQLIST* list, LONG criteria, ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
-/// Arguments: destination list, source list, criteria, compare callback. Result: inserts every
-/// source slot into the destination at its sorted position.
+/// Inserts every slot of the source list into the destination at its sorted position.
 ZQAPI HRESULT WINAPI ZqList_SortTo(tZQLIST* dest, tZQLIST* source, LONG criteria,
                                    ZQLISTCOMPAREPROC compare) ZQ_NOTHROW;
 

@@ -61,7 +61,9 @@ ZQAPI HRESULT WINAPI ZqMetric_DeleteAllService(LPCWSTR service, DWORD version) Z
 /// As ZqMetric_DeleteKey, for the service paths (HKEY_LOCAL_MACHINE only). S_OK.
 ZQAPI HRESULT WINAPI ZqMetric_DeleteKeyService(LPCWSTR service, DWORD version, LPCWSTR subKey) ZQ_NOTHROW;
 
-/// Numbers (REG_DWORD).
+// Numbers (REG_DWORD).
+/// The stored number; 0 when there is no handle, no key, no such value or
+/// not a 4-byte REG_DWORD.
 ZQAPI LONG WINAPI ZqGetMetric(HZQMETRIC handle, LONG id) ZQ_NOTHROW;
 /// The stored number or, when it cannot be read, `default`; then clamped: if minimum equals maximum
 /// no clamping happens; otherwise a value below minimum becomes minimum and a value above maximum
@@ -91,7 +93,9 @@ ZQAPI int WINAPI ZqGetMetricMultiStringEx(HZQMETRIC handle, LONG id, LPWSTR buff
 /// `length` counts every character of `data`, the final empty string included.
 ZQAPI HRESULT WINAPI ZqSetMetricMultiString(HZQMETRIC handle, LONG id, LPCWSTR data, int length) ZQ_NOTHROW;
 
-/// Binary (REG_BINARY).
+// Binary (REG_BINARY).
+/// The number of bytes read; 0 when not stored, of another type or larger
+/// than the buffer. The rest of the buffer is zeroed.
 ZQAPI DWORD WINAPI ZqGetMetricBinary(HZQMETRIC handle, LONG id, void* buffer, DWORD capacity) ZQ_NOTHROW;
 /// As ZqGetMetricBinary, with the size read back and the codes ZQ_E_METRIC_NOKEY and
 /// ZQ_E_METRIC_TOOLARGE.

@@ -56,14 +56,14 @@ typedef struct tZQOVERLAY {
 #define ZQOVERLAY_COUNT 10
 /// The number of overlay compositors (ZQOVERLAY_COUNT).
 ZQAPI int WINAPI ZqOverlay_GetCompositorCount(void) ZQ_NOTHROW;
-/// Null outside 0..9.
+/// Compositor `index` in registry order; null outside 0..9.
 ZQAPI const tZQOVERLAY* WINAPI ZqOverlay_GetCompositor(int index) ZQ_NOTHROW;
 /// Nonzero when the index is valid and its GUID was written.
 ZQAPI BOOL WINAPI ZqOverlay_GetCompositorGUID(int index, GUID* guid) ZQ_NOTHROW;
 /// The entry whose GUID equals `guid` byte for byte, or null. Exported
 /// under this plain name; C++ callers may use the overload below.
 ZQAPI const tZQOVERLAY* WINAPI ZqOverlay_GetCompositorByGUID(REFGUID guid) ZQ_NOTHROW;
-/// Its index, or -1.
+/// The registry index of the compositor with this GUID, or -1.
 ZQAPI int WINAPI ZqOverlay_GetCompositorIndex(REFGUID guid) ZQ_NOTHROW;
 #ifdef __cplusplus
 /// C++: ZqOverlay_GetCompositorByGUID.

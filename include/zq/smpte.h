@@ -38,14 +38,14 @@ ZQAPI DWORD WINAPI ZQSMPTE_SMPTEToFrameCount(const ZQSMPTEVAL* value) ZQ_NOTHROW
 /// a = a + b (or a - b), wrapped into the day of a's type; returns a.
 /// Subtracting into a value whose type is not 1-6 gives 00:00:00:00.
 ZQAPI ZQSMPTEVAL* WINAPI ZQSMPTE_AddSMPTE(ZQSMPTEVAL* a, const ZQSMPTEVAL* b) ZQ_NOTHROW;
-/// Arguments: value a (in/out), value b. Result: a becomes a - b, wrapped into the day; returns a.
+/// a = a - b, wrapped into the day; returns a.
 ZQAPI ZQSMPTEVAL* WINAPI ZQSMPTE_SubtractSMPTE(ZQSMPTEVAL* a, const ZQSMPTEVAL* b) ZQ_NOTHROW;
 /// -1, 0 or 1 by hours, minutes, seconds, frames; types are not compared.
 ZQAPI int WINAPI ZQSMPTE_SMPTECompare(const ZQSMPTEVAL* a, const ZQSMPTEVAL* b) ZQ_NOTHROW;
 /// One frame forward or back, wrapping at 24 hours; a drop-frame label that
 /// does not exist is never produced. `unused` is ignored.
 ZQAPI void WINAPI ZQSMPTE_IncrementByFrame(ZQSMPTEVAL* value, DWORD unused) ZQ_NOTHROW;
-/// Arguments: value (in/out), a 32-bit argument that is ignored. Result: steps one frame back.
+/// Steps one frame back (the second argument is ignored).
 ZQAPI void WINAPI ZQSMPTE_DeccrementByFrame(ZQSMPTEVAL* value, DWORD unused) ZQ_NOTHROW;
 /// The label of the frame that holds nano time `nanos` (negative times and
 /// times past 24 hours wrap into the day).

@@ -71,8 +71,8 @@ static_assert(sizeof(ZQPOSFMT) == 40, "position format");
 #define ZQPOS_FORMAT_CAPACITY 260
 ///@}
 
-/// Arguments: buffer, format, nano time, short flag. Result: characters written (including a
-/// leading "-").
+/// Writes `nanos` in the display kind of `format` (short form when asked); the characters written,
+/// a leading "-" included.
 ZQAPI int WINAPI ZqNanoTimeToText(LPWSTR buffer, const ZQPOSFMT* format, LONGLONG nanos, BOOL shortForm) ZQ_NOTHROW;
 /// As ZqNanoTimeToText, with display flags (ZQPOS_SHORT, ZQPOS_LENGTH).
 ZQAPI int WINAPI ZqNanoTimeToTextEx(LPWSTR buffer, const ZQPOSFMT* format, LONGLONG nanos, DWORD flags) ZQ_NOTHROW;
@@ -111,16 +111,15 @@ ZQAPI int WINAPI ZqTicksToText(LPWSTR buffer, const ZQPOSFMT* format, LONGLONG t
 // none was found). A value that cannot be held in nano time gives the most
 // negative value.
 
-/// Arguments: text, format, default, minimum, maximum (int64 each), parse flags, end out. Result:
-/// nano time.
+/// Reads a time in the display kind of `format`; `defaultValue` when nothing usable was found,
+/// clamped to minimum..maximum.
 ZQAPI LONGLONG WINAPI ZqTextToNanoTimeToken2(LPCWSTR text, const ZQPOSFMT* format, LONGLONG defaultValue,
                                              LONGLONG minimum, LONGLONG maximum, DWORD flags,
                                              LPCWSTR* end) ZQ_NOTHROW;
-/// Arguments: text, format, short flag, end out. Result: nano time (parse flags = short flag).
+/// As ZqTextToNanoTimeToken2 without default and limits.
 ZQAPI LONGLONG WINAPI ZqTextToNanoTimeToken(LPCWSTR text, const ZQPOSFMT* format, BOOL shortForm,
                                             LPCWSTR* end) ZQ_NOTHROW;
-/// Arguments: text, format, short flag, default, minimum, maximum, end out. Result: nano time
-/// (parse flags = short flag + 4).
+/// As ZqTextToNanoTimeToken2 with a short-form flag.
 ZQAPI LONGLONG WINAPI ZqTextToNanoTimeTokenEx(LPCWSTR text, const ZQPOSFMT* format, BOOL shortForm,
                                               LONGLONG defaultValue, LONGLONG minimum, LONGLONG maximum,
                                               LPCWSTR* end) ZQ_NOTHROW;
@@ -130,7 +129,7 @@ ZQAPI LONGLONG WINAPI ZqTextToTimeToken(LPCWSTR text, const ZQPOSFMT* format, BO
 /// Hours, minutes, seconds (and, full form, frames at the format's frame rate).
 ZQAPI LONGLONG WINAPI ZqTextToHMSFToken(LPCWSTR text, const ZQPOSFMT* format, BOOL shortForm,
                                         LPCWSTR* end) ZQ_NOTHROW;
-/// Arguments: text, format, 40-per-foot flag. Result: nano time.
+/// Reads feet and frames (16 or, with the flag, 40 frames a foot); nano time.
 ZQAPI LONGLONG WINAPI ZqTextToFeetAndFramesToken(LPCWSTR text, const ZQPOSFMT* format, BOOL fortyPerFoot) ZQ_NOTHROW;
 /// Kinds 5 and 13: measure, beat (and, full form, tick).
 ZQAPI LONGLONG WINAPI ZqTextToMusicTimeToken(LPCWSTR text, const ZQPOSFMT* format, DWORD flags,
@@ -141,5 +140,5 @@ ZQAPI LONGLONG WINAPI ZqTextToMusicTimeToken(LPCWSTR text, const ZQPOSFMT* forma
 ZQAPI LONGLONG WINAPI ZqTextToMeasuresBeatsTicks(LPCWSTR text, const ZQPOSFMT* format, DWORD counting,
                                                  LONG tickUnit, LONGLONG* measures, LONGLONG* beats,
                                                  LONGLONG* ticks) ZQ_NOTHROW;
-/// Arguments: text, format, counting mode, tick unit. Result: total ticks.
+/// Total ticks of "measure beat tick" text for the counting mode and tick unit.
 ZQAPI LONGLONG WINAPI ZqTextToTicks(LPCWSTR text, const ZQPOSFMT* format, DWORD counting, LONG tickUnit) ZQ_NOTHROW;
