@@ -9,7 +9,8 @@
 ; installation (an upgrade gets the previous files back).
 ; The uninstaller unregisters the module and removes exactly the files and
 ; keys the installer made; the user's saved settings stay unless the user
-; ticks them on the uninstaller's components page (never in silent mode).
+; ticks them on the uninstaller's components page, or passes /REMOVESETTINGS
+; (a silent uninstall keeps them otherwise).
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -169,6 +170,15 @@ Section /o "un.Saved settings" un_settings
   DeleteRegKey HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "${SETTINGS_PARENT}"
 SectionEnd
+
+Function un.onInit
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/REMOVESETTINGS" $R1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${un_settings} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${un_settings} "Also delete your saved ${PRODUCT} settings."

@@ -34,24 +34,31 @@ typedef struct tZQMETRIC* HZQMETRIC;
 #define ZQ_E_METRIC_TOOLARGE  ((HRESULT)0x8004E03CL)   ///< the stored value does not fit the buffer
 ///@}
 
-/// Opening and closing. Paths longer than the store's 259-character limit
-/// are refused with E_INVALIDARG.
+// Opening and closing. Paths longer than the store's 259-character limit
+// are refused with E_INVALIDARG.
+/// Opens (creating when needed) the machine-wide and per-user keys of an
+/// application's store for `version` (and `subKey`). S_OK even when a key
+/// cannot be created (that part then stays unset); E_POINTER for a null
+/// `handle`; E_OUTOFMEMORY; E_INVALIDARG for a path past the limit.
 ZQAPI HRESULT WINAPI ZqMetric_Open(HZQMETRIC* handle, LPCWSTR application, DWORD version,
                                    LPCWSTR subKey) ZQ_NOTHROW;
 /// As ZqMetric_Open with the service paths; both keys are created under HKEY_LOCAL_MACHINE.
 ZQAPI HRESULT WINAPI ZqMetric_OpenService(HZQMETRIC* handle, LPCWSTR service, DWORD version,
                                           LPCWSTR subKey) ZQ_NOTHROW;
-/// Result. Opens a second handle for the same application and version as an existing handle, on the
+/// Opens a second handle for the same application and version as an existing handle, on the
 /// given sub-key.
 ZQAPI HRESULT WINAPI ZqMetric_OpenSubKey(HZQMETRIC* handle, HZQMETRIC existing, LPCWSTR subKey) ZQ_NOTHROW;
-/// `S_OK`. Closes the user key, then the machine key, frees the record. A null handle is accepted.
+/// Closes the user key, then the machine key, and frees the record. A null
+/// handle is accepted. S_OK.
 ZQAPI HRESULT WINAPI ZqMetric_Close(HZQMETRIC handle) ZQ_NOTHROW;
-/// Result. Closes both keys, deletes the per-user path under `HKEY_CURRENT_USER` and the machine
+/// Closes both keys, deletes the per-user path under `HKEY_CURRENT_USER` and the machine
 /// path under `HKEY_LOCAL_MACHINE` (recursively, `ZqRegDeleteKey`), frees the record. `E_FAIL` for
 /// a null handle.
 ZQAPI HRESULT WINAPI ZqMetric_CloseAndDeleteKey(HZQMETRIC handle) ZQ_NOTHROW;
 
-/// Deleting whole stores without a handle.
+// Deleting whole stores without a handle.
+/// Deletes an application's Metrics key for `version` under HKEY_LOCAL_MACHINE,
+/// then under HKEY_CURRENT_USER. S_OK.
 ZQAPI HRESULT WINAPI ZqMetric_DeleteAll(LPCWSTR application, DWORD version) ZQ_NOTHROW;
 /// `S_OK`: deletes the sub-key path (or the Metrics key itself when the name is null) under both
 /// roots, machine first.
@@ -85,7 +92,7 @@ ZQAPI HRESULT WINAPI ZqSetMetricUsingName(HZQMETRIC handle, LPCWSTR name, LONG v
 /// included); a stored text that does not fit reads as not stored.
 ZQAPI int WINAPI ZqGetMetricStringEx(HZQMETRIC handle, LONG id, LPWSTR buffer, int capacity, LPCWSTR fallback,
                                      BOOL emptyIsSet) ZQ_NOTHROW;
-/// Result. Writes `REG_SZ` of (length + 1) x 2 bytes, terminator included.
+/// Writes `REG_SZ` of (length + 1) x 2 bytes, terminator included.
 ZQAPI HRESULT WINAPI ZqSetMetricString(HZQMETRIC handle, LONG id, LPCWSTR text) ZQ_NOTHROW;
 /// Identical to `ZqGetMetricStringEx` with value-name format "Z\%d" and type `REG_MULTI_SZ`.
 ZQAPI int WINAPI ZqGetMetricMultiStringEx(HZQMETRIC handle, LONG id, LPWSTR buffer, int capacity,
@@ -104,7 +111,9 @@ ZQAPI HRESULT WINAPI ZqGetMetricBinaryEx(HZQMETRIC handle, LONG id, void* buffer
 /// Stores `size` bytes as a REG_BINARY value.
 ZQAPI HRESULT WINAPI ZqSetMetricBinary(HZQMETRIC handle, LONG id, const void* data, DWORD size) ZQ_NOTHROW;
 
-/// Kind-generic operations.
+// Kind-generic operations.
+/// S_OK when a value of that id exists with exactly that kind's registry
+/// type; S_FALSE otherwise, also without a handle or key.
 ZQAPI HRESULT WINAPI ZqDoesMetricExist(HZQMETRIC handle, LONG id, DWORD kind) ZQ_NOTHROW;
 /// `S_OK` when deleted, `E_FAIL` when the delete fails (also when the value does not exist),
 /// `S_FALSE` when there is no handle or key.

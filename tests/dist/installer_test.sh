@@ -2,8 +2,8 @@
 # The installer as a user runs it, in a Wine prefix of its own: a silent
 # install of an older build, the user's settings, the upgrade in place, the
 # registration, the uninstall entry, a song played through the registered
-# module, a registration that fails (rolled back, the upgrade kept), and
-# the uninstaller (nothing of ours left, the settings kept).
+# module, a registration that fails (rolled back, the upgrade kept), the
+# uninstaller (nothing of ours left, the settings kept; removed when asked).
 #   installer_test.sh BUILD VERSION
 set -u
 build=$(cd "$1" && pwd) version=$2
@@ -116,6 +116,17 @@ done
 check "the user's settings are kept" same "$(value "$settings_key" I1)" 0x7
 check "the settings' parent keys are kept" same "$(wine reg query 'HKCU\Software\Halvane' 2>/dev/null | tr -d '\r' | grep -c 'Halvane\\Quillet$')" 1
 check "quillet-host no longer finds the plug-in" not plays
+
+# ---- asked to, the uninstaller removes the user's settings too, and
+# nothing else under the maker's key
+wine "$setup" /S "/D=${dir_words[@]}"
+check "reinstalls silently" test $? = 0
+wine reg add 'HKCU\Software\Halvane\Shared Information' /v Locale /t REG_DWORD /d 1031 /f >/dev/null 2>&1
+wine "$unix/uninstall.exe" /S /REMOVESETTINGS
+wineserver -w
+check "uninstaller with /REMOVESETTINGS removes the folder" test ! -e "$unix"
+check "the user's settings are removed when asked" no_key 'HKCU\Software\Halvane\Quillet'
+check "other keys of the maker stay" same "$(value 'HKCU\Software\Halvane\Shared Information' Locale)" 0x407
 
 # ---- a failed registration on a fresh machine leaves nothing
 wine "$broken" /S "/D=${dir_words[@]}"
