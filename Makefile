@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all bootstrap configure build test demo bench clean
+.PHONY: all bootstrap configure build test demo bench docs dist clean
 
 all: build
 
@@ -22,6 +22,14 @@ test: build
 demo: configure
 	@cmake --build $(BUILD) --target quillet quillet-host
 	@scripts/demo $(BUILD)
+
+# The HTML reference of the public headers (build/docs/html).
+docs: configure
+	@cmake --build $(BUILD) --target docs
+
+# The installer and the SDK (build/dist).
+dist: configure
+	@cmake --build $(BUILD) --target dist
 
 bench: bootstrap
 	@scripts/bench-peers $(BUILD)

@@ -7,8 +7,8 @@ function(quillet_add_language_module target)
   set(res ${CMAKE_CURRENT_BINARY_DIR}/${target}.res)
   add_custom_command(OUTPUT ${res}
     COMMAND ${CMAKE_RC_COMPILER} -c 65001 -I${CMAKE_SOURCE_DIR}/include -I${CMAKE_SOURCE_DIR}/src
-            -i ${L_RC} -O coff -o ${res}
-    DEPENDS ${L_RC} ${L_DEPENDS}
+            -I${QUILLET_VERSION_DIR} -i ${L_RC} -O coff -o ${res}
+    DEPENDS ${L_RC} ${L_DEPENDS} ${QUILLET_VERSION_FILES}
     COMMENT "Compiling the resources of ${target}" VERBATIM)
   add_custom_command(OUTPUT ${L_OUTPUT}
     COMMAND ${CMAKE_C_COMPILER} -shared -nostdlib -Wl,-e,0 ${res} -o ${L_OUTPUT}

@@ -20,6 +20,7 @@
 #include "options.h"
 #include "page_frame.h"
 #include "player.h"
+#include "quillet_version.h"
 #include "smf.h"
 
 namespace {
@@ -390,6 +391,10 @@ int main() {
   }
   if (options.help) {
     std::printf("%s", tool::Usage());
+    return 0;
+  }
+  if (options.version) {
+    std::printf("quillet-host %s\n", QUILLET_VERSION_TEXT);
     return 0;
   }
   CoInitialize(nullptr);

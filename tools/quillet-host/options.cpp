@@ -64,6 +64,7 @@ const char* Usage() {
          "  --list              print sub-tracks, channels and positions found\n"
          "  --progress          show progress even when stderr is not a terminal\n"
          "  --quiet             no progress display\n"
+         "  --version           print the version and exit\n"
          "Sub-tracks are numbered 1, 2, ... in the order their track and channel first\n"
          "appear; offsets reach sub-tracks 1 to 255. The filter starts each sub-track at\n"
          "its offset volume and pan: without --state it starts from the song's own first\n"
@@ -119,6 +120,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
       o->quiet = true;
     } else if (arg == L"-h" || arg == L"--help") {
       o->help = true;
+    } else if (arg == L"--version") {
+      o->version = true;
     } else if (!arg.empty() && arg[0] == L'-') {
       *error = "unknown option '" + Narrow(arg) + "'";
       return false;
@@ -129,7 +132,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
       return false;
     }
   }
-  if (o->help) return true;
+  if (o->help || o->version) return true;
   if (o->input.empty()) {
     *error = "no input file";
     return false;

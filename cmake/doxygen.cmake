@@ -1,0 +1,11 @@
+# Runs Doxygen on DOCS/Doxyfile; fails, showing them, on any warning.
+file(REMOVE_RECURSE ${DOCS}/html)
+file(REMOVE ${DOCS}/warnings.log)
+execute_process(COMMAND ${DOXYGEN} ${DOCS}/Doxyfile WORKING_DIRECTORY ${DOCS} RESULT_VARIABLE rc)
+if(EXISTS ${DOCS}/warnings.log)
+  file(READ ${DOCS}/warnings.log warnings)
+endif()
+if(NOT rc EQUAL 0 OR NOT "${warnings}" STREQUAL "")
+  file(REMOVE ${DOCS}/html/index.html)
+  message(FATAL_ERROR "Doxygen (exit ${rc}) warned about the public headers:\n${warnings}")
+endif()
