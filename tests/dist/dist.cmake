@@ -11,7 +11,7 @@ add_dependencies(dist_version_tests quillet-host quillet_lng)
 # 0.9.0) and tries an installer whose module cannot register.
 set(QUILLET_INSTALLER_TEST_DIR ${CMAKE_BINARY_DIR}/installer-test)
 quillet_version_header(${QUILLET_INSTALLER_TEST_DIR}/version-older 0 9 0)
-add_library(quillet_older SHARED src/plugin/dll_main.cpp ${QUILLET_RC} ${QUILLET_DEF})
+add_library(quillet_older SHARED src/module/dll_main.cpp ${QUILLET_RC} ${QUILLET_DEF})
 set_target_properties(quillet_older PROPERTIES PREFIX "" OUTPUT_NAME quillet
                       RUNTIME_OUTPUT_DIRECTORY ${QUILLET_INSTALLER_TEST_DIR}/older
                       ARCHIVE_OUTPUT_DIRECTORY ${QUILLET_INSTALLER_TEST_DIR}/older-implib)

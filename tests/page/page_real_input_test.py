@@ -191,6 +191,7 @@ def ok_run():
     frame.keys("End", "BackSpace", "BackSpace", "BackSpace")
     frame.type("2")
     frame.keys("Tab")                                  # the edit keeps the shift when it loses the focus
+    frame.keys("Down", "Down", "Down")                 # root note: Don't transpose, C, C#, D
     frame.click(PLAYBACK_FILTER)
     dialog = wait_for_window("MIDI Event Filter", 15)
     check(dialog is not None, "the playback filter dialog opens")
@@ -207,6 +208,7 @@ def ok_run():
     check(code == 0, "OK writes the song (exit %s: %s)" % (code, err.strip()))
     check("written to:" in out, "OK says where it wrote")
     check("pitch shift:      +2 semitones" in out, "the summary names the pitch shift: " + out)
+    check("root note:        D\n" in out, "the summary names the root note: " + out)
     if code != 0 or not os.path.exists(song_path("edited.mid")):
         return
     source = midicsv(song_path(SONG))

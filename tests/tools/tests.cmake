@@ -3,6 +3,7 @@ target_compile_definitions(tool_host_tests PRIVATE QUILLET_DEMO_SONG=L"Z:${CMAKE
 add_dependencies(tool_host_tests quillet-host)
 set_tests_properties(tool_host_tests PROPERTIES RESOURCE_LOCK module_registration)
 quillet_add_test(tool_smf_read_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/tools/smf_read_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/tools/pitch_shift_test.cpp ${CMAKE_SOURCE_DIR}/tools/quillet-host/song_events.cpp
   ${CMAKE_SOURCE_DIR}/tools/quillet-host/smf_read.cpp ${CMAKE_SOURCE_DIR}/tools/quillet-host/smf_write.cpp)
 target_include_directories(tool_smf_read_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/quillet-host)
 target_compile_definitions(tool_smf_read_tests PRIVATE QUILLET_DEMO_SONG=L"Z:${CMAKE_SOURCE_DIR}/demo/demo-song.mid")
