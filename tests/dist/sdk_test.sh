@@ -43,7 +43,7 @@ check "hello runs against the SDK's module" hello_output
 check "the sample host builds from the SDK alone" bash -c "cd '$sdk/samples/quillet-host' &&
   i686-w64-mingw32-windres -I . quillet-host.rc -O coff -o '$work/quillet-host.res' &&
   $gxx -std=gnu++20 -DUNICODE -D_UNICODE -I ../../include -I . -I hostkit *.cpp hostkit/*.cpp \
-    '$work/quillet-host.res' -o '$work/quillet-host.exe' -static -lole32 -loleaut32 -luuid -lshell32"
+    '$work/quillet-host.res' -o '$work/quillet-host.exe' -static -lole32 -loleaut32 -luuid -lshell32 -lcomctl32 -lgdi32"
 sample_version() { "$root/scripts/wine-run" "$work/quillet-host.exe" --version | grep -qx "quillet-host $version"; }
 check "the sample host reports the version" sample_version
 sample_list() {
