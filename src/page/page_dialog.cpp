@@ -74,14 +74,15 @@ void Layout(PageWindow& w, int width, int height) {
     SetWindowPos(w.transportBar, nullptr, grid.left, bandTop, std::max<int>(transport.cx, 1), transport.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   if (HWND time = GetDlgItem(w.dialog, IDC_PAGE_TIME)) {
-    // Right-aligned under the grid's right edge, as wide as the widest
+    // Ends under the grid's right edge; the band keeps room for the widest
     // time it shows.
     RECT t = ChildRect(w.dialog, time);
     const SIZE widest = TextSize(time, kWidestTime);
-    const int timeWidth = std::max<int>(t.right - t.left, widest.cx + 2);
+    const int timeWidth = widest.cx + 1;
     const int timeHeight = std::max<int>(t.bottom - t.top, widest.cy);
     SetWindowPos(time, nullptr, width - kMargin - timeWidth, bandTop + (bottomBand - timeHeight) / 2, timeWidth,
                  timeHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    page::FitTimeToText(w.dialog);
   }
   SetWindowPos(gridWindow, nullptr, 0, 0, std::max<int>(width - kMargin - grid.left, 1),
                std::max<int>(bandTop - 3 - grid.top, 1), SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);

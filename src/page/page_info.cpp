@@ -128,6 +128,29 @@ void StorePitchShift(HWND dialog, FilterObject& filter) noexcept {
   SendDlgItemMessageW(dialog, IDC_PAGE_PITCH_SPIN, SPNM_SETPOS, 0, shift);
 }
 
+// The time display keeps its right edge and is as wide as its text: a
+// left-aligned text drawn whole, standing right-aligned on the page.
+void FitTimeToText(HWND dialog) noexcept {
+  HWND time = GetDlgItem(dialog, IDC_PAGE_TIME);
+  if (!time) return;
+  RECT r;
+  GetWindowRect(time, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  WCHAR text[64] = L"";
+  GetWindowTextW(time, text, ARRAYSIZE(text));
+  SIZE size = {};
+  if (HDC dc = GetDC(time)) {
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(time, WM_GETFONT, 0, 0)));
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    SelectObject(dc, old);
+    ReleaseDC(time, dc);
+  }
+  const int width = size.cx + 1;
+  if (width == r.right - r.left) return;
+  SetWindowPos(time, nullptr, r.right - width, r.top, width, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(time, nullptr, TRUE);
+}
+
 void ShowTime(HWND dialog, FilterObject& filter) noexcept {
   QUILLET_POSITION position{};
   filter.GetHostProperty(QPROP_POSITION, sizeof(position), &position);
@@ -135,6 +158,7 @@ void ShowTime(HWND dialog, FilterObject& filter) noexcept {
   if (IQuilletTimeConvert* time = filter.TimeConverter();
       time && SUCCEEDED(midi::EventTimeText(time, position.time, ZQPOS_MBT, false, text, ARRAYSIZE(text))))
     ZqSetDlgItemTextNoFlash(dialog, IDC_PAGE_TIME, L"%s", text);
+  FitTimeToText(dialog);
 }
 
 }  // namespace quillet::page

@@ -42,6 +42,8 @@ void ShowPitchShift(HWND dialog, FilterObject& filter) noexcept;
 // Reads the edit, clamps to -24..24, stores it in the host and shows it.
 void StorePitchShift(HWND dialog, FilterObject& filter) noexcept;
 void ShowTime(HWND dialog, FilterObject& filter) noexcept;
+// Sizes the time display to its text, keeping its right edge.
+void FitTimeToText(HWND dialog) noexcept;
 
 // The mix grid (page_grid.cpp): columns and owner record, and the clicks
 // of its check cells.

@@ -922,17 +922,23 @@ TEST_F(PageSlots, LayoutFollowsTheSize) {
   EXPECT_GE(used, client.right - 2);
   EXPECT_LE(std::abs(columns.columns[4].width - columns.columns[5].width), 1);
   EXPECT_GE(columns.columns[4].width, 80);
-  // The time display holds the widest time.
+  // The time display holds its whole text, whatever it shows, and ends
+  // under the grid's right edge.
   HWND timeWindow = GetDlgItem(PageWindow(), IDC_PAGE_TIME);
-  HDC dc = GetDC(timeWindow);
-  HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(timeWindow, WM_GETFONT, 0, 0)));
-  SIZE widest{};
-  GetTextExtentPoint32W(dc, L"00000.00.000", 12, &widest);
-  SelectObject(dc, font);
-  ReleaseDC(timeWindow, dc);
-  RECT timeRect;
-  GetClientRect(timeWindow, &timeRect);
-  EXPECT_GE(timeRect.right, widest.cx);
+  for (const wchar_t* shown : {L"1.1.000", L"00000.00.000"}) {
+    SetWindowTextW(timeWindow, shown);
+    SendMessageW(PageWindow(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(700, 300));
+    HDC dc = GetDC(timeWindow);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(timeWindow, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, shown, static_cast<int>(wcslen(shown)), &text);
+    SelectObject(dc, font);
+    ReleaseDC(timeWindow, dc);
+    RECT timeRect;
+    GetClientRect(timeWindow, &timeRect);
+    EXPECT_GE(timeRect.right, text.cx) << shown;
+    EXPECT_EQ(rectOf(IDC_PAGE_TIME).right, rectOf(IDC_PAGE_GRID).right) << shown;
+  }
   ASSERT_EQ(page->Move(&large), S_OK);
   RECT grid = rectOf(IDC_PAGE_GRID), transport = rectOf(IDC_PAGE_TRANSPORT), time = rectOf(IDC_PAGE_TIME),
        track = rectOf(IDC_PAGE_TRACK_TOOLBAR);
