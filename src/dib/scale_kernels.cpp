@@ -68,86 +68,88 @@ void Walk(const Axis& ax, const Axis& ay, const Plane& dst, bool replace, Sample
 inline BYTE Clamp255(int v) noexcept { return static_cast<BYTE>(v < 0 ? 0 : v > 255 ? 255 : v); }
 
 // ---- bilinear -----------------------------------------------------------------------
+// One 8-bit sample from the columns left and right (byte offsets) of rows
+// r0 and r1: each neighbour's weight is the product of its two fractions,
+// truncated to 14 bits.
+inline void BilinearSample8(const BYTE* r0, const BYTE* r1, int left, int right, int a, int b, BYTE* out) noexcept {
+  const int w11 = a * b / 16384, w01 = (16384 - a) * b / 16384, w10 = (16384 - b) * a / 16384,
+            w00 = (16384 - b) * (16384 - a) / 16384;
+  for (int c = 0; c < 4; ++c)
+    out[c] = static_cast<BYTE>((w00 * r0[left + c] + w10 * r0[right + c] + w01 * r1[left + c] + w11 * r1[right + c]) >>
+                               14);
+}
+
 void Bilinear8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   Walk<true>(ax, ay, dst, replace, [&](int k, int j, BYTE* out) {
-    const BYTE* r0 = src.Row(ay.index[j]);
-    const BYTE* r1 = src.Row(ay.next[j]);
-    int a = ax.fraction[k], b = ay.fraction[j];
-    int w11 = a * b / 16384, w01 = (16384 - a) * b / 16384, w10 = (16384 - b) * a / 16384,
-        w00 = (16384 - b) * (16384 - a) / 16384;
-    const BYTE *p00 = r0 + 4 * ax.index[k], *p10 = r0 + 4 * ax.next[k], *p01 = r1 + 4 * ax.index[k],
-               *p11 = r1 + 4 * ax.next[k];
-    for (int c = 0; c < 4; ++c)
-      out[c] = static_cast<BYTE>((w00 * p00[c] + w10 * p10[c] + w01 * p01[c] + w11 * p11[c]) >> 14);
+    BilinearSample8(src.Row(ay.index[j]), src.Row(ay.next[j]), 4 * ax.index[k], 4 * ax.next[k], ax.fraction[k],
+                    ay.fraction[j], out);
   });
 }
 
-// SSE2 form of Bilinear8, the same integers. Four destination pixels a
-// step: their weights are the scalar form's truncated products (16-bit
-// fractions multiplied in 32-bit lanes by a multiply-add against zero
-// high words), paired (upper row, lower row) per column; the two rows'
-// bytes are interleaved the same way, so one multiply-add per column gives
-// each channel's upper and lower neighbours times their weights in 32
-// bits.
+// SSE2 form of Bilinear8, the same integers, four destination pixels a
+// step. A weight is (a x b) >> 14 with both fractions at most 16384, which
+// is the high half of the 16-bit product (2a x 2b): one unsigned multiply.
+// What depends on the column alone is made once per call: its byte offset
+// and its doubled fractions, (1 - a) in eight lanes and a in eight; per
+// row they are multiplied by (1 - b, b, ...) doubled, giving the column's
+// left and right weight pairs (upper, lower) in every 32-bit lane. The two
+// rows' bytes are interleaved (upper, lower), so one multiply-add per
+// neighbouring column gives each channel's upper and lower contributions
+// in 32 bits.
 void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   if (!ax.count) return;
-  const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi32(16384);
-  std::vector<BYTE> aside(static_cast<size_t>(ax.count) * 4);
   // Columns clamped at the last source column (their right pixel is
-  // their own) end the row; the vector steps stop before them, so they
-  // never read past the row.
+  // their own) end the row; the vector steps stop before them, so their
+  // 8-byte loads never pass the row's end.
   int unclamped = ax.count;
   while (unclamped > 0 && ax.next[unclamped - 1] == ax.index[unclamped - 1]) --unclamped;
+  const int vectorColumns = unclamped & ~3;
+  // The heap gives 8-byte alignment here: the lanes start at the first
+  // 16-byte boundary of their buffer.
+  std::vector<int> offsets(vectorColumns);
+  std::vector<uint16_t> lanes(static_cast<size_t>(vectorColumns) * 16 + 8);
+  uint16_t* const across = lanes.data() + ((16 - (reinterpret_cast<uintptr_t>(lanes.data()) & 15)) & 15) / 2;
+  for (int k = 0; k < vectorColumns; ++k) {
+    offsets[k] = 4 * ax.index[k];
+    std::fill_n(across + 16 * k, 8, static_cast<uint16_t>(2 * (16384 - ax.fraction[k])));
+    std::fill_n(across + 16 * k + 8, 8, static_cast<uint16_t>(2 * ax.fraction[k]));
+  }
+  const int* const offset = offsets.data();
+  const __m128i* const doubled = reinterpret_cast<const __m128i*>(across);
+  const __m128i zero = _mm_setzero_si128();
+  std::vector<BYTE> aside(static_cast<size_t>(ax.count) * 4);
   for (int j = 0; j < ay.count; ++j) {
-    const BYTE* r0 = src.Row(ay.index[j]);
-    const BYTE* r1 = src.Row(ay.next[j]);
+    const BYTE* const r0 = src.Row(ay.index[j]);
+    const BYTE* const r1 = src.Row(ay.next[j]);
     const int fy = ay.fraction[j];
-    const __m128i below = _mm_set1_epi32(fy), above = _mm_set1_epi32(16384 - fy);
+    const __m128i down = _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(2 * fy) << 16) | (2 * (16384 - fy))));
+    // The column's left and right pixels of both rows, bytes interleaved
+    // (upper, lower), times their weight pairs.
+    auto sample = [&](int k) {
+      const int at = offset[k];
+      const __m128i both = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + at)),
+                                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + at)));
+      const __m128i left = _mm_mulhi_epu16(doubled[2 * k], down), right = _mm_mulhi_epu16(doubled[2 * k + 1], down);
+      const __m128i sum = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(both, zero), left),
+                                        _mm_madd_epi16(_mm_unpackhi_epi8(both, zero), right));
+      return _mm_srli_epi32(sum, 14);
+    };
     // Rows the sample replaces are written in place; a partly covered row
     // (edges kept) is made aside and blended in.
     BYTE* row = dst.Row(ay.first + j) + static_cast<ptrdiff_t>(ax.first) * 4;
     bool inPlace = replace || ay.coverage[j] == kFixedOne;
-    BYTE* out = inPlace ? row : aside.data();
+    BYTE* const out = inPlace ? row : aside.data();
     BYTE saved[2][4];
     std::memcpy(saved[0], row, 4);
     std::memcpy(saved[1], row + 4 * (ax.count - 1), 4);
-    // The column's left and right pixels of both rows, bytes interleaved
-    // (upper, lower).
-    auto columns = [&](int k) {
-      const int at = 4 * ax.index[k];
-      return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + at)),
-                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + at)));
-    };
-    auto sample = [&](int k, __m128i leftWeights, __m128i rightWeights) {
-      __m128i both = columns(k);
-      __m128i sum = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(both, zero), leftWeights),
-                                  _mm_madd_epi16(_mm_unpackhi_epi8(both, zero), rightWeights));
-      return _mm_srli_epi32(sum, 14);
-    };
     int k = 0;
-    for (; k + 4 <= unclamped; k += 4) {
-      const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&ax.fraction[k]));
-      const __m128i left = _mm_sub_epi32(one, right);
-      auto weight = [](__m128i x, __m128i y) { return _mm_srli_epi32(_mm_madd_epi16(x, y), 14); };
-      // Per column: (upper, lower) weights of the left pixel, then of the right one.
-      const __m128i leftPairs = _mm_or_si128(weight(left, above), _mm_slli_epi32(weight(left, below), 16));
-      const __m128i rightPairs = _mm_or_si128(weight(right, above), _mm_slli_epi32(weight(right, below), 16));
-      __m128i s0 = sample(k, _mm_shuffle_epi32(leftPairs, 0x00), _mm_shuffle_epi32(rightPairs, 0x00));
-      __m128i s1 = sample(k + 1, _mm_shuffle_epi32(leftPairs, 0x55), _mm_shuffle_epi32(rightPairs, 0x55));
-      __m128i s2 = sample(k + 2, _mm_shuffle_epi32(leftPairs, 0xAA), _mm_shuffle_epi32(rightPairs, 0xAA));
-      __m128i s3 = sample(k + 3, _mm_shuffle_epi32(leftPairs, 0xFF), _mm_shuffle_epi32(rightPairs, 0xFF));
+    for (; k < vectorColumns; k += 4) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * k),
-                       _mm_packus_epi16(_mm_packs_epi32(s0, s1), _mm_packs_epi32(s2, s3)));
+                       _mm_packus_epi16(_mm_packs_epi32(sample(k), sample(k + 1)),
+                                        _mm_packs_epi32(sample(k + 2), sample(k + 3))));
     }
-    for (; k < ax.count; ++k) {
-      const int a = ax.fraction[k];
-      const int w11 = a * fy / 16384, w01 = (16384 - a) * fy / 16384, w10 = (16384 - fy) * a / 16384,
-                w00 = (16384 - fy) * (16384 - a) / 16384;
-      const BYTE *p00 = r0 + 4 * ax.index[k], *p10 = r0 + 4 * ax.next[k], *p01 = r1 + 4 * ax.index[k],
-                 *p11 = r1 + 4 * ax.next[k];
-      for (int c = 0; c < 4; ++c)
-        out[4 * k + c] = static_cast<BYTE>((w00 * p00[c] + w10 * p10[c] + w01 * p01[c] + w11 * p11[c]) >> 14);
-    }
+    for (; k < ax.count; ++k)
+      BilinearSample8(r0, r1, 4 * ax.index[k], 4 * ax.next[k], ax.fraction[k], fy, out + 4 * k);
     if (replace) continue;
     if (!inPlace) {
       for (int e = 0; e < ax.count; ++e) Store8(row + 4 * e, out + 4 * e, Coverage(ax, ay, e, j), false);
