@@ -130,6 +130,38 @@ TEST(DibScale, BilinearEqualsTheModelWithAndWithoutVectorForms) {
   EXPECT_GT(drawn, 300);
 }
 
+// Rows long enough for many vector steps, fractions of zero (a whole
+// weight, 16384) and of one half, and the largest sums (every channel
+// 255): the SSE2 bilinear form still gives the model's bytes.
+TEST(DibScale, BilinearVectorFormAtTheExtremes) {
+  struct Extreme {
+    int sw, sh, dw, dh;
+  };
+  // Enlarging and halving wide rows, the exact 2x - 1 grid (fractions 0
+  // and 8192), and equal sizes (every fraction 0).
+  const Extreme extremes[] = {{301, 3, 450, 5}, {450, 4, 225, 3}, {40, 4, 79, 7}, {64, 3, 64, 3}};
+  std::mt19937 rng(2009);
+  for (const Extreme& e : extremes)
+    for (int pattern = 0; pattern < 3; ++pattern) {
+      Image src(e.sw, e.sh), dst(e.dw, e.dh);
+      for (size_t i = 0; i < src.pixels.size(); ++i)
+        src.pixels[i] = pattern == 0 ? 255 : pattern == 1 ? ((i / 4) % 2 ? 255 : 0) : static_cast<BYTE>(rng());
+      Randomise(dst, rng);
+      Case c{e.sw, e.sh, e.dw, e.dh, {0, 0, e.sw * 16384, e.sh * 16384}, {0, 0, e.dw * 16384, e.dh * 16384}};
+      Image expected = dst, scalar = dst;
+      scalemodel::Prepared m = scalemodel::Prepare(e.dw, e.dh, Of(c.d), e.sw, e.sh, Of(c.s));
+      ASSERT_TRUE(m.draw);
+      scalemodel::Bilinear(expected, src, m, true);
+      {
+        ScalarForms forms;
+        ASSERT_EQ(Scale(scalar, src, c, false, true), S_OK);
+      }
+      ASSERT_EQ(Scale(dst, src, c, false, true), S_OK);
+      ASSERT_EQ(scalar.pixels, expected.pixels) << e.sw << " -> " << e.dw << ", pattern " << pattern;
+      ASSERT_EQ(dst.pixels, expected.pixels) << e.sw << " -> " << e.dw << ", pattern " << pattern << " (SSE2)";
+    }
+}
+
 // The SSE2 bicubic form computes the same integers as the scalar one.
 TEST(DibScale, BicubicSse2EqualsScalar) {
   std::mt19937 rng(2007);
