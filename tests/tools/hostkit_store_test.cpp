@@ -122,4 +122,64 @@ TEST(HostkitStore, EveryRecordComesBackByEveryRoute) {
   }
 }
 
+// A checkpoint and going back to it undo every kind of edit a page makes
+// through the host: sub-track changes, added and deleted sub-tracks and
+// events, properties; the record of edits stays.
+TEST(HostkitStore, GoingBackToACheckpointUndoesEveryEdit) {
+  std::mt19937 rng(5);
+  hostkit::Host* host = hostkit::Host::Create();
+  host->AddSubTrack(0, L"Piano");
+  host->AddSubTrack(9, L"Drums");
+  host->AddEvents(Records(rng, 200));
+  const LONG shift = 3;
+  host->Set(QPROP_PITCH_SHIFT, 0, 0, sizeof(shift), &shift);
+  auto snapshot = [&] {
+    std::vector<QUILLET_EVENT> events;
+    for (size_t i = 0; i < host->EventCount(); ++i) events.push_back(host->EventAt(i));
+    return events;
+  };
+  const std::vector<hostkit::SubTrack> subTracksBefore = host->SubTracks();
+  std::vector<QUILLET_EVENT> eventsBefore = snapshot();
+  auto checkpoint = host->MakeCheckpoint();
+
+  ASSERT_EQ(host->BeginAccess(1, L"Mute MIDI sub track"), S_OK);
+  QUILLET_SUBTRACK d{};
+  d.key = 1;
+  d.mute = 1;
+  d.channel = 4;
+  d.name = const_cast<LPWSTR>(L"Renamed");
+  EXPECT_EQ(host->ChangeSubTrack(1, 1, &d, QSUB_MUTE | QSUB_CHANNEL | QSUB_NAME), S_OK);
+  EXPECT_EQ(host->Insert(0, QEDIT_SUBTRACK, reinterpret_cast<const QUILLET_EVENT*>(&d)), S_OK);
+  QUILLET_EVENT gone{};
+  gone.subTrack = 2;
+  EXPECT_EQ(host->Delete(QEDIT_SUBTRACK, &gone), S_OK);
+  QUILLET_EVENT added = hostkit::MakeShort(QEV_NOTE, 1, 0, 7, 60, 100);
+  host->AddEvent(added);
+  EXPECT_EQ(host->EndAccess(TRUE), S_OK);
+  const LONG otherShift = -12;
+  host->Set(QPROP_PITCH_SHIFT, 0, 0, sizeof(otherShift), &otherShift);
+
+  host->Restore(*checkpoint);
+  ASSERT_EQ(host->SubTracks().size(), subTracksBefore.size());
+  for (size_t i = 0; i < subTracksBefore.size(); ++i) {
+    const hostkit::SubTrack &now = host->SubTracks()[i], &was = subTracksBefore[i];
+    EXPECT_TRUE(now.key == was.key && now.channel == was.channel && now.mute == was.mute && now.solo == was.solo &&
+                now.name == was.name)
+        << "sub-track " << i;
+  }
+  std::vector<QUILLET_EVENT> eventsAfter = snapshot();
+  ASSERT_EQ(eventsAfter.size(), eventsBefore.size());
+  for (size_t i = 0; i < eventsBefore.size(); ++i) EXPECT_TRUE(Same(eventsAfter[i], eventsBefore[i])) << i;
+  const std::vector<BYTE> property = host->Property(QPROP_PITCH_SHIFT);
+  ASSERT_EQ(property.size(), sizeof(LONG));
+  EXPECT_EQ(*reinterpret_cast<const LONG*>(property.data()), shift);
+  EXPECT_EQ(host->Edits().size(), 1u);  // what the user did is still on record
+  // A sub-track added after going back gets a key of its own again.
+  EXPECT_EQ(host->AddSubTrack(1, L"Next"), subTracksBefore.back().key + 1);
+  for (auto* list : {&eventsBefore, &eventsAfter})
+    for (auto& e : *list) hostkit::FreeEvent(e);
+  checkpoint.reset();
+  host->Release();
+}
+
 }  // namespace
