@@ -1,17 +1,15 @@
-// The page window: initialisation, layout, toolbars and their tooltips,
-// refresh messages and the message dispatch.
+// The page window: initialisation, layout, refresh messages and the
+// message dispatch (the toolbars are in page_toolbars.cpp).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <new>
 
-#include "core/module_state.h"
 #include "plugin/filter_object.h"
 #include "page/page_ids.h"
 #include "page/page_window.h"
 #include "zq/help.h"
-#include "zq/lang.h"
 #include "zq/msgbox.h"
 #include "zq/spinner.h"
 #include "zq/ui.h"
