@@ -906,6 +906,11 @@ TEST_F(PageSlots, LayoutFollowsTheSize) {
     return rc;
   };
   RECT gridSmall = rectOf(IDC_PAGE_GRID);
+  // The spinner stands flush against its edit and is as tall.
+  const RECT edit = rectOf(IDC_PAGE_PITCH), spin = rectOf(IDC_PAGE_PITCH_SPIN);
+  EXPECT_EQ(spin.left, edit.right);
+  EXPECT_EQ(spin.top, edit.top);
+  EXPECT_EQ(spin.bottom, edit.bottom);
   // At the page's own size every column shows: Volume and Pan share what
   // the others leave, each wide enough for its value text and a track.
   HWND gridWindow = GetDlgItem(PageWindow(), IDC_PAGE_GRID);
