@@ -12,6 +12,14 @@ namespace bench {
 // Seconds taken by `work`, best of `rounds` runs (`prepare` runs untimed first).
 double Time(const std::function<void()>& prepare, const std::function<void()>& work, int rounds = 3);
 
+// Best seconds of `ours` and of `theirs`, timed in alternating rounds
+// after one untimed run of each: neither side meets a colder cache or a
+// busier moment of the machine by going first.
+struct Pair {
+  double ours, theirs;
+};
+Pair TimePair(const std::function<void()>& ours, const std::function<void()>& theirs, int rounds = 7);
+
 // Prints "name  ours  baseline  ratio" with the ratio ours / baseline.
 void Report(const std::string& name, double ours, double baseline, const std::string& baselineName);
 

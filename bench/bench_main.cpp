@@ -25,6 +25,23 @@ double Time(const std::function<void()>& prepare, const std::function<void()>& w
   return best;
 }
 
+Pair TimePair(const std::function<void()>& ours, const std::function<void()>& theirs, int rounds) {
+  ours();
+  theirs();
+  Pair best{1e30, 1e30};
+  for (int i = 0; i < rounds; ++i) {
+    // The side that starts a round changes from round to round.
+    bool oursFirst = i % 2 == 0;
+    for (int side = 0; side < 2; ++side) {
+      bool isOurs = (side == 0) == oursFirst;
+      double seconds = Time([] {}, isOurs ? ours : theirs, 1);
+      double& slot = isOurs ? best.ours : best.theirs;
+      if (seconds < slot) slot = seconds;
+    }
+  }
+  return best;
+}
+
 void Report(const std::string& name, double ours, double baseline, const std::string& baselineName) {
   std::printf("%-46s %10.2f ms   %-26s %10.2f ms   ratio %.2f\n", name.c_str(), ours * 1000, baselineName.c_str(),
               baseline * 1000, baseline > 0 ? ours / baseline : 0.0);

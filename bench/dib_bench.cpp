@@ -47,34 +47,32 @@ void Line(const std::string& name, double ours, double baseline, const std::stri
               baselineName.c_str());
 }
 
+void CopyRepeats(Picture& dst, Picture& src) {
+  for (int i = 0; i < kRepeats; ++i) ZqDibCopy(dst.Header(), nullptr, nullptr, 0, src.Header(), nullptr, nullptr, 0, 0);
+}
 double TimeCopy(Picture& dst, Picture& src) {
-  return bench::Time([] {},
-                     [&] {
-                       for (int i = 0; i < kRepeats; ++i)
-                         ZqDibCopy(dst.Header(), nullptr, nullptr, 0, src.Header(), nullptr, nullptr, 0, 0);
-                     });
+  return bench::Time([] {}, [&] { CopyRepeats(dst, src); });
 }
 
 #ifdef QUILLET_HAVE_PIXMAN
 pixman_image_t* Wrap(const Picture& p, pixman_format_code_t format) {
   return pixman_image_create_bits(format, kWidth, kHeight, reinterpret_cast<uint32_t*>(p.Bits()), p.Stride());
 }
+void PixmanRepeats(pixman_image_t* dst, pixman_image_t* src) {
+  for (int i = 0; i < kRepeats; ++i)
+    pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kWidth, kHeight);
+}
 double TimePixman(pixman_image_t* dst, pixman_image_t* src) {
-  return bench::Time([] {},
-                     [&] {
-                       for (int i = 0; i < kRepeats; ++i)
-                         pixman_image_composite32(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, kWidth, kHeight);
-                     });
+  return bench::Time([] {}, [&] { PixmanRepeats(dst, src); });
 }
 void Conversion(int dstType, int srcType, pixman_format_code_t dstFormat, pixman_format_code_t srcFormat,
                 const char* name) {
   Picture src(srcType), dst(dstType), check(dstType);
-  double ours = TimeCopy(dst, src);
   pixman_image_t *ps = Wrap(src, srcFormat), *pd = Wrap(check, dstFormat);
-  double theirs = TimePixman(pd, ps);
+  bench::Pair times = bench::TimePair([&] { CopyRepeats(dst, src); }, [&] { PixmanRepeats(pd, ps); });
   pixman_image_unref(ps);
   pixman_image_unref(pd);
-  Line(std::string("ZqDibCopy ") + name, ours, theirs, "pixman SRC");
+  Line(std::string("ZqDibCopy ") + name, times.ours, times.theirs, "pixman SRC");
   // The colour bits agree (pixman's Rgb24 -> 32-bit also sets alpha to 255).
   if (std::memcmp(dst.Bits(), check.Bits(), dst.Bytes()) != 0) std::printf("    (results differ from pixman's)\n");
 }

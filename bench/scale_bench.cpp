@@ -44,20 +44,18 @@ void Line(const std::string& name, const Buffer& dst, double ours, double theirs
   std::printf("    %.0f Mpix/s ours, %.0f Mpix/s %s (destination pixels)\n", mp / ours, mp / theirs, peer.c_str());
 }
 
-double Ours(Buffer& dst, const Buffer& src, bool bicubic) {
+void OursRepeats(Buffer& dst, const Buffer& src, bool bicubic) {
   SIZE ds{dst.width, dst.height}, ss{src.width, src.height};
   auto scale = bicubic ? ZqDibScale_BiCubic : ZqDibScale_Bilinear;
-  return bench::Time([] {},
-                     [&] {
-                       for (int i = 0; i < kRepeats; ++i)
-                         scale(dst.pixels.data(), &ds, dst.Stride(), nullptr, src.pixels.data(), &ss, src.Stride(),
-                               nullptr, 4, FALSE, TRUE);
-                     });
+  for (int i = 0; i < kRepeats; ++i)
+    scale(dst.pixels.data(), &ds, dst.Stride(), nullptr, src.pixels.data(), &ss, src.Stride(), nullptr, 4, FALSE, TRUE);
+}
+double Ours(Buffer& dst, const Buffer& src, bool bicubic) {
+  return bench::Time([] {}, [&] { OursRepeats(dst, src, bicubic); });
 }
 
 void Bilinear(double factor, const char* name) {
   Buffer src = Source(), dst(int(kWidth * factor), int(kHeight * factor));
-  double ours = Ours(dst, src, false);
 #ifdef QUILLET_HAVE_PIXMAN
   Buffer peer(dst.width, dst.height);
   pixman_image_t* ps = pixman_image_create_bits(PIXMAN_a8r8g8b8, src.width, src.height,
@@ -70,17 +68,18 @@ void Bilinear(double factor, const char* name) {
   pixman_image_set_transform(ps, &t);
   pixman_image_set_filter(ps, PIXMAN_FILTER_BILINEAR, nullptr, 0);
   pixman_image_set_repeat(ps, PIXMAN_REPEAT_PAD);
-  double theirs = bench::Time([] {},
-                              [&] {
-                                for (int i = 0; i < kRepeats; ++i)
-                                  pixman_image_composite32(PIXMAN_OP_SRC, ps, nullptr, pd, 0, 0, 0, 0, 0, 0, peer.width,
-                                                           peer.height);
-                              });
+  bench::Pair times = bench::TimePair([&] { OursRepeats(dst, src, false); },
+                                      [&] {
+                                        for (int i = 0; i < kRepeats; ++i)
+                                          pixman_image_composite32(PIXMAN_OP_SRC, ps, nullptr, pd, 0, 0, 0, 0, 0, 0,
+                                                                   peer.width, peer.height);
+                                      });
   pixman_image_unref(ps);
   pixman_image_unref(pd);
-  Line(std::string("ZqDibScale_Bilinear ") + name, dst, ours, theirs, "pixman bilinear");
+  Line(std::string("ZqDibScale_Bilinear ") + name, dst, times.ours, times.theirs, "pixman bilinear");
 #else
-  std::printf("ZqDibScale_Bilinear %s: %.2f ms (pixman not built: scripts/bench-peers)\n", name, ours * 1000);
+  std::printf("ZqDibScale_Bilinear %s: %.2f ms (pixman not built: scripts/bench-peers)\n", name,
+              Ours(dst, src, false) * 1000);
 #endif
 }
 

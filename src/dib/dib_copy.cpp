@@ -1,6 +1,7 @@
 // Format-converting copy between any two pixel types: unscaled rows,
 // nearest-pixel scaling with 18.14 steps, and the feathered copy that
 // fades the enabled edges into the destination.
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -115,6 +116,12 @@ bool SpecialRows(const CopyJob& job) {
     return true;
   }
   if ((row = FastRowPath(dst.type, src.type, EffectiveFlags(job.flags))) != nullptr) {
+    // Whole rows without padding on both sides, bottom-up: the rows follow
+    // one another in memory as one row of w x h pixels.
+    if (dst.stride == w * (dst.bpp / 8) && src.stride == w * (src.bpp / 8) && static_cast<int64_t>(w) * h <= INT_MAX) {
+      row(dst.Row(job.d.top + h - 1), src.Row(job.s.top + h - 1), w * h);
+      return true;
+    }
     for (int j = h - 1; j >= 0; --j)
       row(dst.Row(job.d.top + j) + static_cast<ptrdiff_t>(job.d.left) * (dst.bpp / 8),
           src.Row(job.s.top + j) + static_cast<ptrdiff_t>(job.s.left) * (src.bpp / 8), w);

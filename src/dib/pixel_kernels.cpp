@@ -502,31 +502,38 @@ void Rgb32ToRgb32(BYTE* dst, const BYTE* src, int count) noexcept {
 // blue (their top five bits) five bits above their 5:6:5 places: blue x 4
 // + red x 8192; green's top six bits are there already. Shifted up by 11
 // and back by 16 with the sign, the words pack with signed saturation
-// unchanged.
+// unchanged. The pixels before the first 16-byte boundary and after the
+// last whole step are one unaligned step each, overlapping the aligned
+// ones (written twice with the same bits), where the rows do not share
+// memory.
 void Rgb32ToRgb565Sse2(BYTE* dst, const BYTE* src, int count) noexcept {
+  const uintptr_t to = reinterpret_cast<uintptr_t>(dst), from = reinterpret_cast<uintptr_t>(src);
+  const bool apart = to + 2 * static_cast<uintptr_t>(count) <= from || from + 4 * static_cast<uintptr_t>(count) <= to;
+  if (count < 8 || (to & 1) || !apart) return Rgb32ToRgb565(dst, src, count);
   const __m128i redBlue = _mm_set1_epi32(0x00F800F8), green = _mm_set1_epi32(0x0000FC00);
   const __m128i factors = _mm_set1_epi32(0x20000004);  // words: blue x 4, red x 8192
   auto pack = [&](__m128i p) {
     __m128i w = _mm_or_si128(_mm_madd_epi16(_mm_and_si128(p, redBlue), factors), _mm_and_si128(p, green));
     return _mm_srai_epi32(_mm_slli_epi32(w, 11), 16);
   };
-  int head = static_cast<int>(((16 - (reinterpret_cast<uintptr_t>(dst) & 15)) & 15) / 2);
-  if (head > count || (reinterpret_cast<uintptr_t>(dst) & 1)) head = count;
-  Rgb32ToRgb565(dst, src, head);
-  int i = head;
-  auto eight = [&](int at) {
-    __m128i a = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * at)));
-    __m128i b = pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 4 * at + 16)));
-    _mm_store_si128(reinterpret_cast<__m128i*>(dst + 2 * at), _mm_packs_epi32(a, b));
+  auto eight = [&](const BYTE* from) {
+    return _mm_packs_epi32(pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from))),
+                           pack(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16))));
   };
-  src += 4 * head;
-  dst += 2 * head;
-  for (; i + 16 <= count; i += 16, src += 64, dst += 32) {
-    eight(0);
-    eight(8);
+  const int head = static_cast<int>(((16 - (to & 15)) & 15) / 2);
+  if (head) _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), eight(src));
+  int i = head;
+  const BYTE* s = src + 4 * head;
+  BYTE* d = dst + 2 * head;
+  for (; i + 16 <= count; i += 16, s += 64, d += 32) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(d), eight(s));
+    _mm_store_si128(reinterpret_cast<__m128i*>(d + 16), eight(s + 32));
   }
-  for (; i + 8 <= count; i += 8, src += 32, dst += 16) eight(0);
-  Rgb32ToRgb565(dst, src, count - i);
+  if (i + 8 <= count) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(d), eight(s));
+    i += 8;
+  }
+  if (i < count) _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * (count - 8)), eight(src + 4 * (count - 8)));
 }
 
 void Fill32(BYTE* row, DWORD value, int count) noexcept {
