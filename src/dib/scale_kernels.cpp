@@ -95,7 +95,8 @@ void Bilinear8(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& sr
 // left and right weight pairs (upper, lower) in every 32-bit lane. The two
 // rows' bytes are interleaved (upper, lower), so one multiply-add per
 // neighbouring column gives each channel's upper and lower contributions
-// in 32 bits.
+// in 32 bits. Where two neighbouring columns read four source pixels in a
+// row (halving, or near it), one 16-byte load per source row serves both.
 void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane& src, bool replace) {
   if (!ax.count) return;
   // Columns clamped at the last source column (their right pixel is
@@ -114,6 +115,13 @@ void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
     std::fill_n(across + 16 * k, 8, static_cast<uint16_t>(2 * (16384 - ax.fraction[k])));
     std::fill_n(across + 16 * k + 8, 8, static_cast<uint16_t>(2 * ax.fraction[k]));
   }
+  // Groups of four columns whose pairs (k, k + 1) each read four
+  // consecutive source pixels.
+  std::vector<char> paired(vectorColumns / 4);
+  auto adjacent = [&](int k) {
+    return ax.next[k] == ax.index[k] + 1 && ax.index[k + 1] == ax.index[k] + 2 && ax.next[k + 1] == ax.index[k] + 3;
+  };
+  for (int k = 0; k < vectorColumns; k += 4) paired[k / 4] = adjacent(k) && adjacent(k + 2);
   const int* const offset = offsets.data();
   const __m128i* const doubled = reinterpret_cast<const __m128i*>(across);
   const __m128i zero = _mm_setzero_si128();
@@ -125,14 +133,24 @@ void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
     const __m128i down = _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(2 * fy) << 16) | (2 * (16384 - fy))));
     // The column's left and right pixels of both rows, bytes interleaved
     // (upper, lower), times their weight pairs.
-    auto sample = [&](int k) {
-      const int at = offset[k];
-      const __m128i both = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + at)),
-                                             _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + at)));
+    auto weigh = [&](__m128i both, int k) {
       const __m128i left = _mm_mulhi_epu16(doubled[2 * k], down), right = _mm_mulhi_epu16(doubled[2 * k + 1], down);
       const __m128i sum = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(both, zero), left),
                                         _mm_madd_epi16(_mm_unpackhi_epi8(both, zero), right));
       return _mm_srli_epi32(sum, 14);
+    };
+    auto sample = [&](int k) {
+      const int at = offset[k];
+      return weigh(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(r0 + at)),
+                                     _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r1 + at))),
+                   k);
+    };
+    // Columns k and k + 1 from one load per row.
+    auto samplePair = [&](int k) {
+      const int at = offset[k];
+      const __m128i upper = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r0 + at)),
+                    lower = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r1 + at));
+      return _mm_packs_epi32(weigh(_mm_unpacklo_epi8(upper, lower), k), weigh(_mm_unpackhi_epi8(upper, lower), k + 1));
     };
     // Rows the sample replaces are written in place; a partly covered row
     // (edges kept) is made aside and blended in.
@@ -144,9 +162,10 @@ void Bilinear8Sse2(const Axis& ax, const Axis& ay, const Plane& dst, const Plane
     std::memcpy(saved[1], row + 4 * (ax.count - 1), 4);
     int k = 0;
     for (; k < vectorColumns; k += 4) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * k),
-                       _mm_packus_epi16(_mm_packs_epi32(sample(k), sample(k + 1)),
-                                        _mm_packs_epi32(sample(k + 2), sample(k + 3))));
+      const __m128i eight = paired[k / 4] ? _mm_packus_epi16(samplePair(k), samplePair(k + 2))
+                                          : _mm_packus_epi16(_mm_packs_epi32(sample(k), sample(k + 1)),
+                                                             _mm_packs_epi32(sample(k + 2), sample(k + 3)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * k), eight);
     }
     for (; k < ax.count; ++k)
       BilinearSample8(r0, r1, 4 * ax.index[k], 4 * ax.next[k], ax.fraction[k], fy, out + 4 * k);
