@@ -88,6 +88,28 @@ TEST(DibCopy, EveryPairOfTypesUnscaledEqualsTheModel) {
   }
 }
 
+// Whole pictures whose rows have no padding (widths of four pixels) are
+// converted as one long row where a pair has a row kernel.
+TEST(DibCopy, WholeUnpaddedPicturesEqualTheModel) {
+  std::mt19937 rng(23);
+  for (SIZE size : {SIZE{12, 5}, SIZE{20, 3}, SIZE{4, 1}})
+    for (int st = 16; st <= 32; ++st)
+      for (int dt = 16; dt <= 32; ++dt) {
+        std::mt19937 local(rng());
+        TestImage src(st, size.cx, size.cy, dibtest::PaletteFor(st, local)),
+            dst(dt, size.cx, size.cy, dibtest::PaletteFor(dt, local));
+        ASSERT_TRUE(src.Ok() && dst.Ok());
+        src.Randomise(local);
+        dst.Randomise(local);
+        std::vector<BYTE> before = dst.Snapshot();
+        const RECT whole{0, 0, size.cx, size.cy};
+        ASSERT_EQ(ZqDibCopy(dst.Header(), nullptr, nullptr, 0, src.Header(), nullptr, nullptr, 0, 0), S_OK)
+            << PairName(dt, st, 0);
+        ASSERT_EQ(dst.Snapshot(), ModelCopy(dst, before, whole, src, whole, 0))
+            << PairName(dt, st, 0) << " " << size.cx;
+      }
+}
+
 TEST(DibCopy, NearestScalingEqualsTheModelAtEachQuality) {
   std::mt19937 rng(20);
   const RECT s{0, 1, 13, 6};

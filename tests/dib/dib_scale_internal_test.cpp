@@ -137,9 +137,11 @@ TEST(DibScale, BilinearVectorFormAtTheExtremes) {
   struct Extreme {
     int sw, sh, dw, dh;
   };
-  // Enlarging and halving wide rows, the exact 2x - 1 grid (fractions 0
-  // and 8192), and equal sizes (every fraction 0).
-  const Extreme extremes[] = {{301, 3, 450, 5}, {450, 4, 225, 3}, {40, 4, 79, 7}, {64, 3, 64, 3}};
+  // Enlarging and halving wide rows, shrinking by 2.2 (neighbouring
+  // columns reading four consecutive source pixels in some groups of four
+  // and not in others), the exact 2x - 1 grid (fractions 0 and 8192), and
+  // equal sizes (every fraction 0).
+  const Extreme extremes[] = {{301, 3, 450, 5}, {450, 4, 225, 3}, {220, 3, 100, 2}, {40, 4, 79, 7}, {64, 3, 64, 3}};
   std::mt19937 rng(2009);
   for (const Extreme& e : extremes)
     for (int pattern = 0; pattern < 3; ++pattern) {
