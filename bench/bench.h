@@ -18,7 +18,7 @@ double Time(const std::function<void()>& prepare, const std::function<void()>& w
 struct Pair {
   double ours, theirs;
 };
-Pair TimePair(const std::function<void()>& ours, const std::function<void()>& theirs, int rounds = 7);
+Pair TimePair(const std::function<void()>& ours, const std::function<void()>& theirs, int rounds = 15);
 
 // Prints "name  ours  baseline  ratio" with the ratio ours / baseline.
 void Report(const std::string& name, double ours, double baseline, const std::string& baselineName);
