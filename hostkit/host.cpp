@@ -38,41 +38,17 @@ Host::Checkpoint::~Checkpoint() {
 
 std::unique_ptr<Host::Checkpoint> Host::MakeCheckpoint() const {
   auto c = std::make_unique<Checkpoint>();
-  c->ppq = ppq_;
-  c->tempo = tempo_;
-  c->numerator = numerator_;
-  c->denominator = denominator_;
-  c->subTracks = subTracks_;
-  c->events = events_;
-  c->blocks = blocks_;
+  c->editable = Editable();
   c->wide.reserve(wide_.size());
   for (const auto& e : wide_) c->wide.push_back(CopyEvent(e));
-  c->markers = markers_;
-  c->properties = properties_;
-  c->nextKey = nextKey_;
-  c->blockList = blocks_list_;
-  c->title = title;
-  c->filePath = filePath;
   return c;
 }
 
 void Host::Restore(const Checkpoint& c) {
-  ppq_ = c.ppq;
-  tempo_ = c.tempo;
-  numerator_ = c.numerator;
-  denominator_ = c.denominator;
-  subTracks_ = c.subTracks;
-  events_ = c.events;
-  blocks_ = c.blocks;
+  Editable() = c.editable;
   for (auto& e : wide_) FreeEvent(e);
   wide_.clear();
   for (const auto& e : c.wide) wide_.push_back(CopyEvent(e));
-  markers_ = c.markers;
-  properties_ = c.properties;
-  nextKey_ = c.nextKey;
-  blocks_list_ = c.blockList;
-  title = c.title;
-  filePath = c.filePath;
   bySubTrack_.clear();
   indexed_ = false;
 }

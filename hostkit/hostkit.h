@@ -86,10 +86,11 @@ class Host final : public IQuilletTrack,
   // Ends the next `count` undoable edits' sub-track changes with E_FAIL.
   void FailChanges(int count) { failChanges_ = count; }
 
-  // The song, its sub-tracks, markers, blocks and properties as they are
-  // now. Going back to a checkpoint undoes every edit made since, as a
-  // host's undo does when a user cancels a dialog; the record of edits
-  // and the notification sinks are kept.
+  // The sub-tracks, events, blocks and properties as they are now: all
+  // that the edit operations and Set change. Going back to a checkpoint
+  // undoes every edit made since, as a host's undo does when a user
+  // cancels a dialog; the record of edits and the notification sinks are
+  // kept.
   struct Checkpoint;
   std::unique_ptr<Checkpoint> MakeCheckpoint() const;
   void Restore(const Checkpoint& checkpoint);
@@ -177,23 +178,22 @@ class Host final : public IQuilletTrack,
   DWORD nextKey_ = 1;
   std::vector<HostEdit> edits_;
   std::vector<int> openEdits_;  // per open access: index in edits_, or -1 for a read
+  // The state a checkpoint keeps, apart from the wide records.
+  using EditableState = std::tuple<std::vector<SubTrack>, std::vector<Stored>, std::vector<BYTE>,
+                                   std::map<std::tuple<DWORD, DWORD, DWORD>, std::vector<BYTE>>, DWORD,
+                                   std::vector<Block>>;
+  auto Editable() { return std::tie(subTracks_, events_, blocks_, properties_, nextKey_, blocks_list_); }
+  auto Editable() const { return std::tie(subTracks_, events_, blocks_, properties_, nextKey_, blocks_list_); }
   std::vector<Block> blocks_list_;
   int failChanges_ = 0;
   HostEdit* CurrentEdit();
 };
 
-// What a checkpoint keeps (Host::MakeCheckpoint).
+// What a checkpoint keeps (Host::MakeCheckpoint): what the host's edit
+// operations change, the wide records copied with their data.
 struct Host::Checkpoint {
-  LONG ppq, tempo, numerator, denominator;
-  std::vector<SubTrack> subTracks;
-  std::vector<Stored> events;
-  std::vector<BYTE> blocks;
+  EditableState editable;
   std::vector<QUILLET_EVENT> wide;
-  std::vector<QUILLET_MARKER> markers;
-  std::map<std::tuple<DWORD, DWORD, DWORD>, std::vector<BYTE>> properties;
-  DWORD nextKey;
-  std::vector<Block> blockList;
-  std::wstring title, filePath;
   ~Checkpoint();
 };
 

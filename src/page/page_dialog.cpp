@@ -20,24 +20,10 @@ namespace {
 
 constexpr int kMargin = 7;
 constexpr int kHelpBase = 3000;
-// The widest position the time display shows: measures, beats and ticks.
-constexpr WCHAR kWidestTime[] = L"00000.00.000";
 
 SIZE ToolbarSize(HWND bar) {
   SIZE size = {};
   if (bar) SendMessageW(bar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
-  return size;
-}
-
-// A text's size in a control's font.
-SIZE TextSize(HWND control, LPCWSTR text) {
-  SIZE size = {};
-  HDC dc = GetDC(control);
-  if (!dc) return size;
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
   return size;
 }
 
@@ -72,14 +58,11 @@ void Layout(PageWindow& w, int width, int height) {
     SetWindowPos(w.transportBar, nullptr, grid.left, bandTop, std::max<int>(transport.cx, 1), transport.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   if (HWND time = GetDlgItem(w.dialog, IDC_PAGE_TIME)) {
-    // Ends under the grid's right edge; the band keeps room for the widest
-    // time it shows.
+    // Ends under the grid's right edge, as wide as its text.
     RECT t = ChildRect(w.dialog, time);
-    const SIZE widest = TextSize(time, kWidestTime);
-    const int timeWidth = widest.cx + 1;
-    const int timeHeight = std::max<int>(t.bottom - t.top, widest.cy);
-    SetWindowPos(time, nullptr, width - kMargin - timeWidth, bandTop + (bottomBand - timeHeight) / 2, timeWidth,
-                 timeHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int timeHeight = t.bottom - t.top;
+    SetWindowPos(time, nullptr, width - kMargin - (t.right - t.left), bandTop + (bottomBand - timeHeight) / 2, 0, 0,
+                 SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
     page::FitTimeToText(w.dialog);
   }
   SetWindowPos(gridWindow, nullptr, 0, 0, std::max<int>(width - kMargin - grid.left, 1),

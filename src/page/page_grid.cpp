@@ -275,22 +275,22 @@ void InitMixGrid(PageWindow& w) noexcept {
 void FitMixColumns(PageWindow& w) noexcept {
   MixGrid& m = w.mix;
   if (!w.grid || !m.nameSpec) return;
-  const SIZE* average = ZqGetUIFontSize(ZQ_UIFONT_NORMAL);
-  const LONG charWidth = average && average->cx > 0 ? average->cx : 7;
-  auto pixels = [charWidth](LONG spec) { return MulDiv(spec, charWidth, 8); };
-  ZQSPREADMETRICS metrics{};
-  SendMessageW(w.grid, SPM_GETMETRICS, 0, reinterpret_cast<LPARAM>(&metrics));
-  RECT client;
-  GetClientRect(w.grid, &client);
-  const LONG available = client.right - std::max<LONG>(metrics.rowHeaderWidth, 0);
-  const LONG others = pixels(m.columns[kChannel].spec) + pixels(m.columns[kMute].spec) + pixels(m.columns[kSolo].spec);
+  // The grid's own widths for the name at its full width; the name gives
+  // way, down to its header's width, before a slider gets narrower than
+  // its value text and a usable track.
+  ZQSPREADCOLUMN trial[kColumnCount];
+  std::copy(std::begin(m.columns), std::end(m.columns), trial);
+  trial[kName].spec = m.nameSpec;
+  ZQSPREADCOLUMNSET set{kColumnCount, kColumnCount, 0, trial, m.headers};
+  SendMessageW(w.grid, SPM_CALCWIDTHS, 0, reinterpret_cast<LPARAM>(&set));
   const LONG slider = m.sliders[0].u.trackbar.textWidth + kValueTextMargin + kMinimumTrack;
-  // The name gives way, down to its header's width, before the sliders.
-  const LONG name = std::clamp<LONG>(available - others - 2 * slider, pixels(m.nameSpecMinimum), pixels(m.nameSpec));
-  const SHORT spec = static_cast<SHORT>(std::clamp<LONG>(MulDiv(name, 8, charWidth), 0, 32767));
+  const LONG shortfall = std::max<LONG>(slider - trial[kVolume].width, 0);
+  const LONG name = std::max<LONG>(trial[kName].width, 1);
+  const SHORT spec = static_cast<SHORT>(
+      std::clamp<LONG>(MulDiv(m.nameSpec, std::max<LONG>(name - 2 * shortfall, 0), name), m.nameSpecMinimum, m.nameSpec));
   if (spec == m.columns[kName].spec) return;
   m.columns[kName].spec = spec;
-  ZQSPREADCOLUMNSET set{kColumnCount, kColumnCount, 0, m.columns, m.headers};
+  set.columns = m.columns;
   SendMessageW(w.grid, SPM_SETCOLUMNS, 0, reinterpret_cast<LPARAM>(&set));
 }
 

@@ -18,6 +18,7 @@
 #include "zq/number.h"
 #include "zq/spinner.h"
 #include "zq/timetext.h"
+#include "zq/ui.h"
 
 namespace quillet::page {
 
@@ -139,12 +140,7 @@ void FitTimeToText(HWND dialog) noexcept {
   WCHAR text[64] = L"";
   GetWindowTextW(time, text, ARRAYSIZE(text));
   SIZE size = {};
-  if (HDC dc = GetDC(time)) {
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(time, WM_GETFONT, 0, 0)));
-    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-    SelectObject(dc, old);
-    ReleaseDC(time, dc);
-  }
+  ZqGetTextExtent(reinterpret_cast<HFONT>(SendMessageW(time, WM_GETFONT, 0, 0)), text, -1, &size);
   const int width = size.cx + 1;
   if (width == r.right - r.left) return;
   SetWindowPos(time, nullptr, r.right - width, r.top, width, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);

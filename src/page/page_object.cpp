@@ -184,13 +184,11 @@ HRESULT PropertyPage::Move(LPCRECT rect) noexcept {
 
 namespace {
 
-// A control that is typed into: it keeps its own keys.
+// A control that is typed into (an edit, the grid's in-place editor among
+// them, that is not read-only): it keeps its own keys.
 bool TakesText(HWND window) {
-  WCHAR name[32] = L"";
-  GetClassNameW(window, name, ARRAYSIZE(name));
-  const bool edit = CompareStringOrdinal(name, -1, L"Edit", -1, TRUE) == CSTR_EQUAL ||
-                    CompareStringOrdinal(name, -1, L"ZqSpreadEdit", -1, TRUE) == CSTR_EQUAL;
-  return edit && !(GetWindowLongW(window, GWL_STYLE) & ES_READONLY);
+  return (SendMessageW(window, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) &&
+         !(GetWindowLongW(window, GWL_STYLE) & ES_READONLY);
 }
 
 bool Down(int key) { return GetKeyState(key) < 0; }

@@ -707,6 +707,17 @@ class PageSlots : public Page {
     Page::TearDown();
   }
   HWND PageWindow() const { return FindWindowExW(parent, nullptr, nullptr, nullptr); }
+  // The page for the filter, active in the parent at (0, 0, width, height).
+  void ShowPage(LONG width, LONG height) {
+    IUnknown* objects[] = {filter};
+    ASSERT_EQ(page->SetObjects(1, objects), S_OK);
+    RECT area{0, 0, width, height};
+    ASSERT_EQ(page->Activate(parent, &area, FALSE), S_OK);
+  }
+  void HidePage() {
+    page->Deactivate();
+    page->SetObjects(0, nullptr);
+  }
   // Messages of `message` waiting for the page window.
   int Waiting(UINT message) {
     int count = 0;
@@ -789,10 +800,7 @@ TEST_F(PageSlots, ObjectsAndObserverAreReleased) {
 // Page events refresh the time display one at a time, and again after each
 // has been handled.
 TEST_F(PageSlots, PageEventsKeepTheTimeDisplayRunning) {
-  IUnknown* objects[] = {filter};
-  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
-  RECT r{0, 0, 700, 300};
-  ASSERT_EQ(page->Activate(parent, &r, FALSE), S_OK);
+  ASSERT_NO_FATAL_FAILURE(ShowPage(700, 300));
   const std::wstring start = ItemText(PageWindow(), IDC_PAGE_TIME);
   for (int round = 0; round < 3; ++round) {
     QUILLET_POSITION position{480 * 4 * (round + 1), {}};  // a measure further each round
@@ -813,30 +821,22 @@ TEST_F(PageSlots, PageEventsKeepTheTimeDisplayRunning) {
   EXPECT_EQ(Waiting(WM_APP + 1), 1);
   page->FilterNotify(&n);
   EXPECT_EQ(Waiting(WM_APP + 1), 1);
-  page->Deactivate();
-  page->SetObjects(0, nullptr);
+  HidePage();
 }
 
 // Host text is shown as it is, never read as a format.
 TEST_F(PageSlots, HostTextIsNeverAFormat) {
   host->filePath = L"C:\\100%s %n%d\\50%.mid";
-  IUnknown* objects[] = {filter};
-  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
-  RECT r{0, 0, 700, 300};
-  ASSERT_EQ(page->Activate(parent, &r, FALSE), S_OK);
+  ASSERT_NO_FATAL_FAILURE(ShowPage(700, 300));
   EXPECT_EQ(ItemText(PageWindow(), IDC_PAGE_FILE_NAME), L"50%.mid");
   EXPECT_EQ(ItemText(PageWindow(), IDC_PAGE_LOCATION), L"C:\\100%s %n%d");
-  page->Deactivate();
-  page->SetObjects(0, nullptr);
+  HidePage();
 }
 
 // A host edit that fails is closed without commit, and the row shows the
 // host's state again.
 TEST_F(PageSlots, FailedHostEditLeavesTheRowAsTheHostHasIt) {
-  IUnknown* objects[] = {filter};
-  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
-  RECT r{0, 0, 700, 300};
-  ASSERT_EQ(page->Activate(parent, &r, FALSE), S_OK);
+  ASSERT_NO_FATAL_FAILURE(ShowPage(700, 300));
   host->FailChanges(1);
   TypeIntoCell(PageWindow(), 0, 0, L"Lost");
   EXPECT_EQ(host->SubTracks()[0].name, L"Piano");
@@ -853,16 +853,12 @@ TEST_F(PageSlots, FailedHostEditLeavesTheRowAsTheHostHasIt) {
   EXPECT_TRUE(host->SubTracks()[3].solo);
   EXPECT_FALSE(host->SubTracks()[3].mute);
   EXPECT_EQ(host->OpenAccessCount(), 0);
-  page->Deactivate();
-  page->SetObjects(0, nullptr);
+  HidePage();
 }
 
 // Each toolbar command's tooltip, as the toolbars ask for it.
 TEST_F(PageSlots, TooltipsOfEveryCommand) {
-  IUnknown* objects[] = {filter};
-  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
-  RECT r{0, 0, 700, 300};
-  ASSERT_EQ(page->Activate(parent, &r, FALSE), S_OK);
+  ASSERT_NO_FATAL_FAILURE(ShowPage(700, 300));
   const struct {
     int command;
     const wchar_t* text;
@@ -887,8 +883,7 @@ TEST_F(PageSlots, TooltipsOfEveryCommand) {
   other.hdr.code = TTN_GETDISPINFOW;
   SendMessageW(PageWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&other));
   EXPECT_EQ(other.lpszText, nullptr);
-  page->Deactivate();
-  page->SetObjects(0, nullptr);
+  HidePage();
 }
 
 // The page's window follows its size: the grid takes the room between the
@@ -962,18 +957,14 @@ TEST_F(PageSlots, LayoutFollowsTheSize) {
   RECT tiny{0, 0, 50, 20};
   ASSERT_EQ(page->Move(&tiny), S_OK);
   EXPECT_GT(rectOf(IDC_PAGE_GRID).right, rectOf(IDC_PAGE_GRID).left);
-  page->Deactivate();
-  page->SetObjects(0, nullptr);
+  HidePage();
 }
 
 // The shortcuts the transport tooltips name, as a frame hands keys to the
 // page: they run their command wherever the focus is on the page, except in
 // a field being typed into; other keys are left to the controls.
 TEST_F(PageSlots, ShortcutsTheTooltipsNameRunTheirCommands) {
-  IUnknown* objects[] = {filter};
-  ASSERT_EQ(page->SetObjects(1, objects), S_OK);
-  RECT area{0, 0, 700, 300};
-  ASSERT_EQ(page->Activate(parent, &area, FALSE), S_OK);
+  ASSERT_NO_FATAL_FAILURE(ShowPage(700, 300));
   HWND grid = GetDlgItem(PageWindow(), IDC_PAGE_GRID), pitch = GetDlgItem(PageWindow(), IDC_PAGE_PITCH);
   struct Case {
     HWND* target;
@@ -1006,8 +997,7 @@ TEST_F(PageSlots, ShortcutsTheTooltipsNameRunTheirCommands) {
   }
   BYTE none[256] = {};
   SetKeyboardState(none);
-  page->Deactivate();
-  page->SetObjects(0, nullptr);
+  HidePage();
 }
 
 }  // namespace
