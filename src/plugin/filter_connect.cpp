@@ -21,6 +21,7 @@ HRESULT FilterObject::Connect(IUnknown* host, IUnknown* secondHost, DWORD mode, 
   }
   if (capabilities) *capabilities &= capabilities_;
   Disconnect();  // a second connect replaces the first
+  hostThread_ = GetCurrentThreadId();
   host_ = host;
   host_->AddRef();
   if (secondHost) {
@@ -51,6 +52,7 @@ HRESULT FilterObject::Disconnect() noexcept {
     if (pageCookie_) services_->Unadvise(pageCookie_);
   }
   notifyCookie_ = pageCookie_ = 0;
+  DropArrivals();  // they were about the track let go here
   ReleaseInto(track_);
   ReleaseInto(properties_);
   ReleaseInto(services_);

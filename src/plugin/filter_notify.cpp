@@ -13,11 +13,12 @@ using Handler = HRESULT (STDMETHODCALLTYPE FilterObject::*)(const QUILLET_NOTIFI
 struct Route {
   const GUID* kind;
   Handler handler;
+  bool readsTrack;  // its handling reads the track and rebuilds lists
 };
 
 const Route kRoutes[] = {
-    {&QNOTIFY_TRACK_CHANGED, &FilterObject::OnTrackChanged},
-    {&QNOTIFY_MARKERS_CHANGED, &FilterObject::OnMarkersChanged},
+    {&QNOTIFY_TRACK_CHANGED, &FilterObject::OnTrackChanged, true},
+    {&QNOTIFY_MARKERS_CHANGED, &FilterObject::OnMarkersChanged, true},
     {&QNOTIFY_CONTENT_CHANGED, &FilterObject::OnContentChanged},
     {&QNOTIFY_TRANSPORT, &FilterObject::OnTransport},
     {&QNOTIFY_POSITION, &FilterObject::OnPosition},
@@ -34,26 +35,42 @@ const Route kRoutes[] = {
 
 bool IsKind(const QUILLET_NOTIFICATION* n, const GUID& kind) { return IsEqualGUID(n->kind, kind); }
 
+const Route kOtherKinds{nullptr, &FilterObject::OnGeneric, false};  // kinds without a handler of their own
+
+const Route& RouteOf(const QUILLET_NOTIFICATION* n) {
+  for (const Route& route : kRoutes)
+    if (IsKind(n, *route.kind)) return route;
+  return kOtherKinds;
+}
+
+// A notification that arrived on another thread, kept for the host's.
+struct Arrival {
+  QUILLET_NOTIFICATION notification;
+  BOOL deferred;
+};
+
 }  // namespace
 
+// The lists and the track are the host's calling thread's. A kind whose
+// handling reads the track, arriving on another thread, waits for that
+// thread's next call into the filter; the other kinds touch only the
+// locked queue and the status flags, and are handled where they arrive.
 HRESULT FilterObject::Notify(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
   if (!n) return E_POINTER;
-  Handler handler = &FilterObject::OnGeneric;  // kinds without a handler of their own
-  for (const Route& route : kRoutes) {
-    if (IsKind(n, *route.kind)) {
-      handler = route.handler;
-      break;
-    }
+  const Route& route = RouteOf(n);
+  if (!OnHostThread()) {
+    if (route.readsTrack) return HoldForHostThread(n, deferred);
+  } else {
+    RunArrivals();
   }
-  HRESULT hr = (this->*handler)(n, deferred);
+  HRESULT hr = (this->*route.handler)(n, deferred);
   if (hr == S_OK && deferred && ((flags_ & kTrackChanged) || (QNOTIFY_WORD(n, 9) & QNOTIFY_FORCE_FORWARD)))
     ForwardToObserver(n);
   return hr;
 }
 
 void FilterObject::ForwardToObserver(const QUILLET_NOTIFICATION* n) noexcept {
-  IQuilletObserver* target = nullptr;
-  if (observer_ && SUCCEEDED(observer_->QueryInterface(IID_IQuilletObserver, reinterpret_cast<void**>(&target)))) {
+  if (IQuilletObserver* target = Observer()) {
     target->OnNotify(n);
     target->Release();
   }
@@ -169,7 +186,49 @@ HRESULT FilterObject::QueueNotification(const QUILLET_NOTIFICATION* n) noexcept 
   return hr;
 }
 
+bool FilterObject::OnHostThread() const noexcept {
+  DWORD home = hostThread_.load();
+  return home == 0 || home == GetCurrentThreadId();
+}
+
+HRESULT FilterObject::HoldForHostThread(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
+  Arrival arrival{*n, deferred};
+  EnterCriticalSection(&queueLock_);
+  HRESULT hr = S_OK;
+  if (!arrivals_) hr = ZqList_CreateExZ(&arrivals_, sizeof(Arrival), 0, 16, ZQLIST_ARRAY, nullptr, 0, nullptr);
+  if (SUCCEEDED(hr)) hr = ZqList_InsertList(arrivals_, -1, &arrival, 1);
+  if (SUCCEEDED(hr)) arrivalsWaiting_ = true;
+  LeaveCriticalSection(&queueLock_);
+  return FAILED(hr) ? hr : S_OK;
+}
+
+// On the host's thread: what arrived elsewhere is handled, in arrival
+// order, as it would have been had it arrived here.
+void FilterObject::RunArrivals() noexcept {
+  if (!arrivalsWaiting_.load()) return;
+  EnterCriticalSection(&queueLock_);
+  tZQLIST* taken = arrivals_;
+  arrivals_ = nullptr;
+  arrivalsWaiting_ = false;
+  LeaveCriticalSection(&queueLock_);
+  for (LONG i = 0; taken && i < taken->count; ++i) {
+    const Arrival* arrival = static_cast<const Arrival*>(ZQLIST_SLOT(taken, i));
+    Notify(&arrival->notification, arrival->deferred);
+  }
+  ZqList_Destroy(taken);
+}
+
+void FilterObject::DropArrivals() noexcept {
+  if (!locksReady_) return;
+  EnterCriticalSection(&queueLock_);
+  ZqList_Destroy(arrivals_);
+  arrivals_ = nullptr;
+  arrivalsWaiting_ = false;
+  LeaveCriticalSection(&queueLock_);
+}
+
 HRESULT FilterObject::RunQueuedNotifications(BOOL discard) noexcept {
+  if (OnHostThread()) RunArrivals();
   EnterCriticalSection(&queueLock_);
   tZQLIST* taken = queue_;
   queue_ = nullptr;

@@ -152,10 +152,15 @@ HRESULT FilterObject::SetProcessingValue(DWORD value) noexcept {
 }
 
 // Only the observer that is held can be cleared.
+// The slot is swapped under the queue lock, because notifications handled
+// on the host's notification thread reach the observer too.
 HRESULT FilterObject::ClearObserver(IUnknown* observer) noexcept {
-  if (observer != observer_) return E_UNEXPECTED;
-  if (observer_) observer_->Release();
-  observer_ = nullptr;
+  EnterCriticalSection(&queueLock_);
+  const bool held = observer == observer_;
+  if (held) observer_ = nullptr;
+  LeaveCriticalSection(&queueLock_);
+  if (!held) return E_UNEXPECTED;
+  if (observer) observer->Release();
   return S_OK;
 }
 
@@ -163,14 +168,25 @@ HRESULT FilterObject::ClearObserver(IUnknown* observer) noexcept {
 // that is already held never frees it.
 HRESULT FilterObject::SetObserver(IUnknown* observer) noexcept {
   if (observer) observer->AddRef();
-  if (observer_) observer_->Release();
+  EnterCriticalSection(&queueLock_);
+  IUnknown* old = observer_;
   observer_ = observer;
+  LeaveCriticalSection(&queueLock_);
+  if (old) old->Release();
   return S_OK;
 }
 
-HRESULT FilterObject::PageEvent(DWORD a, DWORD b) noexcept {
+IQuilletObserver* FilterObject::Observer() noexcept {
   IQuilletObserver* target = nullptr;
-  if (observer_ && SUCCEEDED(observer_->QueryInterface(IID_IQuilletObserver, reinterpret_cast<void**>(&target)))) {
+  EnterCriticalSection(&queueLock_);
+  if (observer_ && FAILED(observer_->QueryInterface(IID_IQuilletObserver, reinterpret_cast<void**>(&target))))
+    target = nullptr;
+  LeaveCriticalSection(&queueLock_);
+  return target;
+}
+
+HRESULT FilterObject::PageEvent(DWORD a, DWORD b) noexcept {
+  if (IQuilletObserver* target = Observer()) {
     target->OnPageEvent(a, b);
     target->Release();
   }

@@ -175,8 +175,14 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage, publi
   HRESULT RescanPositions() noexcept;
   HRESULT RebuildMarkers() noexcept;
   HRESULT QueueCopy(const QUILLET_NOTIFICATION* n) noexcept;
+  // Notifications arriving off the host's calling thread (filter_notify.cpp).
+  bool OnHostThread() const noexcept;
+  HRESULT HoldForHostThread(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept;
+  void RunArrivals() noexcept;
+  void DropArrivals() noexcept;
   void AppendChangedEvent(const QUILLET_NOTIFICATION* n) noexcept;
   void ForwardToObserver(const QUILLET_NOTIFICATION* n) noexcept;
+  IQuilletObserver* Observer() noexcept;  // a reference to the observer's table, or null
   void DestroyLists() noexcept;
   void ReleaseCompanions() noexcept;
   SubTrackItem* FindSubTrack(DWORD key) noexcept;
@@ -217,6 +223,11 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage, publi
   tZQLIST* subTracks_ = nullptr;   // SubTrackItem records, sorted by key
   tZQLIST* selection_ = nullptr;   // QUILLET_EVENT records
   tZQLIST* queue_ = nullptr;       // QUILLET_NOTIFICATION records
+  tZQLIST* arrivals_ = nullptr;    // notifications held for the host's thread, under queueLock_
+  std::atomic<bool> arrivalsWaiting_{false};
+  // The host's calling thread: the one that connected, then the one that
+  // processes; 0 until the first connect.
+  std::atomic<DWORD> hostThread_{0};
   tZQLIST* records_ = nullptr;     // QUILLET_EVENT records captured while recording
   bool recording_ = false;
   QuantizeSettings quantize_;

@@ -6,6 +6,10 @@ namespace quillet {
 
 HRESULT FilterObject::Process(IQuilletEventBuffer* buffer, QUILLET_BUFFERINFO* info) noexcept {
   if (!buffer || !info) return E_POINTER;
+  if (track_) {
+    hostThread_ = GetCurrentThreadId();
+    RunArrivals();
+  }
   if (info->flags & QBUF_INPUT) return InputPass(buffer);
   if (!(info->flags & QBUF_PLAYBACK)) return S_OK;
   if (!(flags_ & kSubTrackListBuilt) && track_) BuildSubTrackList();

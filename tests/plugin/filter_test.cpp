@@ -5,6 +5,8 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -413,6 +415,76 @@ TEST_F(Filter, NotificationsFromAnotherThreadAreQueuedAndRun) {
   EXPECT_EQ(filter->ClearObserver(nullptr), E_UNEXPECTED);
   EXPECT_EQ(filter->ClearObserver(&observer), S_OK);
   EXPECT_EQ(observer.refs, 1u);
+}
+
+// A host thread plays buffer after buffer, and runs the queue now and
+// then as the page does, while a second thread delivers every kind of
+// notification, deferred or not. Every first buffer must carry each
+// sub-track's start values, and neither thread may stop (the watchdog
+// ends a hung run).
+TEST_F(Filter, NotificationsOnAnotherThreadWhileBuffersArePlayed) {
+  FilterState state;
+  std::vector<DWORD> keys;
+  for (LONG channel = 0; channel < 8; ++channel) {
+    DWORD key = host->AddSubTrack(channel, L"s");
+    host->AddEvent(MakeShort(QEV_CONTROL, key, channel, 0, 7, 100));
+    host->AddEvent(MakeShort(QEV_NOTE, key, channel, 10, 60, 90));
+    state.mix[key].volumeOffset = -0.0625f * static_cast<float>(channel);  // 100 - 7.9375 per step
+    state.mix[key].panOffset = 0.0625f * static_cast<float>(channel);      // 64 + 7.9375 per step
+    keys.push_back(key);
+  }
+  ASSERT_EQ(hostkit::LoadStateInto(filter, state), S_OK);
+  ASSERT_EQ(Connect(), S_OK);
+
+  static const GUID* const kinds[] = {
+      &QNOTIFY_TRACK_CHANGED, &QNOTIFY_MARKERS_CHANGED, &QNOTIFY_CONTENT_CHANGED, &QNOTIFY_TRANSPORT,
+      &QNOTIFY_POSITION,      &QNOTIFY_SELECTION,       &QNOTIFY_SUBTRACKS,       &QNOTIFY_PROJECT_OPEN,
+      &QNOTIFY_PROJECT_CLOSE, &QNOTIFY_UI_STATE,        &QNOTIFY_DEVICES,         &QNOTIFY_METRONOME,
+      &QNOTIFY_GENERIC,       &QNOTIFY_IDLE,            &QNOTIFY_TEMPO_MAP,       &QNOTIFY_METER_MAP,
+      &QNOTIFY_TRACK_RENAMED};
+  const unsigned kindCount = ARRAYSIZE(kinds);
+  std::atomic<bool> stop{false}, finished{false};
+  std::atomic<unsigned> delivered{0};
+  std::thread watchdog([&] {
+    for (int i = 0; i < 600 && !finished; ++i) Sleep(100);
+    if (!finished) {
+      fprintf(stderr, "no progress: the host or the notification thread hung\n");
+      ExitProcess(3);
+    }
+  });
+  std::thread notifier([&] {
+    for (unsigned i = 0; !stop; ++i) {
+      // Track changes cycle through data, event and bookkeeping changes.
+      QUILLET_NOTIFICATION n = Notification(*kinds[i % kindCount], (i & 1) ? QCHANGE_EVENT_FLAGS : 0,
+                                            1 + (i / kindCount) % 3);
+      QNOTIFY_WORD(&n, 12) = keys[i % keys.size()];
+      host->Fire(n, (i / 2) & 1);
+      ++delivered;
+    }
+  });
+
+  int buffers = 0, wrong = 0;
+  const DWORD until = GetTickCount() + 3000;
+  while (GetTickCount() < until || delivered < 1000) {
+    EventBuffer* buffer = EventBuffer::Create();
+    buffer->Add(MakeShort(QEV_NOTE, keys[0], 0, 10, 60, 90));
+    if (Process(buffer, QBUF_PLAYBACK | QBUF_FIRST) != S_OK) ++wrong;
+    for (int k = 0; k < static_cast<int>(keys.size()); ++k) {
+      if (ControllerValues(buffer, 7, keys[k]) != std::vector<int>{100 - (127 * k) / 16}) ++wrong;
+      if (ControllerValues(buffer, 10, keys[k]) != std::vector<int>{64 + (127 * k) / 16}) ++wrong;
+    }
+    if (buffer->Events().size() != 1 + 2 * keys.size()) ++wrong;
+    buffer->Release();
+    if (++buffers % 16 == 0) filter->RunQueuedNotifications(FALSE);
+  }
+  stop = true;
+  notifier.join();
+  filter->RunQueuedNotifications(FALSE);
+  finished = true;
+  watchdog.join();
+  EXPECT_EQ(wrong, 0) << "of " << buffers << " buffers";
+  EXPECT_GT(buffers, 100);
+  EXPECT_EQ(host->OpenAccessCount(), 0);
 }
 
 TEST_F(Filter, TrackChangesRescanVolumeAndPositions) {
