@@ -49,7 +49,8 @@ void Host::Restore(const Checkpoint& c) {
   for (auto& e : wide_) FreeEvent(e);
   wide_.clear();
   for (const auto& e : c.wide) wide_.push_back(CopyEvent(e));
-  bySubTrack_.clear();
+  byKey_.clear();
+  byOtherKey_.clear();
   indexed_ = false;
 }
 
@@ -123,7 +124,7 @@ void Host::ReserveEvents(size_t count) { events_.reserve(events_.size() + count)
 void Host::AddEvent(const QUILLET_EVENT& event) {
   if (events_.empty() || events_.back().time <= event.time) {
     events_.push_back(Store(event));
-    if (indexed_) bySubTrack_[event.subTrack].push_back(static_cast<DWORD>(events_.size() - 1));
+    if (indexed_) PositionsOf(event.subTrack).push_back(static_cast<DWORD>(events_.size() - 1));
     return;
   }
   auto at = std::upper_bound(events_.begin(), events_.end(), event.time,
@@ -139,17 +140,28 @@ void Host::AddEvents(const std::vector<QUILLET_EVENT>& events) {
   indexed_ = false;
 }
 
+std::vector<DWORD>& Host::PositionsOf(DWORD subTrack) const {
+  return subTrack < byKey_.size() ? byKey_[subTrack] : byOtherKey_[subTrack];
+}
+
 const std::vector<DWORD>* Host::IndexOf(DWORD subTrack) const {
   if (!indexed_) {
-    bySubTrack_.clear();
-    std::map<DWORD, size_t> counts;
-    for (const Stored& e : events_) ++counts[e.subTrack];
-    for (const auto& [key, count] : counts) bySubTrack_[key].reserve(count);
-    for (size_t i = 0; i < events_.size(); ++i) bySubTrack_[events_[i].subTrack].push_back(static_cast<DWORD>(i));
+    byKey_.assign(nextKey_, {});
+    byOtherKey_.clear();
+    std::vector<size_t> counts(nextKey_);
+    std::map<DWORD, size_t> otherCounts;
+    for (const Stored& e : events_) {
+      if (e.subTrack < nextKey_) ++counts[e.subTrack];
+      else ++otherCounts[e.subTrack];
+    }
+    for (DWORD key = 0; key < nextKey_; ++key) byKey_[key].reserve(counts[key]);
+    for (const auto& [key, count] : otherCounts) byOtherKey_[key].reserve(count);
+    for (size_t i = 0; i < events_.size(); ++i) PositionsOf(events_[i].subTrack).push_back(static_cast<DWORD>(i));
     indexed_ = true;
   }
-  auto found = bySubTrack_.find(subTrack);
-  return found == bySubTrack_.end() ? nullptr : &found->second;
+  if (subTrack < byKey_.size()) return byKey_[subTrack].empty() ? nullptr : &byKey_[subTrack];
+  auto found = byOtherKey_.find(subTrack);
+  return found == byOtherKey_.end() ? nullptr : &found->second;
 }
 
 void Host::AddMarker(LONGLONG time, DWORD id) { markers_.push_back({time, id, 0, 0, nullptr}); }
@@ -242,55 +254,56 @@ std::vector<BYTE> Host::Property(DWORD property, DWORD index1, DWORD index2) con
   return it == properties_.end() ? std::vector<BYTE>() : it->second;
 }
 
-HRESULT Host::Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, size_t from) {
+// The cursor is where the enumeration stands: the position among the
+// sub-track's events (as ReadEvent counts them) or among all events in
+// time order, so that each next event is found in one step.
+HRESULT Host::Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, bool first) {
   if (!query || !out) return E_POINTER;
   if (more) *more = FALSE;
+  const size_t at = first ? 0 : static_cast<size_t>(query->cursor) + 1;
   if (query->kind == QENUM_SUBTRACKS) {
-    if (from >= subTracks_.size()) return S_FALSE;
-    const SubTrack& s = subTracks_[from];
+    if (at >= subTracks_.size()) return S_FALSE;
+    const SubTrack& s = subTracks_[at];
     *out = QUILLET_EVENT{};
     out->type = QEV_NONE;
     out->subTrack = s.key;
     out->channel = s.channel;
     out->attribute = s.attribute;
-    query->cursor = static_cast<DWORD>(from);
-    if (more) *more = from + 1 < subTracks_.size();
+    query->cursor = static_cast<DWORD>(at);
+    if (more) *more = at + 1 < subTracks_.size();
     return S_OK;
   }
-  size_t i = events_.size(), next = events_.size();
+  size_t i;
+  bool another;
   if (query->kind == QENUM_EVENTS) {
     const std::vector<DWORD>* index = IndexOf(query->subTrack);
-    if (index) {
-      auto at = std::lower_bound(index->begin(), index->end(), from);
-      if (at != index->end()) {
-        i = *at;
-        if (at + 1 != index->end()) next = *(at + 1);
-      }
-    }
+    if (!index || at >= index->size()) return S_FALSE;
+    i = (*index)[at];
+    another = at + 1 < index->size();
+    query->cursor = static_cast<DWORD>(at);
   } else if (query->kind == QENUM_RANGE) {
     // Events are in time order: the range is one run of them.
-    auto first = std::lower_bound(events_.begin(), events_.end(), query->from,
-                                  [](const Stored& e, LONGLONG t) { return e.time < t; });
-    i = std::max<size_t>(from, first - events_.begin());
-    if (i < events_.size() && events_[i].time >= query->to) i = events_.size();
-    if (i + 1 < events_.size() && events_[i + 1].time < query->to) next = i + 1;
+    i = first ? std::lower_bound(events_.begin(), events_.end(), query->from,
+                                 [](const Stored& e, LONGLONG t) { return e.time < t; }) -
+                    events_.begin()
+              : at;
+    if (i >= events_.size() || events_[i].time >= query->to) return S_FALSE;
+    another = i + 1 < events_.size() && events_[i + 1].time < query->to;
+    query->cursor = static_cast<DWORD>(i);
   } else {
     return E_INVALIDARG;
   }
-  if (i >= events_.size()) return S_FALSE;
   *out = CopyEvent(View(i));
-  query->cursor = static_cast<DWORD>(i);
-  if (more) *more = next < events_.size();
+  if (more) *more = another;
   return S_OK;
 }
 
 HRESULT Host::EnumFirst(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD) {
-  return Guarded([&] { return Next(query, out, more, 0); });
+  return Guarded([&] { return Next(query, out, more, true); });
 }
 
 HRESULT Host::EnumNext(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, DWORD) {
-  if (!query) return E_POINTER;
-  return Guarded([&] { return Next(query, out, more, static_cast<size_t>(query->cursor) + 1); });
+  return Guarded([&] { return Next(query, out, more, false); });
 }
 
 HRESULT Host::ReadEvent(DWORD subTrack, DWORD position, QUILLET_EVENT* out) {

@@ -153,7 +153,7 @@ class Host final : public IQuilletTrack,
   // The record of an event; a long kind's data points into the store.
   QUILLET_EVENT View(size_t index) const;
   const std::vector<DWORD>* IndexOf(DWORD subTrack) const;
-  HRESULT Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, size_t from);
+  HRESULT Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, bool first);
 
   std::atomic<LONG> refs_{1};
   LONG ppq_ = 480, tempo_ = 500000, numerator_ = 4, denominator_ = 4;
@@ -161,9 +161,13 @@ class Host final : public IQuilletTrack,
   std::vector<Stored> events_;
   std::vector<BYTE> blocks_;          // data blocks of long kinds: length word, then the bytes
   std::vector<QUILLET_EVENT> wide_;   // records that do not fit a Stored
-  // Positions of each sub-track's events, built when first asked for.
-  mutable std::map<DWORD, std::vector<DWORD>> bySubTrack_;
+  // Positions of each sub-track's events, built when first asked for: by
+  // key for the keys given out by then, the rest (events of sub-tracks
+  // added later, deleted or never added) in a map.
+  mutable std::vector<std::vector<DWORD>> byKey_;
+  mutable std::map<DWORD, std::vector<DWORD>> byOtherKey_;
   mutable bool indexed_ = false;
+  std::vector<DWORD>& PositionsOf(DWORD subTrack) const;
   std::vector<QUILLET_MARKER> markers_;
   std::map<std::tuple<DWORD, DWORD, DWORD>, std::vector<BYTE>> properties_;
   struct Sink {

@@ -22,6 +22,7 @@
 #include "player.h"
 #include "quillet_version.h"
 #include "smf.h"
+#include "stage_clock.h"
 
 namespace {
 
@@ -282,6 +283,7 @@ int Run(const tool::Options& o) {
   if (!o.output.empty() && SameFile(o.input, o.output)) return Refuse("the output file is the input file");
   if (!o.stateOut.empty() && (SameFile(o.input, o.stateOut) || (!o.output.empty() && SameFile(o.output, o.stateOut))))
     return Refuse("--save-state names the input or the output file");
+  tool::StageClock clock(o.timings);
   smf::Song song;
   smf::Error error;
   size_t fileSize = 0;
@@ -293,6 +295,7 @@ int Run(const tool::Options& o) {
     if (!smf::Parse(std::move(bytes), &song, &error, &warnings)) return Fail(o.input, error.message, error.offset);
     for (const auto& w : warnings) Say(o.input, "warning: ", w.message, w.offset);
   }
+  clock.End("read and parse");
 
   hostkit::FilterState state;
   std::string stateError;
@@ -313,8 +316,12 @@ int Run(const tool::Options& o) {
   }
   int status = 0;
   bool kept = true;
+  size_t events = 0;
   {
+    clock.End("create the filter");
     tool::Player player(filter, song);
+    events = player.GetSummary().eventsRead;
+    clock.End("host stores the song");
     // What a host tells about the track's file: its path, type, track count and size.
     wchar_t full[MAX_PATH * 2];
     DWORD n = GetFullPathNameW(o.input.c_str(), MAX_PATH * 2, full, nullptr);
@@ -339,6 +346,7 @@ int Run(const tool::Options& o) {
       }
       hr = hostkit::LoadStateInto(filter, state);
     }
+    clock.End("connect: filter scans");
     if (status) {
       // refused above
     } else if (FAILED(hr)) {
@@ -353,11 +361,13 @@ int Run(const tool::Options& o) {
       if (!o.output.empty()) {
         bool progress = o.progress || (!o.quiet && _isatty(_fileno(stderr)) && player.GetSummary().eventsRead > 20000);
         hr = player.Play(o.bufferMs, progress ? ShowProgress : nullptr);
+        clock.End("play buffer by buffer");
         if (FAILED(hr)) {
           status = Fail(o.input, "the filter failed to process the song: " + Words(hr));
         } else if (!player.Write(o.output, &error)) {
           status = Fail(o.output, error.message);
         } else {
+          clock.End("write");
           PrintSummary(player.GetSummary());
           std::printf("written to:       %s\n", Narrow(o.output).c_str());
         }
@@ -372,6 +382,8 @@ int Run(const tool::Options& o) {
   }
   filter->Release();
   if (module) FreeLibrary(module);
+  clock.End("release");
+  clock.Print(stderr, events);
   return status;
 }
 

@@ -64,6 +64,7 @@ const char* Usage() {
          "  --list              print sub-tracks, channels and positions found\n"
          "  --progress          show progress even when stderr is not a terminal\n"
          "  --quiet             no progress display\n"
+         "  --timings           print each stage's time and memory to stderr\n"
          "  --version           print the version and exit\n"
          "Sub-tracks are numbered 1, 2, ... in the order their track and channel first\n"
          "appear; offsets reach sub-tracks 1 to 255. The filter starts each sub-track at\n"
@@ -118,6 +119,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
       o->progress = true;
     } else if (arg == L"--quiet") {
       o->quiet = true;
+    } else if (arg == L"--timings") {
+      o->timings = true;
     } else if (arg == L"-h" || arg == L"--help") {
       o->help = true;
     } else if (arg == L"--version") {

@@ -12,7 +12,7 @@ struct Options {
   DWORD filterMask = 0;
   std::map<int, float> volume, pan;  // sub-track -> offset
   int bufferMs = 10;
-  bool list = false, quiet = false, progress = false, help = false, edit = false, version = false;
+  bool list = false, quiet = false, progress = false, help = false, edit = false, version = false, timings = false;
 };
 
 // False with a one-line message in `error` for anything not understood.

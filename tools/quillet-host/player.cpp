@@ -1,6 +1,7 @@
 #include "player.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <queue>
 
@@ -29,7 +30,7 @@ Player::Player(IQuilletFilter* filter, smf::Song& song)
 
   // The tracks merged in time order (the earlier track first at equal
   // times), so that the host appends each event.
-  std::map<std::pair<DWORD, LONG>, DWORD> keys;
+  std::vector<std::array<DWORD, 16>> keys(song.tracks.size());  // by track and channel; 0: none yet
   using Head = std::pair<uint32_t, DWORD>;  // tick, track
   std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
   std::vector<size_t> next(song.tracks.size(), 0);
@@ -43,15 +44,13 @@ Player::Player(IQuilletFilter* filter, smf::Song& song)
     if (next[t] < song.tracks[t].events.size()) heads.push({song.tracks[t].events[next[t]].tick, t});
     DWORD key = 0;
     if (e.status < 0xF0) {
-      auto id = std::make_pair(t, static_cast<LONG>(e.status & 0x0F));
-      auto found = keys.find(id);
-      if (found == keys.end()) {
-        key = host_->AddSubTrack(id.second, L"Track " + std::to_wstring(t + 1) + L" Ch " + std::to_wstring(id.second + 1));
-        keys[id] = key;
-        subTracks_.push_back({key, t, id.second, -1, -1});
+      const LONG channel = e.status & 0x0F;
+      key = keys[t][channel];
+      if (!key) {
+        key = host_->AddSubTrack(channel, L"Track " + std::to_wstring(t + 1) + L" Ch " + std::to_wstring(channel + 1));
+        keys[t][channel] = key;
+        subTracks_.push_back({key, t, channel, -1, -1});
         trackOfKey_.push_back(t);
-      } else {
-        key = found->second;
       }
       if ((e.status & 0xF0) == 0xB0 && (e.data[0] == 7 || e.data[0] == 10)) {
         int& first = e.data[0] == 7 ? subTracks_[key - 1].firstVolume : subTracks_[key - 1].firstPan;
@@ -84,10 +83,13 @@ HRESULT Player::Connect() {
   HRESULT hr = filter_->Connect(static_cast<IQuilletTrack*>(host_), nullptr, 1, 0, &capabilities);
   connected_ = SUCCEEDED(hr);
   if (!connected_) return hr;
-  // Tell the filter the track's content is there, so that it scans it.
+  // Tell the filter the track's content has changed, as a host does once
+  // a track is loaded: it scans the track for its positions and its
+  // volume and pan values. (A track-data change would also have it copy
+  // every event into lists that nothing here reads.)
   QUILLET_NOTIFICATION n{};
   n.kind = QNOTIFY_TRACK_CHANGED;
-  QNOTIFY_WORD(&n, 11) = QCHANGE_TRACK_DATA;
+  QNOTIFY_WORD(&n, 11) = QCHANGE_BOOKKEEPING;
   host_->Fire(n, FALSE);
   return S_OK;
 }
@@ -131,9 +133,12 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
     bool plays;
     LONG channel;
   };
-  std::map<DWORD, Rule> rules;
+  std::vector<Rule> rules;  // by key; a key without a sub-track (deleted) does not play
   bool anySolo = false;
-  for (const auto& s : host_->SubTracks()) anySolo = anySolo || s.solo;
+  for (const auto& s : host_->SubTracks()) {
+    anySolo = anySolo || s.solo;
+    if (s.key >= rules.size()) rules.resize(s.key + 1, Rule{false, -1});
+  }
   for (const auto& s : host_->SubTracks()) rules[s.key] = {!s.mute && (!anySolo || s.solo), s.channel};
   summary_.pitchShift = HostValue(QPROP_PITCH_SHIFT, 0);
   summary_.rootNote = HostValue(QPROP_ROOT_NOTE, kNoTransposition);
@@ -155,13 +160,12 @@ HRESULT Player::Play(int bufferMs, void (*progress)(double)) {
     for (; next < count && host_->EventTime(next) < end; ++next) {
       QUILLET_EVENT e = host_->EventAt(next);
       if (e.subTrack) {
-        auto rule = rules.find(e.subTrack);
-        if (rule == rules.end() || !rule->second.plays) {  // deleted or silent
+        const Rule* rule = e.subTrack < rules.size() ? &rules[e.subTrack] : nullptr;
+        if (!rule || !rule->plays) {  // deleted or silent
           hostkit::FreeEvent(e);
           continue;
         }
-        if (!(e.type & QEV_LONG_KINDS) && rule->second.channel >= 0 && rule->second.channel <= 15)
-          e.channel = rule->second.channel;
+        if (!(e.type & QEV_LONG_KINDS) && rule->channel >= 0 && rule->channel <= 15) e.channel = rule->channel;
       }
       if (!ShiftPitch(e, summary_.pitchShift)) {
         ++summary_.droppedByPitch;
