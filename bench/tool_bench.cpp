@@ -54,25 +54,45 @@ smf::Song BigSong(int megabytes, size_t* events) {
 struct ToolRun {
   DWORD code = ~0u;
   double seconds = 0;
-  SIZE_T peak = 0;  // bytes
+  SIZE_T peak = 0;     // bytes
+  std::string stages;  // what the tool printed with --timings
 };
 
-// quillet-host as a child process, its peak working set sampled while it runs.
+std::string ReadText(const std::wstring& path) {
+  std::string text;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return text;
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(h, chunk, sizeof(chunk), &got, nullptr) && got) text.append(chunk, got);
+  CloseHandle(h);
+  return text;
+}
+
+// quillet-host as a child process, its peak working set sampled while it
+// runs; its standard error (the stage table) goes to a file.
 ToolRun RunTool(const std::wstring& args) {
   wchar_t exe[MAX_PATH];
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
   std::wstring dir(exe);
   dir = dir.substr(0, dir.find_last_of(L"\\/"));
-  std::wstring line = L"\"" + dir + L"\\quillet-host.exe\" --quiet --module \"" + dir + L"\\quillet.dll\" " + args;
+  std::wstring line =
+      L"\"" + dir + L"\\quillet-host.exe\" --quiet --timings --module \"" + dir + L"\\quillet.dll\" " + args;
+  const std::wstring errors = TempFile(L"quillet-bench-stages.txt");
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE errorFile = CreateFileW(errors.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
   STARTUPINFOW si{};
   si.cb = sizeof(si);
-  si.dwFlags = STARTF_USESTDHANDLES;  // no output
+  si.dwFlags = STARTF_USESTDHANDLES;  // no output but the stage table
+  si.hStdError = errorFile;
   PROCESS_INFORMATION pi{};
   ToolRun run;
   LARGE_INTEGER frequency, start, stop;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return run;
+  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  if (errorFile != INVALID_HANDLE_VALUE) CloseHandle(errorFile);
+  if (!started) return run;
   do {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof(counters);
@@ -84,6 +104,8 @@ ToolRun RunTool(const std::wstring& args) {
   GetExitCodeProcess(pi.hProcess, &run.code);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
+  run.stages = ReadText(errors);
+  DeleteFileW(errors.c_str());
   return run;
 }
 
@@ -120,6 +142,10 @@ void WholeSongs() {
                 " time per event %.2f x that at 1 MB; exit code %lu\n",
                 events / ours.seconds, ours.peak / 1048576.0, static_cast<double>(ours.peak) / events,
                 ours.peak / 1048576.0 / fileMb, perEventAt1 > 0 ? perEvent / perEventAt1 : 0.0, ours.code);
+    // Where the time and memory went, as the tool measured its stages
+    // (the process's start and end are outside them).
+    for (size_t at = 0, end; (end = ours.stages.find('\n', at)) != std::string::npos; at = end + 1)
+      std::printf("      %s\n", ours.stages.substr(at, end - at).c_str());
     std::fflush(stdout);
   }
   DeleteFileW(in.c_str());

@@ -100,23 +100,32 @@ Host::Stored Host::Store(const QUILLET_EVENT& e) {
   return s;
 }
 
-QUILLET_EVENT Host::View(size_t index) const {
+// Written field by field into the caller's record: a record built aside
+// and copied whole is read back before its parts are stored, which stalls.
+void Host::View(size_t index, QUILLET_EVENT* out) const {
   const Stored& s = events_[index];
-  if ((s.bits & 63) == kWide) return wide_[s.word];
-  QUILLET_EVENT e{};
-  e.type = 1u << (s.bits & 63);
-  e.channel = static_cast<LONG>(s.bits >> 6 & 31) - 1;
-  e.reserved12[1] = s.bits >> 11 & 0xFF;
-  e.reserved12[0] = s.bits >> 19;
-  e.subTrack = s.subTrack;
-  e.time = s.time;
-  if (!(e.type & QEV_LONG_KINDS)) {
-    e.packed = s.word;
-    return e;
+  if ((s.bits & 63) == kWide) {
+    *out = wide_[s.word];
+    return;
   }
-  memcpy(&e.dataLength, &blocks_[s.word], sizeof(DWORD));
-  e.data = e.dataLength ? const_cast<BYTE*>(&blocks_[s.word + sizeof(DWORD)]) : nullptr;
-  return e;
+  memset(out, 0, sizeof(*out));
+  out->type = 1u << (s.bits & 63);
+  out->channel = static_cast<LONG>(s.bits >> 6 & 31) - 1;
+  out->reserved12[1] = s.bits >> 11 & 0xFF;
+  out->reserved12[0] = s.bits >> 19;
+  out->subTrack = s.subTrack;
+  out->time = s.time;
+  if (!(out->type & QEV_LONG_KINDS)) {
+    out->packed = s.word;
+    return;
+  }
+  memcpy(&out->dataLength, &blocks_[s.word], sizeof(DWORD));
+  out->data = out->dataLength ? const_cast<BYTE*>(&blocks_[s.word + sizeof(DWORD)]) : nullptr;
+}
+
+void Host::CopyInto(size_t index, QUILLET_EVENT* out) const {
+  View(index, out);
+  if ((out->type & QEV_LONG_KINDS) && out->dataLength && out->data) *out = CopyEvent(*out);
 }
 
 void Host::ReserveEvents(size_t count) { events_.reserve(events_.size() + count); }
@@ -293,7 +302,7 @@ HRESULT Host::Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, bool fi
   } else {
     return E_INVALIDARG;
   }
-  *out = CopyEvent(View(i));
+  CopyInto(i, out);
   if (more) *more = another;
   return S_OK;
 }
@@ -311,7 +320,7 @@ HRESULT Host::ReadEvent(DWORD subTrack, DWORD position, QUILLET_EVENT* out) {
   return Guarded([&] {
     const std::vector<DWORD>* index = IndexOf(subTrack);
     if (!index || position >= index->size()) return S_FALSE;
-    *out = CopyEvent(View((*index)[position]));
+    CopyInto((*index)[position], out);
     return S_OK;
   });
 }
@@ -388,7 +397,8 @@ HRESULT Host::Delete(DWORD kind, const QUILLET_EVENT* target) {
     return S_OK;
   }
   for (size_t i = 0; i < events_.size(); ++i) {
-    const QUILLET_EVENT e = View(i);
+    QUILLET_EVENT e;
+    View(i, &e);
     if (e.time == target->time && e.subTrack == target->subTrack && e.type == target->type &&
         ((e.type & QEV_LONG_KINDS) || e.packed == target->packed)) {
       events_.erase(events_.begin() + static_cast<ptrdiff_t>(i));  // a wide record stays until the host goes

@@ -70,7 +70,11 @@ class Host final : public IQuilletTrack,
   // frees with FreeEvent.
   size_t EventCount() const { return events_.size(); }
   LONGLONG EventTime(size_t index) const { return events_[index].Time(); }
-  QUILLET_EVENT EventAt(size_t index) const { return CopyEvent(View(index)); }
+  QUILLET_EVENT EventAt(size_t index) const {
+    QUILLET_EVENT e;
+    CopyInto(index, &e);
+    return e;
+  }
   LONG TicksPerQuarter() const { return ppq_; }
 
   // Notifications to every registered sink, from the calling thread.
@@ -151,7 +155,9 @@ class Host final : public IQuilletTrack,
   static_assert(sizeof(Stored) == 20, "stored event");
   Stored Store(const QUILLET_EVENT& e);
   // The record of an event; a long kind's data points into the store.
-  QUILLET_EVENT View(size_t index) const;
+  void View(size_t index, QUILLET_EVENT* out) const;
+  // The record with its own copy of a long kind's data (task memory).
+  void CopyInto(size_t index, QUILLET_EVENT* out) const;
   const std::vector<DWORD>* IndexOf(DWORD subTrack) const;
   HRESULT Next(QUILLET_QUERY* query, QUILLET_EVENT* out, BOOL* more, bool first);
 
