@@ -217,7 +217,9 @@ ZQAPI int WINAPI ZqGetPixelBitsPerChannel(int type, BYTE* bits4) ZQ_NOTHROW;
 ZQAPI int WINAPI ZqPixelTypeToBitAttribs(int type, DWORD* compression, void* attribs, int attribsSize,
                                          DWORD* masks3) ZQ_NOTHROW;
 /// Fills a header (and what follows it) for a new image. Returns `E_INVALIDARG` if the type is
-/// unknown or the header pointer is null.
+/// unknown or the header pointer is null. After the header come the three masks of the bit-field
+/// types, or the entries of a given colour table; without a table no entries are written, although
+/// `biClrUsed` counts them.
 ZQAPI HRESULT WINAPI ZqVideo_InitBitmapInfo(BITMAPINFOHEADER* header, int type, int width, int height,
                                             const RGBQUAD* table, int count, DWORD* imageSize) ZQ_NOTHROW;
 /// Image dimensions are positive; stride x height and the whole block are

@@ -68,13 +68,15 @@ ZQAPI DWORD WINAPI ZqGetLongPathName(LPCWSTR path, LPWSTR buffer, DWORD capacity
 /// The system's full path, then converted to its long form; the file-part pointer is recomputed on
 /// the long form. Returns the system's length result.
 ZQAPI DWORD WINAPI ZqGetFullPathName(LPCWSTR path, DWORD capacity, LPWSTR buffer, LPWSTR* filePart) ZQ_NOTHROW;
-/// 1 when the full, long path fits the buffer, else 0 (also for capacity 0).
+/// 1 when the full, long path fits the buffer, else 0 (also for capacity 0) with an empty buffer
+/// (when there is one).
 ZQAPI BOOL WINAPI ZqQualifyPath(LPCWSTR path, LPWSTR buffer, int capacity) ZQ_NOTHROW;
 /// The system's temporary folder in its long form; an empty buffer and 0 on failure.
 ZQAPI DWORD WINAPI ZqGetTempPath(DWORD capacity, LPWSTR buffer) ZQ_NOTHROW;
 /// The module's full path in its long form; an empty buffer and 0 on failure.
 ZQAPI DWORD WINAPI ZqGetModuleFileName(HMODULE module, LPWSTR buffer, DWORD capacity) ZQ_NOTHROW;
-/// The module's folder with a trailing `\`.
+/// The module's folder with a trailing `\`; a capacity that holds the folder is enough. An empty
+/// buffer and 0 on failure.
 ZQAPI DWORD WINAPI ZqGetModulePath(HMODULE module, LPWSTR buffer, DWORD capacity) ZQ_NOTHROW;
 
 // ---- files ----------------------------------------------------------------------------

@@ -37,8 +37,12 @@ HRESULT Measure(int type, int width, int height, const RGBQUAD* table, int count
   return S_OK;
 }
 
+// Writes the header, then the masks or the caller's colour entries. A block
+// of our own (`ramp`) also gets a grey ramp from black to white for the
+// entries the caller did not give; a caller's header gets no more than it
+// gave.
 void WriteHeader(BITMAPINFOHEADER* header, int type, int width, int height, const RGBQUAD* table,
-                 const Shape& shape) noexcept {
+                 const Shape& shape, bool ramp) noexcept {
   std::memset(header, 0, sizeof(*header));
   header->biSize = sizeof(BITMAPINFOHEADER);
   header->biWidth = width;
@@ -54,11 +58,9 @@ void WriteHeader(BITMAPINFOHEADER* header, int type, int width, int height, cons
     ZqPixelTypeToBitAttribs(type, nullptr, nullptr, 0, masks);
     std::memcpy(after, masks, sizeof(masks));
   } else {
-    // The caller's entries, then a grey ramp from black to white for the
-    // entries the caller did not give.
     if (shape.copied) std::memcpy(after, table, static_cast<size_t>(shape.copied) * sizeof(RGBQUAD));
     auto entries = reinterpret_cast<RGBQUAD*>(after);
-    for (int i = shape.copied; i < shape.entries; ++i) {
+    for (int i = shape.copied; ramp && i < shape.entries; ++i) {
       BYTE v = static_cast<BYTE>(shape.entries > 1 ? i * 255 / (shape.entries - 1) : 0);
       entries[i] = RGBQUAD{v, v, v, 0};
     }
@@ -85,7 +87,7 @@ ZQAPI HRESULT WINAPI ZqVideo_InitBitmapInfo(BITMAPINFOHEADER* header, int type, 
   Shape shape;
   HRESULT hr = Measure(type, width, height, table, count, &shape);
   if (FAILED(hr)) return hr;
-  WriteHeader(header, type, width, height, table, shape);
+  WriteHeader(header, type, width, height, table, shape, false);
   if (imageSize) *imageSize = static_cast<DWORD>(shape.imageBytes);
   return S_OK;
 }
@@ -108,7 +110,7 @@ ZQAPI HRESULT WINAPI ZqDibAlloc(BITMAPINFOHEADER** block, int type, int width, i
     GlobalFree(handle);
     return E_OUTOFMEMORY;
   }
-  WriteHeader(header, type, width, height, table, shape);
+  WriteHeader(header, type, width, height, table, shape, true);
   *block = header;
   return S_OK;
 }

@@ -87,9 +87,14 @@ ZQAPI HRESULT WINAPI ZqDeleteDirectory(LPCWSTR path, LPCWSTR pattern, BOOL recur
 }
 
 ZQAPI BOOL WINAPI ZqIsDirectoryWritable(LPCWSTR path) noexcept {
-  if (!path || !IsFolder(path)) return FALSE;
-  WCHAR file[MAX_PATH];
-  if (!GetTempFileNameW(path, L"zqw", 0, file)) return FALSE;
+  if (!path || BoundedLength(path, kMaxPath) <= 0 || !IsFolder(path)) return FALSE;
+  // A file made for real and deleted again: a free name alone proves nothing.
+  WCHAR prefix[kMaxPath];
+  zq::core::CopyText(prefix, kMaxPath, path);
+  if (ZqAddSlashToPathName(prefix, kMaxPath) <= 0) return FALSE;
+  zq::core::AppendText(prefix, kMaxPath, L"zqw");
+  WCHAR file[kMaxPath];
+  if (FAILED(ZqCreateTempFileAndName(prefix, L".tmp", file, kMaxPath))) return FALSE;
   DeleteFileW(file);
   return TRUE;
 }

@@ -13,20 +13,21 @@ using namespace zq::files;
 namespace {
 
 // The volume's free and total bytes; false (GetLastError set) when the
-// path has no root or the volume cannot be asked.
+// path has no root or the volume cannot be asked. The path's folder is
+// asked itself: a file in a missing folder has no space to tell.
 bool QuerySpace(LPCWSTR path, ULONGLONG* free, ULONGLONG* total) {
   if (!path) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
   WCHAR folder[kMaxPath];
-  if (ZqGetPathNameFromFilePath(path, folder, kMaxPath) > 0) {
+  const int length = ZqGetPathNameFromFilePath(path, folder, kMaxPath);
+  if (length > 0 && length < kMaxPath) {
     ULARGE_INTEGER available{}, size{};
-    if (GetDiskFreeSpaceExW(folder, &available, &size, nullptr)) {
-      *free = available.QuadPart;
-      *total = size.QuadPart;
-      return true;
-    }
+    if (!GetDiskFreeSpaceExW(folder, &available, &size, nullptr)) return false;
+    *free = available.QuadPart;
+    *total = size.QuadPart;
+    return true;
   }
   WCHAR root[kMaxPath];
   if (ZqGetRootPathFromFilePath(path, root, kMaxPath) <= 0) {

@@ -38,7 +38,12 @@ ZQAPI DWORD WINAPI ZqGetFullPathName(LPCWSTR path, DWORD capacity, LPWSTR buffer
 ZQAPI BOOL WINAPI ZqQualifyPath(LPCWSTR path, LPWSTR buffer, int capacity) noexcept {
   if (!path || !buffer || capacity <= 0) return FALSE;
   const DWORD r = ZqGetFullPathName(path, static_cast<DWORD>(capacity), buffer, nullptr);
-  return r > 0 && r < static_cast<DWORD>(capacity) && wcslen(buffer) < static_cast<size_t>(capacity);
+  // A long form that did not fit leaves the short one in the buffer: the
+  // system still asks for more room than there is.
+  const bool fits = r > 0 && r < static_cast<DWORD>(capacity) &&
+                    GetLongPathNameW(buffer, nullptr, 0) <= static_cast<DWORD>(capacity);
+  if (!fits) buffer[0] = 0;
+  return fits;
 }
 
 ZQAPI DWORD WINAPI ZqGetTempPath(DWORD capacity, LPWSTR buffer) noexcept {
@@ -62,7 +67,22 @@ ZQAPI DWORD WINAPI ZqGetModuleFileName(HMODULE module, LPWSTR buffer, DWORD capa
 }
 
 ZQAPI DWORD WINAPI ZqGetModulePath(HMODULE module, LPWSTR buffer, DWORD capacity) noexcept {
-  if (!ZqGetModuleFileName(module, buffer, capacity)) return 0;
-  *const_cast<LPWSTR>(ZqGetFileNamePtrW(buffer)) = 0;  // the folder keeps its "\"
-  return static_cast<DWORD>(wcslen(buffer));
+  if (!buffer || capacity == 0) return 0;
+  // The file name is longer than its folder: a buffer with room for the
+  // folder alone gets the name in one of our own first.
+  WCHAR own[kMaxPath];
+  const bool small = capacity < static_cast<DWORD>(kMaxPath);
+  LPWSTR file = small ? own : buffer;
+  if (!ZqGetModuleFileName(module, file, small ? static_cast<DWORD>(kMaxPath) : capacity)) {
+    buffer[0] = 0;
+    return 0;
+  }
+  *const_cast<LPWSTR>(ZqGetFileNamePtrW(file)) = 0;  // the folder keeps its "\"
+  const size_t length = wcslen(file);
+  if (length >= capacity) {
+    buffer[0] = 0;
+    return 0;
+  }
+  if (small) zq::core::CopyText(buffer, static_cast<int>(capacity), file);
+  return static_cast<DWORD>(length);
 }

@@ -115,8 +115,8 @@ void AddRow(HIMAGELIST& list, const RowImage& row, SIZE cell, int columns, DWORD
     if (bitmap) DeleteObject(bitmap);
     return;
   }
-  // Flattened onto the button face with each pixel's alpha; clear pixels
-  // become the magenta mask colour.
+  // Flattened onto the button face with each pixel's alpha (an opaque one
+  // keeps its colour); clear pixels become the magenta mask colour.
   COLORREF face = GetSysColor(COLOR_BTNFACE);
   const int faceBgr[3] = {GetBValue(face), GetGValue(face), GetRValue(face)};
   int stride = (width * 3 + 3) & ~3;
@@ -131,10 +131,9 @@ void AddRow(HIMAGELIST& list, const RowImage& row, SIZE cell, int columns, DWORD
     for (int x = 0; x < width; ++x, ++p) {
       BYTE* out = &flat[static_cast<size_t>(y) * stride + 3 * x];
       const BYTE in[3] = {p->blue, p->green, p->red};
-      for (int c = 0; c < 3; ++c) {
-        int d = faceBgr[c], v = (in[c] - d) * p->alpha;
-        out[c] = p->alpha ? static_cast<BYTE>(d + (v < 0 ? -((-v) >> 8) : v >> 8)) : (c == 1 ? 0 : 255);
-      }
+      for (int c = 0; c < 3; ++c)
+        out[c] = p->alpha ? static_cast<BYTE>((in[c] * p->alpha + faceBgr[c] * (255 - p->alpha)) / 255)
+                          : (c == 1 ? 0 : 255);
     }
   if (!list) list = ImageList_Create(cell.cx, cell.cy, ILC_COLOR24 | ILC_MASK, columns, columns);
   HBITMAP bitmap = Section(width, height, 24, flat.data());

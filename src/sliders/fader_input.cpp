@@ -18,7 +18,7 @@ bool Usable(const Fader& f) { return !(f.state & (FADST_DISABLED | FADST_HIDDEN)
 // repaints and reports the code.
 void Step(Fader& f, int code, bool ctrl) {
   if (f.style & FADS_SELFMOVE) {
-    const LONG line = ctrl ? slider::Clamp(static_cast<LONGLONG>(f.lineStep) * 10, LONG_MIN, LONG_MAX) : f.lineStep;
+    const LONGLONG line = ctrl ? static_cast<LONGLONG>(f.lineStep) * 10 : f.lineStep;
     LONG values[2] = {f.values[0], f.values[1]};
     for (int c = 0; c < f.channels; ++c)
       if (f.channelMask & (1u << c))

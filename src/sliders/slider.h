@@ -47,8 +47,9 @@ LONG Clamp(LONGLONG value, LONG min, LONG max) noexcept;
 // times 10 with Ctrl.
 LONGLONG PageStep(LONG min, LONG max, LONG page, bool ctrl) noexcept;
 // Codes 0 +line, 1 -line, 2 +page, 3 -page, 6 maximum (0 when the range
-// straddles 0 and Ctrl is up), 7 minimum; others leave the value. Clamped.
-LONG ApplyScrollCode(int code, LONG value, LONG min, LONG max, LONG line, LONG page, bool ctrl) noexcept;
+// straddles 0 and Ctrl is up), 7 minimum; others leave the value. Clamped
+// after the whole step is added.
+LONG ApplyScrollCode(int code, LONG value, LONG min, LONG max, LONGLONG line, LONG page, bool ctrl) noexcept;
 // Controls whose horizontal form runs toward the left (trackbar, spinner):
 // horizontal 0 -line, 1 +line, 2 -page, 3 +page, 6 minimum, 7 maximum;
 // vertical as ApplyScrollCode, code 6 keeping the centre rule only with

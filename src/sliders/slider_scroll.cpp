@@ -18,7 +18,7 @@ LONGLONG PageStep(LONG min, LONG max, LONG page, bool ctrl) noexcept {
   return ctrl ? step * 10 : step;
 }
 
-LONG ApplyScrollCode(int code, LONG value, LONG min, LONG max, LONG line, LONG page, bool ctrl) noexcept {
+LONG ApplyScrollCode(int code, LONG value, LONG min, LONG max, LONGLONG line, LONG page, bool ctrl) noexcept {
   LONGLONG result = value;
   switch (code) {
     case 0: result += line; break;

@@ -159,6 +159,45 @@ TEST(DibBlocks, HeadersSizesAndTables) {
   ZqDibFree(block, 0);
 }
 
+// A header the caller sized by what it gives: the masks of the bit-field
+// types and the entries of a given table follow it, nothing else. Blocks of
+// the library's own fill the entries nobody gave with a grey ramp.
+TEST(DibBlocks, HeadersWriteOnlyTheMasksAndEntriesGiven) {
+  const RGBQUAD table[3] = {{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}};
+  const DWORD masks565[3] = {0xF800, 0x07E0, 0x001F};
+  struct Case {
+    int type;
+    const RGBQUAD* table;
+    int count;
+    DWORD clrUsed;
+    const void* after;  // what follows the header
+    size_t afterBytes;
+  } cases[] = {
+      {ZqPixel_Gray2, nullptr, 0, 4, nullptr, 0},       {ZqPixel_Mono1, nullptr, 1, 1, nullptr, 0},
+      {ZqPixel_Pal8, nullptr, 0, 256, nullptr, 0},      {ZqPixel_Pal4, nullptr, -3, 16, nullptr, 0},
+      {ZqPixel_Pal8, table, 3, 3, table, 12},           {ZqPixel_Pal4, table, 2, 2, table, 8},
+      {ZqPixel_Rgb565, table, 3, 0, masks565, 12},      {ZqPixel_Rgb24, nullptr, 0, 0, nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<BYTE> block(sizeof(BITMAPINFOHEADER) + 4 * 256, 0xAB);
+    auto header = reinterpret_cast<BITMAPINFOHEADER*>(block.data());
+    ASSERT_EQ(ZqVideo_InitBitmapInfo(header, c.type, 4, 4, c.table, c.count, nullptr), S_OK) << c.type;
+    EXPECT_EQ(header->biClrUsed, c.clrUsed) << c.type;
+    if (c.afterBytes) {
+      EXPECT_EQ(std::memcmp(header + 1, c.after, c.afterBytes), 0) << c.type;
+    }
+    size_t written = 0;
+    for (size_t i = sizeof(BITMAPINFOHEADER); i < block.size(); ++i)
+      if (block[i] != 0xAB) written = i + 1 - sizeof(BITMAPINFOHEADER);
+    EXPECT_EQ(written, c.afterBytes) << "type " << c.type << " count " << c.count;
+  }
+  BITMAPINFOHEADER* own = nullptr;
+  ASSERT_EQ(ZqDibAlloc(&own, ZqPixel_Gray2, 4, 4, nullptr, 0, 0), S_OK);
+  const RGBQUAD ramp[4] = {{0, 0, 0, 0}, {85, 85, 85, 0}, {170, 170, 170, 0}, {255, 255, 255, 0}};
+  EXPECT_EQ(std::memcmp(own + 1, ramp, sizeof(ramp)), 0);
+  ZqDibFree(own, 0);
+}
+
 // Sizes whose 32-bit products wrap would give a short block; they are refused.
 TEST(DibBlocks, ImpossibleSizesAreRefused) {
   struct Case {

@@ -202,6 +202,16 @@ TEST(Paths, LongFullAndModulePaths) {
   EXPECT_FALSE(ZqQualifyPath(L"a.txt", full, 0));
   EXPECT_FALSE(ZqQualifyPath(L"a.txt", full, 3));
   EXPECT_GT(ZqGetTempPath(MAX_PATH, full), 0u);
+
+  // The folder alone needs no room for the module's file name.
+  const int length = static_cast<int>(wcslen(folder));
+  for (int capacity : {length + 1, length, 1}) {
+    Guarded out(capacity, L"old");
+    const bool fits = capacity > length;
+    EXPECT_EQ(ZqGetModulePath(GetModuleHandleW(L"quillet.dll"), out.get(), capacity), fits ? DWORD(length) : 0u);
+    EXPECT_STREQ(out.get(), fits ? folder : L"") << capacity;
+    EXPECT_TRUE(out.Intact());
+  }
 }
 
 class Folders : public ::testing::Test {
@@ -218,6 +228,11 @@ TEST_F(Folders, CreateDeepAndTemporaryNames) {
   EXPECT_TRUE(ZqCreateDirectory(deep.c_str(), nullptr));  // already there
   EXPECT_TRUE(ZqIsDirectoryEmpty(deep.c_str()));
   EXPECT_TRUE(ZqIsDirectoryWritable(deep.c_str()));
+  EXPECT_TRUE(ZqIsDirectoryEmpty(deep.c_str())) << "the probe file was left behind";
+  // Linux's /proc takes no new files, whatever name the system hands out.
+  ASSERT_NE(GetFileAttributesW(L"Z:\\proc") & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_FALSE(ZqIsDirectoryWritable(L"Z:\\proc"));
+  EXPECT_FALSE(ZqIsDirectoryWritable((CheckDir() + L"missing").c_str()));
   EXPECT_FALSE(ZqCreateDirectory(L"Q:\\no\\drive", nullptr));
   Manifest("dir " + Narrow(deep));
 
@@ -240,6 +255,32 @@ TEST_F(Folders, CreateDeepAndTemporaryNames) {
   EXPECT_EQ(ZqCreateTempFileAndName(prefix.c_str(), L".tmp", nullptr, MAX_PATH), E_INVALIDARG);
   EXPECT_EQ(ZqCreateTempFileAndName((CheckDir() + L"missing\\t").c_str(), L".tmp", name, MAX_PATH),
             ZqErrorHandler_TranslateWin32Error(ERROR_PATH_NOT_FOUND));
+}
+
+// A relative path through a short folder name qualifies to its long form
+// when that fits, else not at all (never to the short form).
+TEST_F(Folders, QualifiedPathsAreLongOrNothing) {
+  const std::wstring longFolder = CheckDir() + L"another folder";
+  ASSERT_TRUE(ZqCreateDirectory(longFolder.c_str(), nullptr));
+  WriteBytes(longFolder + L"\\inner file.txt", 4);
+  WCHAR shortFolder[MAX_PATH];
+  ASSERT_GT(GetShortPathNameW(longFolder.c_str(), shortFolder, MAX_PATH), 0u);
+  const std::wstring shortName = ZqGetFileNamePtrW(shortFolder);
+  ASSERT_NE(shortName, L"another folder");
+  WCHAR previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(CheckDir().c_str()));
+  const std::wstring relative = shortName + L"\\inner file.txt";
+  const std::wstring expected = longFolder + L"\\inner file.txt";
+  const int length = static_cast<int>(expected.size());
+  for (int capacity : {length + 1, length + 20, length, length - 2}) {
+    Guarded out(capacity);
+    const bool fits = capacity > length;
+    EXPECT_EQ(ZqQualifyPath(relative.c_str(), out.get(), capacity), fits ? TRUE : FALSE) << capacity;
+    EXPECT_STREQ(out.get(), fits ? expected.c_str() : L"") << capacity;
+    EXPECT_TRUE(out.Intact());
+  }
+  SetCurrentDirectoryW(previous);
 }
 
 TEST_F(Folders, FileFactsAndSizes) {
@@ -340,10 +381,15 @@ TEST(DiskSpace, KnownVolumesAndFailuresThatSayTheyFailed) {
   EXPECT_GE(total, free);
   EXPECT_NE(total, 0xFFFFFFFFu);
   Manifest("space " + Narrow(here) + " " + std::to_string(total));
-  SetLastError(0);
-  EXPECT_EQ(ZqGetDiskFreeSpace(L"\\\\nohost\\noshare\\x", 0), 0u);  // not 0xFFFFFFFF
-  EXPECT_NE(GetLastError(), 0u);
-  EXPECT_EQ(ZqGetDiskFreeSpace(L"relative", 0), 0u);
+  // Failures answer 0 (not 0xFFFFFFFF for a server path) with the error
+  // set; a file in a missing folder has no volume to ask.
+  for (const std::wstring& path : {std::wstring(L"\\\\nohost\\noshare\\x"), std::wstring(L"relative"),
+                                   here + L"missing folder\\file.txt"}) {
+    SetLastError(0);
+    EXPECT_EQ(ZqGetDiskFreeSpace(path.c_str(), 0), 0u) << Narrow(path);
+    EXPECT_NE(GetLastError(), 0u) << Narrow(path);
+    EXPECT_EQ(ZqGetDiskTotalSpace(path.c_str(), 0), 0u) << Narrow(path);
+  }
   Guarded text(ZQ_SIZE_TEXT_CAPACITY);
   EXPECT_GT(ZqFormatDiskFreeSpace(here.c_str(), text.get()), 0);
   EXPECT_NE(wcsstr(text.get(), L" Megabytes"), nullptr);

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,16 @@ composemodel::Pixel CaptionTint() {
   double s = hi == lo ? 0 : (hi + lo <= 255 ? double(hi - lo) / (hi + lo) : double(hi - lo) / (510 - hi - lo));
   if (s < 0.1) return composemodel::Pixel{255, 190, 140, 255};
   return composemodel::Pixel{bl, g, r, 255};
+}
+
+// A pixel over the button face with its alpha, as the masked lists store it.
+DWORD OverFace(const composemodel::Pixel& s) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const composemodel::Pixel f{GetBValue(face), GetGValue(face), GetRValue(face), 255};
+  DWORD out = 0;
+  for (int c = 0; c < 3; ++c)
+    out |= static_cast<DWORD>(composemodel::Quot(s[c] * s[3] + f[c] * (255 - s[3]), 255)) << (8 * c);
+  return out;
 }
 
 class Lists {
@@ -259,12 +270,10 @@ TEST(Skins, DerivedListsAndMaskedLists) {
   }
 
   // Masked 24-bit lists: each pixel over the button face with its alpha,
-  // clear pixels masked.
+  // (s x a + face x (255 - a)) / 255, clear pixels masked.
   Lists masked(1);
   SIZE small{16, 0};
   ASSERT_EQ(ZqSkin_GetImageLists(&skin, &small, masked.Data(), 1, ZQSKINLIST_MASKED, nullptr), 10);
-  COLORREF face = GetSysColor(COLOR_BTNFACE);
-  composemodel::Pixel facePixel{GetBValue(face), GetGValue(face), GetRValue(face), 255};
   ListPixels image(masked[0], 4);
   IMAGEINFO info{};
   ASSERT_TRUE(ImageList_GetImageInfo(masked[0], 4, &info));
@@ -273,11 +282,46 @@ TEST(Skins, DerivedListsAndMaskedLists) {
     for (int x = 0; x < 16; ++x) {
       composemodel::Pixel s = strip.At(64 + x, y);
       if (s[3] == 0) continue;
-      composemodel::Pixel m = composemodel::Over(facePixel, s);
-      DWORD got = image.At(x, y);
-      EXPECT_EQ(got & 0xFFFFFF, static_cast<DWORD>(m[0] | m[1] << 8 | m[2] << 16)) << x << "," << y;
+      EXPECT_EQ(image.At(x, y) & 0xFFFFFF, OverFace(s)) << x << "," << y;
     }
   ZqSkin_Bmp_Free(&skin);
+}
+
+TEST(Skins, MaskedListsKeepOpaqueColours) {
+  // One uniform cell per case, untinted (opacity 0): opaque pixels keep
+  // their colour exactly, translucent ones lie within one step of the face
+  // mixed in exact arithmetic.
+  struct Case {
+    BYTE red, green, blue, alpha;
+  } cases[] = {{16, 30, 200, 255}, {255, 255, 255, 255}, {0, 0, 0, 255},  {1, 254, 128, 255},
+               {200, 100, 50, 128}, {255, 255, 255, 1},  {0, 0, 0, 254}};
+  const int n = static_cast<int>(std::size(cases));
+  BITMAPINFOHEADER* strip = nullptr;
+  ASSERT_EQ(ZqDibAlloc(&strip, ZqPixel_Rgba32, 4 * n, 4, nullptr, 0, ZQDIBALLOC_ZERO), S_OK);
+  auto pixels = reinterpret_cast<ZQRGBA*>(strip + 1);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4 * n; ++x) {
+      const Case& c = cases[x / 4];
+      pixels[y * 4 * n + x] = ZQRGBA{c.blue, c.green, c.red, c.alpha};
+    }
+  Lists masked(1);
+  SIZE cell{4, 0};
+  ASSERT_EQ(ZqSkin_GetImageLists(strip, &cell, masked.Data(), 1, ZQSKINLIST_MASKED, nullptr), n);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (int i = 0; i < n; ++i) {
+    const Case& c = cases[i];
+    const DWORD got = ListPixels(masked[0], i).At(1, 2);
+    if (c.alpha == 255) {
+      EXPECT_EQ(got & 0xFFFFFF, static_cast<DWORD>(c.blue | c.green << 8 | c.red << 16)) << "case " << i;
+      continue;
+    }
+    const BYTE mine[3] = {c.blue, c.green, c.red}, faces[3] = {GetBValue(face), GetGValue(face), GetRValue(face)};
+    for (int k = 0; k < 3; ++k) {
+      const double exact = (mine[k] * c.alpha + faces[k] * (255.0 - c.alpha)) / 255.0;
+      EXPECT_NEAR(static_cast<double>((got >> (8 * k)) & 255), exact, 1.0) << "case " << i << " channel " << k;
+    }
+  }
+  ZqDibFree(strip, 0);
 }
 
 TEST(Skins, BmpHeadersCheckedAgainstTheFile) {

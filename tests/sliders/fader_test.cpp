@@ -151,6 +151,7 @@ TEST(FaderSelfMove, KeysMoveTheValuesCtrlStepsPageDefaultAndCentre) {
     bool ctrl;
     LONG expected;
     int code;
+    LONG line = 1;
   } cases[] = {
       {0, 3, 0, VK_PRIOR, false, 1, 2},          // page (3 + 5) / 10 = 0, raised to 1
       {0, 1000, 500, VK_UP, false, 501, 0},      {0, 1000, 500, VK_UP, true, 510, 0},
@@ -158,9 +159,14 @@ TEST(FaderSelfMove, KeysMoveTheValuesCtrlStepsPageDefaultAndCentre) {
       {-100, 100, 37, VK_HOME, false, 0, 6},     {-100, 100, 37, VK_HOME, true, 100, 6},
       {-100, 100, 37, VK_END, false, -100, 7},   {0, 100, 37, VK_HOME, false, 100, 6},
       {0, 100, 100, VK_F9, false, 100, 0},       {0, 100, 0, VK_F3, false, 0, 1},
+      // Ctrl steps past 32 bits are added whole, then clamped.
+      {INT_MIN, INT_MAX, INT_MIN, VK_UP, true, 852516352, 0, 300000000},
+      {INT_MIN, INT_MAX, INT_MAX, VK_DOWN, true, -852516353, 1, 300000000},
+      {INT_MIN, INT_MAX, INT_MIN, VK_UP, true, INT_MAX, 0, INT_MAX},
+      {INT_MIN, INT_MAX, INT_MAX, VK_DOWN, true, INT_MIN, 1, INT_MAX},
   };
   for (const Case& c : cases) {
-    Configure(host, c.min, c.max, 0, {c.start});
+    Configure(host, c.min, c.max, 0, {c.start}, c.line);
     TakeCalls();
     {
       Keys keys = c.ctrl ? Keys{VK_CONTROL} : Keys{};
