@@ -289,10 +289,15 @@ TEST_F(HostTool, SavedStateGivesTheSameResult) {
 
 TEST_F(HostTool, ModulePathWorksWithoutRegistration) {
   std::wstring out = Out(L"module.mid");
-  ToolRun run = Tool(L"--module \"" + testsupport::ModulePath() + L"\" --list \"" + Demo() + L"\" -o \"" + out + L"\"");
+  ToolRun run = Tool(L"--module \"" + testsupport::ModulePath() + L"\" --list --timings \"" + Demo() + L"\" -o \"" +
+                     out + L"\"");
   ASSERT_EQ(run.code, 0u) << run.err;
   EXPECT_NE(run.out.find("channels in use: 3 (1 2 10)"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("first tempo: tick 0"), std::string::npos) << run.out;
+  // The stage table goes to standard error, every stage in it.
+  for (const char* stage : {"read and parse", "host stores the song", "connect: filter scans", "play buffer by buffer",
+                            "write", "total"})
+    EXPECT_NE(run.err.find(stage), std::string::npos) << stage << " in " << run.err;
   ToolRun missing = Tool(L"--module Z:\\no\\such.dll \"" + Demo() + L"\" -o \"" + Out(L"x.mid") + L"\"");
   EXPECT_EQ(missing.code, 1u);
   EXPECT_NE(missing.err.find("cannot load the module: "), std::string::npos) << missing.err;
