@@ -203,9 +203,11 @@ HRESULT FilterObject::HoldForHostThread(const QUILLET_NOTIFICATION* n, BOOL defe
 }
 
 // On the host's thread: what arrived elsewhere is handled, in arrival
-// order, as it would have been had it arrived here.
+// order, as it would have been had it arrived here. Arrivals during the
+// run wait for the next one, after those taken now.
 void FilterObject::RunArrivals() noexcept {
-  if (!arrivalsWaiting_.load()) return;
+  if (!arrivalsWaiting_.load() || runningArrivals_) return;
+  runningArrivals_ = true;
   EnterCriticalSection(&queueLock_);
   tZQLIST* taken = arrivals_;
   arrivals_ = nullptr;
@@ -216,6 +218,7 @@ void FilterObject::RunArrivals() noexcept {
     Notify(&arrival->notification, arrival->deferred);
   }
   ZqList_Destroy(taken);
+  runningArrivals_ = false;
 }
 
 void FilterObject::DropArrivals() noexcept {

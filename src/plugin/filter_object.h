@@ -225,6 +225,7 @@ class FilterObject final : public IQuilletFilter, public IQuilletLanguage, publi
   tZQLIST* queue_ = nullptr;       // QUILLET_NOTIFICATION records
   tZQLIST* arrivals_ = nullptr;    // notifications held for the host's thread, under queueLock_
   std::atomic<bool> arrivalsWaiting_{false};
+  bool runningArrivals_ = false;  // the host's thread is handling them
   // The host's calling thread: the one that connected, then the one that
   // processes; 0 until the first connect.
   std::atomic<DWORD> hostThread_{0};
