@@ -72,11 +72,30 @@ int WriteTableFields(WCHAR* out, int capacity, const WCHAR* format, const LONGLO
       negative = value < 0;
       magnitude = negative ? 0ull - static_cast<ULONGLONG>(value) : static_cast<ULONGLONG>(value);
     }
+    const bool grouped = d.op == Op::Grouped || d.op == Op::Grouped64;
+    // A field of 32 bits without separators (every clock field, beat and
+    // tick) is written in place.
+    if (magnitude <= 0xFFFFFFFFull) {
+      DWORD small = static_cast<DWORD>(magnitude);
+      int length = 1;
+      for (DWORD rest = small; rest >= 10; rest /= 10) ++length;
+      if (!grouped || grouping == 0 || length <= grouping) {
+        if (negative) *p++ = L'-';
+        for (int i = length; i < d.width; ++i) *p++ = L'0';
+        p += length;
+        WCHAR* q = p;
+        do {
+          *--q = static_cast<WCHAR>(L'0' + small % 10);
+          small /= 10;
+        } while (small);
+        continue;
+      }
+    }
     WCHAR number[digits::kIntegerRoom];
     WCHAR* end = number + digits::kIntegerRoom;
     WCHAR* start = digits::UnsignedBackward(magnitude, end);
     while (end - start < d.width) *--start = L'0';
-    if (d.op == Op::Grouped || d.op == Op::Grouped64) {
+    if (grouped) {
       p += digits::Grouped(start, static_cast<int>(end - start), negative, grouping, inat.thousandSep, p);
     } else {
       while (start < end) *p++ = *start++;
