@@ -41,13 +41,6 @@ Directive Read(const WCHAR* f, const ZQINTERNATIONALS& inat) {
   }
 }
 
-// Characters of a terminated text.
-int LengthOf(const WCHAR* text) {
-  int n = 0;
-  while (text[n]) ++n;
-  return n;
-}
-
 // Writes `magnitude` at `p` ("-" first when negative), with zeros before
 // it up to `width` digits and `separator` (`separatorLength` characters)
 // between groups of `grouping` digits counted from the right (0: none).
@@ -119,12 +112,12 @@ int WriteTableFields(WCHAR* out, int capacity, const WCHAR* format, const LONGLO
   if (!out || capacity <= 0) return 0;
   const ZQINTERNATIONALS& inat = Internationals();
   const int grouping = inat.grouping <= 9 ? static_cast<int>(inat.grouping) : 0;
-  const int thousandLength = LengthOf(inat.thousandSep);
+  const int thousandLength = static_cast<int>(wcslen(inat.thousandSep));
   // The text goes straight into `out` while each step surely fits before
   // the terminator. From the first step that might not, it is built aside,
   // which holds four of the largest steps, and cut to the capacity at the
   // end.
-  constexpr int kAside = 4 * (20 + 19 * 7);
+  constexpr int kAside = 4 * (1 + 20 + 19 * 7);
   WCHAR aside[kAside];
   WCHAR* text = out;
   WCHAR* stop = out + (capacity - 1 < kAside ? capacity - 1 : kAside);

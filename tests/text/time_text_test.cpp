@@ -487,7 +487,10 @@ TEST_F(TimeText, FastPathsAgreeWithTheGeneralOnes) {
             WCHAR fast[ZQPOS_TEXT_CAPACITY], general[ZQPOS_FORMAT_CAPACITY];
             const int n = ZqNanoTimeToTextEx(fast, &f, t, flags);
             const WCHAR* format = zq::text::timetext::FormatOf(kind, flags & ZQPOS_SHORT);
-            if (ZqNanoTimeToTextFormat(general, &f, t, format, flags) >= ZQPOS_TEXT_CAPACITY) continue;
+            // Text too long for the buffer is cut: groups of one digit with
+            // the long separator make some.
+            const int whole = ZqNanoTimeToTextFormat(general, &f, t, format, flags);
+            general[whole < ZQPOS_TEXT_CAPACITY ? whole : ZQPOS_TEXT_CAPACITY - 1] = 0;
             agree(std::wstring(fast) == general && n == lstrlenW(general),
                   "flags " + std::to_string(flags) + at + ": \"" + std::string(fast, fast + n) + "\" against \"" +
                       std::string(general, general + lstrlenW(general)) + "\"");
