@@ -74,11 +74,15 @@ int Grouped(const WCHAR* digitText, int length, bool negative, int grouping, con
             WCHAR* out) noexcept {
   WCHAR* p = out;
   if (negative) *p++ = L'-';
+  // Digits until the next separator: the leading group holds what is left
+  // over from whole groups.
+  int untilSeparator = grouping > 0 ? (length - 1) % grouping + 1 : length;
   for (int i = 0; i < length; ++i) {
     *p++ = digitText[i];
-    const int remaining = length - 1 - i;
-    if (grouping > 0 && remaining > 0 && remaining % grouping == 0)
+    if (--untilSeparator == 0 && i < length - 1) {
       for (const WCHAR* s = separator; *s; ++s) *p++ = *s;
+      untilSeparator = grouping;
+    }
   }
   return static_cast<int>(p - out);
 }

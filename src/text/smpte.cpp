@@ -36,22 +36,32 @@ void SplitNonDrop(ZQSMPTEVAL& v, DWORD count, DWORD rate) noexcept {
   v.frames = inMinute % rate;
 }
 
-}  // namespace
-
-const Rate& RateOf(DWORD type) noexcept { return type < 7 ? kRates[type] : kRates[0]; }
-
-void FromFrameCount(ZQSMPTEVAL& value, LONGLONG count) noexcept {
-  const Rate& rate = RateOf(value.type);
-  DWORD c = static_cast<DWORD>(FloorMod(count, rate.dayFrames));
+// The label of frame `c` of the day. Each label rate is split by its own
+// constant, so that the divisions become multiplications.
+void Label(ZQSMPTEVAL& value, const Rate& rate, DWORD c) noexcept {
   if (rate.drop) {
     // The nominal 30-frame count: add back the labels dropped before it.
     const DWORD blocks = c / kDropBlock, inBlock = c % kDropBlock;
     c += 18 * blocks + (inBlock >= 2 ? 2 * ((inBlock - 2) / kDropMinute) : 0);
     SplitNonDrop(value, c, 30);
     if (value.type == ZQSMPTE_TYPE_2997_DROP && IsDroppedLabel(value)) value.frames = 2;
-  } else {
-    SplitNonDrop(value, c, rate.label);
+    return;
   }
+  switch (rate.label) {
+    case 30: return SplitNonDrop(value, c, 30);
+    case 25: return SplitNonDrop(value, c, 25);
+    case 24: return SplitNonDrop(value, c, 24);
+    default: return SplitNonDrop(value, c, rate.label);
+  }
+}
+
+}  // namespace
+
+const Rate& RateOf(DWORD type) noexcept { return type < 7 ? kRates[type] : kRates[0]; }
+
+void FromFrameCount(ZQSMPTEVAL& value, LONGLONG count) noexcept {
+  const Rate& rate = RateOf(value.type);
+  Label(value, rate, static_cast<DWORD>(FloorMod(count, rate.dayFrames)));
 }
 
 DWORD ToFrameCount(const ZQSMPTEVAL& v) noexcept {
@@ -68,8 +78,12 @@ void FromNanos(LONGLONG nanos, ZQSMPTEVAL& value) noexcept {
   const Rate& rate = RateOf(value.type);
   // Nano time holds at most about 2.8e13 frames: exact in a double and in
   // 64 bits, so no wrap happens before the reduction into the day.
-  double frames = std::floor(rate.real * static_cast<double>(nanos) * 1e-7 + 0.000005);
-  FromFrameCount(value, static_cast<LONGLONG>(frames));
+  const double frames = rate.real * static_cast<double>(nanos) * 1e-7 + 0.000005;
+  // A count from 0 to 2^31 is its own floor and is reduced in 32 bits.
+  LONG count;
+  if (frames >= 0.0 && TruncToLong(frames, count))
+    return Label(value, rate, static_cast<DWORD>(count) % rate.dayFrames);
+  FromFrameCount(value, static_cast<LONGLONG>(std::floor(frames)));
 }
 
 LONGLONG ToNanos(const ZQSMPTEVAL& value) noexcept {

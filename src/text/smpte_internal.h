@@ -62,4 +62,36 @@ inline LONGLONG FloorMod(LONGLONG n, LONGLONG d) noexcept {
   return r < 0 ? r + d : r;
 }
 
+// x truncated toward zero into `whole` when it lies strictly between -2^31
+// and 2^31: one SSE conversion, where a 64-bit result costs an x87 round
+// trip with two control-word loads on this target. False otherwise (NaN
+// too), `whole` untouched.
+inline bool TruncToLong(double x, LONG& whole) noexcept {
+  if (!(x > -2147483648.0 && x < 2147483648.0)) return false;
+  whole = static_cast<LONG>(x);
+  return true;
+}
+
+// Whole seconds and the units left over of a time from 0 to 2^31 seconds,
+// without a 64-bit division (a library call on this target): the double's
+// quotient is at most one off and the remainder puts it right. False for
+// other times, the outputs untouched.
+inline bool SplitSeconds(LONGLONG nanos, DWORD& seconds, DWORD& units) noexcept {
+  constexpr LONGLONG kUnits = 10000000;
+  LONG q;
+  if (nanos < 0 || !TruncToLong(static_cast<double>(nanos) * 1e-7, q)) return false;
+  DWORD s = static_cast<DWORD>(q);
+  LONGLONG r = nanos - static_cast<LONGLONG>(s) * kUnits;
+  if (r < 0) {
+    --s;
+    r += kUnits;
+  } else if (r >= kUnits) {
+    ++s;
+    r -= kUnits;
+  }
+  seconds = s;
+  units = static_cast<DWORD>(r);
+  return true;
+}
+
 }  // namespace zq::text::smpte

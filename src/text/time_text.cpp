@@ -15,6 +15,7 @@ namespace {
 using smpte::FloorDiv;
 using smpte::FloorMod;
 using smpte::IsPositive;
+using smpte::TruncToLong;
 using smpte::kUnitsPerSecond;
 
 struct KindFormat {
@@ -57,6 +58,8 @@ constexpr double kUnitsPerMinute = 600000000.0;
 
 // x truncated toward zero and held in 64 bits (NaN gives 0).
 LONGLONG TruncSat(double x) {
+  LONG small;
+  if (TruncToLong(x, small)) return small;
   if (x != x) return 0;
   if (x >= 9223372036854775807.0) return LLONG_MAX;
   if (x <= -9223372036854775808.0) return LLONG_MIN;
@@ -66,6 +69,7 @@ LONGLONG TruncSat(double x) {
 // trunc(x), given `whole` = TruncSat(x): the integer is exact wherever it
 // did not saturate, which saves the library call.
 double WholePart(double x, LONGLONG whole) {
+  if (whole >= LONG_MIN && whole <= LONG_MAX) return static_cast<LONG>(whole);
   return whole > LLONG_MIN && whole < LLONG_MAX ? static_cast<double>(whole) : std::trunc(x);
 }
 
@@ -112,8 +116,9 @@ class Body {
 
 // `v` is not negative.
 int Show(const Body& body, const ZQPOSFMT& f, LONGLONG v, DWORD flags) {
-  const double seconds = static_cast<double>(v) * 1e-7;
   const DWORD kind = f.kind;
+  // Seconds of the kinds that show or count in them.
+  auto seconds = [v] { return static_cast<double>(v) * 1e-7; };
   switch (kind) {
     case ZQPOS_SAMPLES: {
       const double rate = f.sampleRate > 0 ? f.sampleRate : 0.0;
@@ -127,9 +132,9 @@ int Show(const Body& body, const ZQPOSFMT& f, LONGLONG v, DWORD flags) {
       return body.Clock(clock);
     }
     case ZQPOS_SECONDS:
-      return body.Count(seconds, v / 10000000);
+      return body.Count(seconds(), v / 10000000);
     case ZQPOS_FRAMES: {
-      const double frames = IsPositive(f.frameRate) ? seconds * f.frameRate + 0.00001 : 0.0;
+      const double frames = IsPositive(f.frameRate) ? seconds() * f.frameRate + 0.00001 : 0.0;
       return body.Count(frames, TruncSat(std::floor(frames)));
     }
     case ZQPOS_MBT:
@@ -150,7 +155,11 @@ int Show(const Body& body, const ZQPOSFMT& f, LONGLONG v, DWORD flags) {
     case ZQPOS_FEET_FRAMES_35:
     case ZQPOS_FEET_FRAMES_16: {
       const LONGLONG perFoot = kind == ZQPOS_FEET_FRAMES_35 ? 40 : 16;
-      const LONGLONG frames = IsPositive(f.frameRate) ? TruncSat(seconds * f.frameRate + 0.00001) : 0;
+      const LONGLONG frames = IsPositive(f.frameRate) ? TruncSat(seconds() * f.frameRate + 0.00001) : 0;
+      if (frames >= 0 && frames <= 0xFFFFFFFFll) {
+        const DWORD small = static_cast<DWORD>(frames), foot = static_cast<DWORD>(perFoot);
+        return body.Print(static_cast<LONGLONG>(small / foot), static_cast<LONGLONG>(small % foot));
+      }
       return body.Print(frames / perFoot, frames % perFoot);
     }
     default:
@@ -210,21 +219,36 @@ int NanoTimeToText(WCHAR* out, int capacity, const ZQPOSFMT& format, LONGLONG na
 
 void SplitClock(LONGLONG nanos, double rate, ZQSMPTEVAL& value) noexcept {
   const LONGLONG unitsPerSecond = 10000000;
-  LONGLONG whole = FloorDiv(nanos, unitsPerSecond);
-  double fraction = static_cast<double>(FloorMod(nanos, unitsPerSecond)) * 1e-7;
+  LONGLONG whole;
+  double fraction;
+  DWORD seconds, units;
+  if (smpte::SplitSeconds(nanos, seconds, units)) {
+    whole = seconds;
+    fraction = static_cast<double>(units) * 1e-7;
+  } else {
+    whole = FloorDiv(nanos, unitsPerSecond);
+    fraction = static_cast<double>(FloorMod(nanos, unitsPerSecond)) * 1e-7;
+  }
   const bool hasRate = IsPositive(rate);
   if (hasRate && rate > 0.01) fraction += 0.5 / rate;  // frames round to nearest
   if (fraction >= 1.0) {
     const double carry = std::floor(fraction);
-    whole += static_cast<LONGLONG>(carry);
+    whole += static_cast<LONG>(carry);  // below 52: the rounding adds at most 50
     fraction -= carry;
   }
-  const double frames = hasRate ? std::floor(rate * fraction) : 0.0;
-  const LONGLONG inDay = FloorMod(whole, 86400);
-  value.hours = static_cast<DWORD>(inDay / 3600);
-  value.minutes = static_cast<DWORD>(inDay % 3600 / 60);
-  value.seconds = static_cast<DWORD>(inDay % 60);
-  value.frames = frames >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<DWORD>(frames);
+  // `fraction` is in [0, 1) here, so the frames are not negative.
+  value.frames = 0;
+  if (hasRate) {
+    const double frames = rate * fraction;
+    LONG count;
+    if (TruncToLong(frames, count)) value.frames = static_cast<DWORD>(count);
+    else value.frames = frames >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<DWORD>(std::floor(frames));
+  }
+  const DWORD inDay = whole >= 0 && whole <= 0xFFFFFFFFll ? static_cast<DWORD>(whole) % 86400
+                                                          : static_cast<DWORD>(FloorMod(whole, 86400));
+  value.hours = inDay / 3600;
+  value.minutes = inDay % 3600 / 60;
+  value.seconds = inDay % 60;
 }
 
 LONGLONG ClockToNanos(ULONGLONG hours, ULONGLONG minutes, ULONGLONG seconds, ULONGLONG frames,

@@ -1,5 +1,7 @@
 #include "text/time_text_fields_writer.h"
 
+#include <cwchar>
+
 #include "text/digits.h"
 #include "text/internationals_store.h"
 #include "core/text_copy.h"
@@ -39,50 +41,127 @@ Directive Read(const WCHAR* f, const ZQINTERNATIONALS& inat) {
   }
 }
 
-}  // namespace
-
-int WriteTableFields(WCHAR* out, int capacity, const WCHAR* format, const LONGLONG* values, int count) noexcept {
-  const ZQINTERNATIONALS& inat = Internationals();
-  const int grouping = inat.grouping <= 9 ? static_cast<int>(inat.grouping) : 0;
-  // The text is built aside, so that nothing is written for a format this
-  // does not know. Before each step there is room for the largest one: a
-  // 64-bit field of 20 digits with 19 separators of 7 characters.
-  constexpr int kStepRoom = 20 + 19 * 7;
-  WCHAR text[4 * kStepRoom];
-  WCHAR* p = text;
-  int next = 0;
-  for (const WCHAR* f = format; *f;) {
-    if (p > text + (4 * kStepRoom - kStepRoom)) return -1;
-    if (*f != L'%' && *f != L'$') {
-      *p++ = *f++;
-      continue;
-    }
-    const Directive d = Read(f, inat);
-    f += d.length;
-    if (d.op == Op::Unknown) return -1;
-    if (d.op == Op::Separator) {
-      for (const WCHAR* s = d.item; *s; ++s) *p++ = *s;
-      continue;
-    }
-    if (next == count) return -1;
-    const LONGLONG value = values[next++];
-    bool negative = false;
-    ULONGLONG magnitude = static_cast<DWORD>(value);
-    if (d.op == Op::Grouped64) {
-      negative = value < 0;
-      magnitude = negative ? 0ull - static_cast<ULONGLONG>(value) : static_cast<ULONGLONG>(value);
-    }
+// Writes `magnitude` at `p` ("-" first when negative), with zeros before
+// it up to `width` digits and `separator` (`separatorLength` characters)
+// between groups of `grouping` digits counted from the right (0: none).
+// Returns the end. 32-bit values are written in place from the right.
+WCHAR* PutField(WCHAR* p, ULONGLONG magnitude, bool negative, int width, int grouping, const WCHAR* separator,
+                int separatorLength) {
+  if (magnitude > 0xFFFFFFFFull) {
     WCHAR number[digits::kIntegerRoom];
     WCHAR* end = number + digits::kIntegerRoom;
     WCHAR* start = digits::UnsignedBackward(magnitude, end);
-    while (end - start < d.width) *--start = L'0';
-    if (d.op == Op::Grouped || d.op == Op::Grouped64) {
-      p += digits::Grouped(start, static_cast<int>(end - start), negative, grouping, inat.thousandSep, p);
-    } else {
-      while (start < end) *p++ = *start++;
-    }
+    while (end - start < width) *--start = L'0';
+    return p + digits::Grouped(start, static_cast<int>(end - start), negative, grouping, separator, p);
   }
-  return zq::core::CopyTextN(out, capacity, text, static_cast<int>(p - text));
+  if (negative) *p++ = L'-';
+  DWORD v = static_cast<DWORD>(magnitude);
+  // Two digits (most clock fields and beats) take no separator unless the
+  // groups are single digits.
+  if (v < 100 && grouping != 1) {
+    for (int i = v < 10 ? 1 : 2; i < width; ++i) *p++ = L'0';
+    if (v >= 10) *p++ = static_cast<WCHAR>(L'0' + v / 10);
+    *p++ = static_cast<WCHAR>(L'0' + v % 10);
+    return p;
+  }
+  int length = 1;
+  for (DWORD rest = v; rest >= 10; rest /= 10) ++length;
+  for (int i = length; i < width; ++i) *p++ = L'0';
+  int separators = 0;
+  if (grouping > 0)
+    for (int left = length - grouping; left > 0; left -= grouping) ++separators;
+  WCHAR* const end = p + length + separators * separatorLength;
+  WCHAR* q = end;
+  for (int inGroup = 0;; ++inGroup) {
+    if (inGroup == grouping && separators > 0) {
+      q -= separatorLength;
+      for (int i = 0; i < separatorLength; ++i) q[i] = separator[i];
+      inGroup = 0;
+    }
+    *--q = static_cast<WCHAR>(L'0' + v % 10);
+    v /= 10;
+    if (v == 0) break;
+  }
+  return end;
+}
+
+// Characters a step may write at most: a 32-bit field has up to 10 digits
+// (widths are single digits), a 64-bit one a sign and 20; separators hold
+// at most 7 characters.
+int RoomOf(Op op, int thousandLength) {
+  switch (op) {
+    case Op::Literal: return 1;
+    case Op::Unsigned:
+    case Op::Padded: return 10;
+    case Op::Grouped: return 10 + 9 * thousandLength;
+    case Op::Grouped64: return 1 + 20 + 19 * thousandLength;
+    case Op::Separator: return 7;
+    default: return 0;
+  }
+}
+
+// A format this does not write: `out` is left empty.
+int Fail(WCHAR* out) {
+  out[0] = 0;
+  return -1;
+}
+
+}  // namespace
+
+int WriteTableFields(WCHAR* out, int capacity, const WCHAR* format, const LONGLONG* values, int count) noexcept {
+  if (!out || capacity <= 0) return 0;
+  const ZQINTERNATIONALS& inat = Internationals();
+  const int grouping = inat.grouping <= 9 ? static_cast<int>(inat.grouping) : 0;
+  const int thousandLength = static_cast<int>(wcslen(inat.thousandSep));
+  // The text goes straight into `out` while each step surely fits before
+  // the terminator. From the first step that might not, it is built aside,
+  // which holds four of the largest steps, and cut to the capacity at the
+  // end.
+  constexpr int kAside = 4 * (1 + 20 + 19 * 7);
+  WCHAR aside[kAside];
+  WCHAR* text = out;
+  WCHAR* stop = out + (capacity - 1 < kAside ? capacity - 1 : kAside);
+  WCHAR* p = out;
+  int next = 0;
+  for (const WCHAR* f = format; *f;) {
+    Directive d{Op::Literal, 0, nullptr, 1};
+    if (*f == L'%' || *f == L'$') d = Read(f, inat);
+    if (stop - p < RoomOf(d.op, thousandLength)) {
+      if (text == aside || capacity - 1 >= kAside) return Fail(out);
+      wmemcpy(aside, out, p - out);
+      p = aside + (p - out);
+      text = aside;
+      stop = aside + kAside;
+    }
+    switch (d.op) {
+      case Op::Unknown:
+        return Fail(out);
+      case Op::Literal:
+        *p++ = *f;
+        break;
+      case Op::Separator:
+        for (const WCHAR* s = d.item; *s; ++s) *p++ = *s;
+        break;
+      default: {
+        if (next == count) return Fail(out);
+        const LONGLONG value = values[next++];
+        const bool wide = d.op == Op::Grouped64;
+        const bool negative = wide && value < 0;
+        const ULONGLONG magnitude = !wide    ? static_cast<DWORD>(value)
+                                    : negative ? 0ull - static_cast<ULONGLONG>(value)
+                                               : static_cast<ULONGLONG>(value);
+        const int groups = d.op == Op::Grouped || wide ? grouping : 0;
+        p = PutField(p, magnitude, negative, d.width, groups, inat.thousandSep, thousandLength);
+        break;
+      }
+    }
+    f += d.length;
+  }
+  if (text == out) {
+    *p = 0;
+    return static_cast<int>(p - out);
+  }
+  return zq::core::CopyTextN(out, capacity, aside, static_cast<int>(p - aside));
 }
 
 }  // namespace zq::text::timetext

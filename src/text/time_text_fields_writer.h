@@ -9,7 +9,7 @@ namespace zq::text::timetext {
 // "%u", "%0Nu" and "$u", as 64 bits for "$I64d"). Knows the directives the
 // display table uses: those four and the locale separators "$:", "$*",
 // "$&:" and "$&."; other characters are copied. Returns the length written,
-// or -1, writing nothing, when the format holds any other directive or
+// or -1, leaving `out` empty, when the format holds any other directive or
 // more fields than values.
 int WriteTableFields(WCHAR* out, int capacity, const WCHAR* format, const LONGLONG* values, int count) noexcept;
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "text/smpte_internal.h"
+#include "text/time_text_internal.h"
 #include "text_test_support.h"
 #include "zq/number.h"
 #include "zq/timetext.h"
@@ -436,6 +438,111 @@ TEST_F(TimeText, FineResolutionsKeepTheirTicks) {
     ZqNanoTimeToMeasures(nanos, &f, &m, &b, &t);
     ASSERT_EQ((m * 12 + b) * 1920 + t, tick) << nanos;
   }
+}
+
+// The display's fast paths against the general ones they stand in for,
+// over random times from around whole seconds to the whole 64-bit range,
+// kind by kind: the table's field writer against the printer given the
+// same format (also in a locale with groups of one, two and four digits
+// and a long separator), and the 32-bit arithmetic of each kind against
+// the 64-bit arithmetic it replaces.
+TEST_F(TimeText, FastPathsAgreeWithTheGeneralOnes) {
+  namespace smpte = zq::text::smpte;
+  enum Arithmetic { kFieldsOnly, kSeconds, kTimeCode, kTruncation };
+  const Arithmetic kinds[19] = {kTruncation, kSeconds,  kFieldsOnly, kSeconds,   kFieldsOnly, kTruncation, kTimeCode,
+                                kTimeCode,   kTimeCode, kTimeCode,   kTimeCode,  kFieldsOnly, kFieldsOnly, kTruncation,
+                                kTruncation, kTruncation, kTruncation, kSeconds, kTimeCode};
+  std::mt19937_64 rng(36);
+  auto randomTime = [&]() -> LONGLONG {
+    switch (rng() % 4) {
+      case 0:  // next to whole seconds, where the double's quotient of the seconds may be one off
+        return static_cast<LONGLONG>(rng() % (1ull << (rng() % 32))) * 10000000 + static_cast<LONGLONG>(rng() % 5) - 2;
+      case 1: return static_cast<LONGLONG>(rng() % (1ull << 56)) - (1ll << 40);  // the 2^31-second limit is 2^54.3
+      case 2: return static_cast<LONGLONG>(rng());
+      default: return static_cast<LONGLONG>(rng() % 1000000000000ll);
+    }
+  };
+  std::vector<Locale> locales = Locales();
+  for (DWORD grouping : {1u, 2u, 4u}) {
+    ZQINTERNATIONALS r = texttest::German();
+    SetText(r.thousandSep, &r.thousandSepLength, L"'\u00a0'");
+    r.grouping = grouping;
+    locales.push_back({"odd groups", r});
+  }
+  for (const Locale& locale : locales) {
+    zq::text::SetInternationals(locale.record);
+    for (ZQPOSFMT f : AwkwardFormats()) {
+      for (DWORD kind = 0; kind < 19; ++kind) {
+        f.kind = kind;
+        int wrong = 0;
+        auto agree = [&](bool same, const std::string& what) {
+          if (same) return;
+          ++wrong;
+          ADD_FAILURE() << locale.name << " kind " << kind << ": " << what;
+        };
+        for (int i = 0; i < 300 && wrong < 3; ++i) {
+          const LONGLONG t = randomTime();
+          const std::string at = " at " + std::to_string(t);
+          for (DWORD flags : {0u, 1u, 2u}) {
+            WCHAR fast[ZQPOS_TEXT_CAPACITY], general[ZQPOS_FORMAT_CAPACITY];
+            const int n = ZqNanoTimeToTextEx(fast, &f, t, flags);
+            const WCHAR* format = zq::text::timetext::FormatOf(kind, flags & ZQPOS_SHORT);
+            // Text too long for the buffer is cut: groups of one digit with
+            // the long separator make some.
+            const int whole = ZqNanoTimeToTextFormat(general, &f, t, format, flags);
+            general[whole < ZQPOS_TEXT_CAPACITY ? whole : ZQPOS_TEXT_CAPACITY - 1] = 0;
+            agree(std::wstring(fast) == general && n == lstrlenW(general),
+                  "flags " + std::to_string(flags) + at + ": \"" + std::string(fast, fast + n) + "\" against \"" +
+                      std::string(general, general + lstrlenW(general)) + "\"");
+          }
+          switch (kinds[kind]) {
+            case kSeconds: {
+              DWORD seconds = 0, units = 0;
+              const bool fits = t >= 0 && t / 10000000 < 0x80000000ll;
+              const bool split = smpte::SplitSeconds(t, seconds, units);
+              agree(split == fits && (!fits || (seconds == static_cast<DWORD>(smpte::FloorDiv(t, 10000000)) &&
+                                                units == static_cast<DWORD>(smpte::FloorMod(t, 10000000)))),
+                    "seconds" + at);
+              break;
+            }
+            case kTimeCode: {
+              ZQSMPTEVAL fast{}, general{};
+              fast.type = general.type = zq::text::timetext::SmpteTypeOf(kind);
+              smpte::FromNanos(t, fast);
+              const double frames = smpte::RateOf(fast.type).real * static_cast<double>(t) * 1e-7 + 0.000005;
+              smpte::FromFrameCount(general, static_cast<LONGLONG>(std::floor(frames)));
+              agree(fast.hours == general.hours && fast.minutes == general.minutes &&
+                        fast.seconds == general.seconds && fast.frames == general.frames,
+                    "label" + at);
+              break;
+            }
+            case kTruncation: {
+              // The kind's value in its units, around the 32-bit limits too.
+              const double x = static_cast<double>(t) * std::ldexp(1.0, -static_cast<int>(rng() % 40)) * 1e-7;
+              LONG whole = 0;
+              const bool fits = std::fabs(x) < 2147483648.0;
+              const bool truncated = smpte::TruncToLong(x, whole);
+              agree(truncated == fits && (!fits || whole == static_cast<LONGLONG>(std::trunc(x))),
+                    "truncation of " + std::to_string(x));
+              break;
+            }
+            case kFieldsOnly:
+              break;
+          }
+        }
+      }
+    }
+  }
+  // The edges of the one-conversion range.
+  LONG whole = 7;
+  EXPECT_FALSE(smpte::TruncToLong(std::nan(""), whole));
+  EXPECT_FALSE(smpte::TruncToLong(2147483648.0, whole));
+  EXPECT_FALSE(smpte::TruncToLong(-2147483648.0, whole));
+  EXPECT_EQ(whole, 7);
+  EXPECT_TRUE(smpte::TruncToLong(2147483647.9, whole));
+  EXPECT_EQ(whole, 2147483647);
+  EXPECT_TRUE(smpte::TruncToLong(-2147483647.9, whole));
+  EXPECT_EQ(whole, -2147483647);
 }
 
 TEST_F(TimeText, MeasuresAndTicks) {
