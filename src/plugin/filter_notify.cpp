@@ -49,6 +49,25 @@ struct Arrival {
   BOOL deferred;
 };
 
+// Lists shared between threads under `lock`: a copy of `record` joins the
+// list (made on first use), or the whole list is taken, leaving none.
+HRESULT AppendLocked(CRITICAL_SECTION& lock, tZQLIST*& list, const void* record, int size) {
+  EnterCriticalSection(&lock);
+  HRESULT hr = S_OK;
+  if (!list) hr = ZqList_CreateExZ(&list, size, 0, 16, ZQLIST_ARRAY, nullptr, 0, nullptr);
+  if (SUCCEEDED(hr)) hr = ZqList_InsertList(list, -1, record, 1);
+  LeaveCriticalSection(&lock);
+  return FAILED(hr) ? hr : S_OK;
+}
+
+tZQLIST* TakeLocked(CRITICAL_SECTION& lock, tZQLIST*& list) {
+  EnterCriticalSection(&lock);
+  tZQLIST* taken = list;
+  list = nullptr;
+  LeaveCriticalSection(&lock);
+  return taken;
+}
+
 }  // namespace
 
 // The lists and the track are the host's calling thread's. A kind whose
@@ -171,12 +190,7 @@ HRESULT FilterObject::OnMetronome(const QUILLET_NOTIFICATION*, BOOL) noexcept { 
 HRESULT FilterObject::OnIdle(const QUILLET_NOTIFICATION*, BOOL) noexcept { return S_FALSE; }
 
 HRESULT FilterObject::QueueCopy(const QUILLET_NOTIFICATION* n) noexcept {
-  EnterCriticalSection(&queueLock_);
-  HRESULT hr = S_OK;
-  if (!queue_) hr = ZqList_CreateExZ(&queue_, sizeof(QUILLET_NOTIFICATION), 0, 16, ZQLIST_ARRAY, nullptr, 0, nullptr);
-  if (SUCCEEDED(hr)) hr = ZqList_InsertList(queue_, -1, n, 1);
-  LeaveCriticalSection(&queueLock_);
-  return FAILED(hr) ? hr : S_OK;
+  return AppendLocked(queueLock_, queue_, n, sizeof(QUILLET_NOTIFICATION));
 }
 
 HRESULT FilterObject::QueueNotification(const QUILLET_NOTIFICATION* n) noexcept {
@@ -191,15 +205,13 @@ bool FilterObject::OnHostThread() const noexcept {
   return home == 0 || home == GetCurrentThreadId();
 }
 
+// The flag is raised after the record is in: a run that misses it now
+// finds it on the next call, and a run that finds nothing costs nothing.
 HRESULT FilterObject::HoldForHostThread(const QUILLET_NOTIFICATION* n, BOOL deferred) noexcept {
-  Arrival arrival{*n, deferred};
-  EnterCriticalSection(&queueLock_);
-  HRESULT hr = S_OK;
-  if (!arrivals_) hr = ZqList_CreateExZ(&arrivals_, sizeof(Arrival), 0, 16, ZQLIST_ARRAY, nullptr, 0, nullptr);
-  if (SUCCEEDED(hr)) hr = ZqList_InsertList(arrivals_, -1, &arrival, 1);
+  const Arrival arrival{*n, deferred};
+  HRESULT hr = AppendLocked(queueLock_, arrivals_, &arrival, sizeof(Arrival));
   if (SUCCEEDED(hr)) arrivalsWaiting_ = true;
-  LeaveCriticalSection(&queueLock_);
-  return FAILED(hr) ? hr : S_OK;
+  return hr;
 }
 
 // On the host's thread: what arrived elsewhere is handled, in arrival
@@ -208,11 +220,8 @@ HRESULT FilterObject::HoldForHostThread(const QUILLET_NOTIFICATION* n, BOOL defe
 void FilterObject::RunArrivals() noexcept {
   if (!arrivalsWaiting_.load() || runningArrivals_) return;
   runningArrivals_ = true;
-  EnterCriticalSection(&queueLock_);
-  tZQLIST* taken = arrivals_;
-  arrivals_ = nullptr;
   arrivalsWaiting_ = false;
-  LeaveCriticalSection(&queueLock_);
+  tZQLIST* taken = TakeLocked(queueLock_, arrivals_);
   for (LONG i = 0; taken && i < taken->count; ++i) {
     const Arrival* arrival = static_cast<const Arrival*>(ZQLIST_SLOT(taken, i));
     Notify(&arrival->notification, arrival->deferred);
@@ -223,19 +232,13 @@ void FilterObject::RunArrivals() noexcept {
 
 void FilterObject::DropArrivals() noexcept {
   if (!locksReady_) return;
-  EnterCriticalSection(&queueLock_);
-  ZqList_Destroy(arrivals_);
-  arrivals_ = nullptr;
   arrivalsWaiting_ = false;
-  LeaveCriticalSection(&queueLock_);
+  ZqList_Destroy(TakeLocked(queueLock_, arrivals_));
 }
 
 HRESULT FilterObject::RunQueuedNotifications(BOOL discard) noexcept {
   if (OnHostThread()) RunArrivals();
-  EnterCriticalSection(&queueLock_);
-  tZQLIST* taken = queue_;
-  queue_ = nullptr;
-  LeaveCriticalSection(&queueLock_);
+  tZQLIST* taken = TakeLocked(queueLock_, queue_);
   bool any = taken && taken->count > 0;
   if (taken && !discard) {
     for (LONG i = 0; i < taken->count; ++i)
