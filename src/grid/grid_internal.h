@@ -107,6 +107,10 @@ inline Grid* GridOf(HWND window) { return reinterpret_cast<Grid*>(GetWindowLongP
 inline ZQSPREADRANGE* Ranges(const Grid& g) { return reinterpret_cast<ZQSPREADRANGE*>(g.ranges->slots); }
 inline LONG RangeCount(const Grid& g) { return g.ranges ? g.ranges->count : 0; }
 inline bool MultiSelect(const Grid& g) { return g.style & (SPS_MULTIROW | SPS_MULTICOLUMN); }
+// A column whose cells are buttons.
+inline bool IsButtonColumn(const Grid& g, DWORD column) {
+  return g.columns && column < static_cast<DWORD>(g.columnCount) && (g.columns[column].flags & SPC_BUTTON);
+}
 
 // grid_owner.cpp: the owner interface and notifications
 void InstallOwner(Grid& g, const ZQSPREADIFACE* record);

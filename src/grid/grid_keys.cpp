@@ -10,10 +10,6 @@ namespace {
 
 bool Down(int key) { return GetKeyState(key) < 0; }
 
-bool ButtonColumn(const Grid& g, DWORD column) {
-  return g.columns && column < static_cast<DWORD>(g.columnCount) && (g.columns[column].flags & SPC_BUTTON);
-}
-
 bool Hooked(Grid& g, WPARAM key, LPARAM keyData) {
   const ZQSPREADRANGE range = SelectionArgument(g);
   return g.iface.keyHook(&g.iface, &range, WM_KEYDOWN, key, keyData) != 0;
@@ -118,7 +114,7 @@ bool HandleKey(Grid& g, WPARAM key, LPARAM keyData) {
       return true;
     case VK_RETURN: case VK_SPACE: case VK_F2:
       if (Hooked(g, key, keyData)) return true;
-      if (!ButtonColumn(g, g.focusColumn)) OpenEditor(g);
+      if (!IsButtonColumn(g, g.focusColumn)) OpenEditor(g);
       else if (key == VK_SPACE && !(keyData & (1 << 30))) PressButton(g);  // not again while held
       return true;
     case VK_ESCAPE:
@@ -158,7 +154,7 @@ bool HandleKey(Grid& g, WPARAM key, LPARAM keyData) {
   }
   if (Hooked(g, key, keyData)) return true;
   const bool typed = (key >= 0x30 && key <= 0x6F) || (key >= 0x80 && key <= 0xEF);
-  if (typed && !ButtonColumn(g, g.focusColumn) && g.editor) {
+  if (typed && !IsButtonColumn(g, g.focusColumn) && g.editor) {
     OpenEditor(g);
     if (g.editState == kEditing) SendMessageW(g.editor, WM_KEYDOWN, key, keyData);
     return true;

@@ -61,10 +61,6 @@ bool IsControlColumn(const Grid& g, DWORD column) {
   return d && (d->kind == SPK_FADER || d->kind == SPK_SPINNER || d->kind == SPK_TRACKBAR);
 }
 
-bool IsButtonColumn(const Grid& g, DWORD column) {
-  return g.columns && column < static_cast<DWORD>(g.columnCount) && (g.columns[column].flags & SPC_BUTTON);
-}
-
 // A button-column cell or an image button: the cells a click presses.
 bool IsButtonCell(const Grid& g, DWORD row, DWORD column) {
   if (IsButtonColumn(g, column)) return true;
